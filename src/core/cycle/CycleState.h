@@ -1,0 +1,30 @@
+#pragma once
+// The run-time state of the check cycle and the POP3 session: the account
+// being checked, the per-account counters and flags, and the process-wide
+// connection flags. Indexed by account number 1..8; index 0 belongs to none.
+
+#include <array>
+
+namespace mivo {
+
+constexpr int kAccountCount = 8;
+
+struct CycleState {
+    template <typename T>
+    using PerAccount = std::array<T, kAccountCount + 1>;
+
+    int Account = 0;  // 0 idle, 1..8 being checked or stopped at, 9 past the last
+    PerAccount<int> numonser{};
+    PerAccount<int> lastNumKnown{};
+    PerAccount<bool> accountError{};
+    PerAccount<bool> CCW{};  // the account's server has greeted before
+    int newMailCount = 0;
+    bool connected = false;
+    bool connecting = false;
+    bool settingsOk = true;
+    bool terminating = false;
+    bool urgent = false;
+    int transportSlot = -1;
+};
+
+}  // namespace mivo

@@ -1,0 +1,79 @@
+#include "mainwindow/MainWindow.h"
+
+namespace mivo {
+
+MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui)
+    : m_model(model), m_cycle(cycle), m_ui(ui) {
+    m_model.UserName.onChange([this] { UserNameChange(); });
+    m_model.UserPass.onChange([this] { UserNameChange(); });
+    m_model.PopServ.onChange([this] { UserNameChange(); });
+}
+
+void MainWindow::SetStatusCaption(const std::string& text) {
+    m_model.Caption.set(text);
+    m_model.ApplicationTitle.set(m_model.Caption.get());
+    m_ui.setApplicationTitle(m_model.Caption.get());
+}
+
+void MainWindow::FormCreate() {
+    m_model.Version.set("Ver 4.5");
+    m_model.Width.set(layout::kWideWidth);
+    const ScreenSize screen = m_ui.screenSize();
+    m_model.Left.set((screen.width - m_model.Width.get()) / 2);
+    // The bottom edge sits on the screen's horizontal middle line.
+    m_model.Top.set(screen.height / 2 - layout::kWindowHeight);
+}
+
+void MainWindow::FormShow() {
+    m_model.Left.set((m_ui.screenSize().width - m_model.Width.get()) / 2);
+}
+
+void MainWindow::FormActivate() {
+    m_model.AppfirstIdle.set(true);
+}
+
+void MainWindow::UserOptionsClick() {
+    if (m_model.Width.get() < layout::kWideWidth) {
+        openOptionsArea();
+    } else {
+        m_model.Width.set(layout::kNarrowWidth);
+        m_model.UserOptionsCaption.set("Open Options ->");
+    }
+}
+
+void MainWindow::openOptionsArea() {
+    m_model.Width.set(layout::kWideWidth);
+    m_model.UserOptionsCaption.set("Close Options <-");
+}
+
+void MainWindow::UserNameChange() {
+    m_cycle.accountError[1] = false;
+    m_cycle.CCW[1] = false;
+    m_cycle.settingsOk = true;
+}
+
+void MainWindow::Button5Click() {
+    if (m_model.advancedOptionsOpen) {
+        m_ui.hideWindow(WindowId::AdvancedOptions);
+        m_model.Button5Caption.set(" Adv. Options");
+        m_model.advancedOptionsOpen = false;
+    } else {
+        m_model.Button5Caption.set("Close Adv.Opt.");
+        m_model.advancedOptionsOpen = true;
+        m_ui.showWindow(WindowId::AdvancedOptions);
+    }
+}
+
+void MainWindow::MultiPopClick() {
+    m_ui.showWindow(WindowId::Accounts);
+}
+
+bool MainWindow::FormCloseQuery() {
+    m_ui.removeTrayIcon();
+    const bool canClose = !m_cycle.connected && !m_cycle.connecting;
+    m_cycle.terminating = true;
+    SetStatusCaption("Terminateing Mivo");
+    return canClose;
+}
+
+}  // namespace mivo

@@ -1,0 +1,54 @@
+#pragma once
+// The behaviour of the main window TUbo: its creation, show and activation
+// steps, the options area, the Adv. Options toggle, the close query and the
+// status caption. The window's other handlers are entry points into the
+// check cycle, the tray and the launcher.
+
+#include <string>
+
+#include "cycle/CycleState.h"
+#include "mainwindow/MainWindowModel.h"
+#include "ports/UiPort.h"
+
+namespace mivo {
+
+class MainWindow {
+public:
+    MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui);
+
+    // Sets the window caption and then the application title to the same text.
+    void SetStatusCaption(const std::string& text);
+
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void UserOptionsClick();
+    void UserNameChange();
+    void Button5Click();
+    void MultiPopClick();
+    // Returns whether the window may close.
+    bool FormCloseQuery();
+
+    // Bound to controls now; their behaviour arrives with the check cycle,
+    // the tray icon, the launcher and the settings store.
+    void Button4Click() {}
+    void Timer1Timer() {}
+    void Edit1Enter() {}
+    void Button2Click() {}
+    void HelpClick() {}
+    void WebLaunchClick() {}
+    void Button1Click() {}
+    void FormClick() {}
+    void FormClose() {}
+    void FormHide() {}
+
+    // Widens the window to show the account-1 area.
+    void openOptionsArea();
+
+private:
+    MainWindowModel& m_model;
+    CycleState& m_cycle;
+    UiPort& m_ui;
+};
+
+}  // namespace mivo

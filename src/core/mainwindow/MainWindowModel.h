@@ -1,0 +1,98 @@
+#pragma once
+// The state of the main window TUbo: its visible controls, the hidden
+// controls that hold options and working texts for the rest of the program,
+// and its own flags. Arrays numbered like the controls leave index 0 unused
+// (accounts 2..8 in USERn/PASSn/POPn, rules 1..3 in SBn, En, ...).
+
+#include <array>
+#include <string>
+
+#include "fields/Field.h"
+
+namespace mivo {
+
+// The controls' layout names and the window's geometry in client pixels.
+namespace layout {
+constexpr int kClientWidth = 412;
+constexpr int kClientHeight = 116;
+constexpr int kUserNameLeft = 289;
+constexpr int kUserNameWidth = 121;
+constexpr int kUserOptionsLeft = 112;
+constexpr int kUserOptionsWidth = 94;
+// Outer window widths: the edge of the widest control plus the frame.
+constexpr int kWideWidth = kUserNameLeft + kUserNameWidth + 8;        // 418
+constexpr int kNarrowWidth = kUserOptionsLeft + kUserOptionsWidth + 8;  // 214
+// The fixed single border adds this much around the client area.
+constexpr int kFrameWidth = kWideWidth - kClientWidth;
+constexpr int kTitleBarHeight = 19;
+constexpr int kWindowHeight = kClientHeight + kFrameWidth + kTitleBarHeight;
+}  // namespace layout
+
+// The fourteen header fields a rule can look at; index 0 switches a rule off.
+inline const std::array<std::string, 14> kHeaderFieldNames = {
+    "no rule", "Return-Path", "Received", "From",       "Sender",      "Reply-to", "To",
+    "Date",    "Subject",     "X-Mailer", "Message-id", "X-User-Info", "X-UIDL",   "Status"};
+
+struct MainWindowModel {
+    MainWindowModel();
+
+    // The window itself.
+    TextField Caption{"Ubo"};
+    TextField ApplicationTitle{"Mivo"};
+    Field<int> Left{0};
+    Field<int> Top{0};
+    Field<int> Width{layout::kWideWidth};
+
+    // Visible controls.
+    CheckField CheckBox2{true};  // "Check mail every:"
+    TextField Edit1{"20"};       // minutes
+    CheckField CheckBox1{true};  // "bring Applicatin to front."
+    TextField UserName;
+    TextField UserPass;
+    TextField PopServ;
+    TextField UserOptionsCaption{"Close Options <-"};
+    TextField Button5Caption{"Adv. Options"};
+    TextField Version{"Version"};
+
+    // Hidden text holders.
+    TextField Log{"Log"};
+    TextField Memo1{"Memo1"};
+    TextField PacketBuffer{"PacketBuffer"};
+    TextField Memo2{"Memo2"};
+    TextField Memo4{"Memo4"};
+    TextField Memo6{"Memo6"};
+    TextField SET{"SET"};
+    TextField User;
+    TextField Pass;
+    TextField POP;
+    std::array<TextField, 9> USERn;  // USER2..USER8
+    std::array<TextField, 9> PASSn;  // PASS2..PASS8
+    std::array<TextField, 9> POPn;   // POP2..POP8
+    std::array<ListField, 4> SBn;    // SB1..SB3: the rules' header fields
+    std::array<TextField, 4> En;     // E1..E3: the rules' texts
+    std::array<CheckField, 4> Urgentn;
+    std::array<CheckField, 4> DLn;
+    std::array<CheckField, 4> DELn;
+    std::array<TextField, 4> RunFilen{{TextField{}, TextField{"RunFile1"}, TextField{"RunFile2"},
+                                       TextField{"RunFile3"}}};
+    TextField EmailProgram;
+    TextField TEMPDIR{"/tmp"};  // the system temporary directory
+    TextField Media{"c:\\cmpeg\\bounce.mpg"};
+    CheckField NewMLevelNumber;
+    CheckField StartMinimized;
+    CheckField AppfirstIdle;
+
+    // The window's own state.
+    int TickCount = 0;
+    bool NewMailOpen = false;
+    bool logViewerOpen = false;
+    bool advancedOptionsOpen = false;  // the dialog-open flag
+
+    // Account k's user name, password and POP host: account 1 in the visible
+    // fields, accounts 2..8 in the hidden ones.
+    TextField& accountUser(int account);
+    TextField& accountPass(int account);
+    TextField& accountPop(int account);
+};
+
+}  // namespace mivo

@@ -1,0 +1,24 @@
+#pragma once
+// The window timers. The program sets their interval and enabled state; the
+// platform calls the bound handler on each tick, on the program's thread.
+
+#include <functional>
+
+namespace mivo {
+
+enum class TimerId {
+    Timer1,  // the check tick
+    Timer2,  // 100 ms, the first-activation step
+    Timer3,  // 2 s, taskbar entry removal
+};
+
+class TimerPort {
+public:
+    virtual ~TimerPort() = default;
+    virtual void setInterval(TimerId timer, int milliseconds) = 0;
+    virtual void setEnabled(TimerId timer, bool enabled) = 0;
+    // The operation a tick runs; bound once while the program is built.
+    virtual void setHandler(TimerId timer, std::function<void()> handler) = 0;
+};
+
+}  // namespace mivo

@@ -1,0 +1,47 @@
+#pragma once
+// What the program's behaviour asks of the window system: window visibility,
+// the taskbar text and the end of the application. The GUI implements it
+// with Qt; the console front end and the tests record the calls.
+
+#include <string>
+
+namespace mivo {
+
+// The program's eight windows, in their order of creation.
+enum class WindowId {
+    MainWindow,        // TUbo
+    Accounts,          // TMultiPOP
+    AdvancedOptions,   // TAdvancedOptions
+    LogViewer,         // TLogViewer
+    NewMail,           // TForm1
+    UrgentNotice,      // TUrgentNotice
+    DirectoryChooser,  // TForm2
+    Uninstall,         // TINIT
+};
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+
+    // The primary screen, which windows centre themselves on.
+    virtual ScreenSize screenSize() const = 0;
+    // The text of the program's taskbar entry (the application title).
+    virtual void setApplicationTitle(const std::string& title) = 0;
+    // Shows a window without making it modal; hiding keeps it for later.
+    virtual void showWindow(WindowId window) = 0;
+    virtual void hideWindow(WindowId window) = 0;
+    virtual bool isWindowVisible(WindowId window) const = 0;
+    virtual bool isWindowMinimised(WindowId window) const = 0;
+    // Raises the application above other programs' windows.
+    virtual void bringApplicationToFront() = 0;
+    virtual void removeTrayIcon() = 0;
+    // Ends the application once the current handler returns to the loop.
+    virtual void terminateApplication() = 0;
+};
+
+}  // namespace mivo

@@ -1,0 +1,42 @@
+#include "text/MemoText.h"
+
+namespace mivo::memo {
+
+namespace {
+constexpr std::string_view kCrLf = "\r\n";
+
+bool endsWithCrLf(std::string_view text) {
+    return text.size() >= 2 && text.substr(text.size() - 2) == kCrLf;
+}
+}  // namespace
+
+void addLine(std::string& text, std::string_view line) {
+    if (text.empty() || endsWithCrLf(text)) {
+        text.append(line).append(kCrLf);
+    } else {
+        text.append(kCrLf).append(line);
+    }
+}
+
+void deleteLastLine(std::string& text) {
+    // The last counted line starts after the last CR LF that is not the
+    // closing one.
+    const std::string_view view = text;
+    const std::string_view body = endsWithCrLf(view) ? view.substr(0, view.size() - 2) : view;
+    const std::size_t previousBreak = body.rfind(kCrLf);
+    text.resize(previousBreak == std::string_view::npos ? 0 : previousBreak + 2);
+}
+
+int lineCount(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    int count = 1;
+    for (std::size_t pos = text.find(kCrLf); pos != std::string_view::npos;
+         pos = text.find(kCrLf, pos + 2)) {
+        ++count;
+    }
+    return endsWithCrLf(text) ? count - 1 : count;
+}
+
+}  // namespace mivo::memo

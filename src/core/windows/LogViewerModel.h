@@ -1,0 +1,12 @@
+#pragma once
+// The log viewer TLogViewer: a live copy of the Log while it is open.
+
+#include "fields/Field.h"
+
+namespace mivo {
+
+struct LogViewerModel {
+    TextField LogCopy;
+};
+
+}  // namespace mivo

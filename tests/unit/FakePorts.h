@@ -1,0 +1,76 @@
+#pragma once
+// Recording fakes of the core's ports for unit tests.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ports/ClockPort.h"
+#include "ports/TimerPort.h"
+#include "ports/UiPort.h"
+
+namespace mivo::test {
+
+class FakeClock : public ClockPort {
+public:
+    LocalTime time{2001, 1, 3, 9, 5, 7, 3};  // Wed Jan 03 09:05:07 2001
+    LocalTime now() const override { return time; }
+};
+
+class FakeTimers : public TimerPort {
+public:
+    struct Timer {
+        int interval = 0;
+        bool enabled = false;
+        std::function<void()> handler;
+    };
+    std::map<TimerId, Timer> timers;
+
+    void setInterval(TimerId timer, int milliseconds) override {
+        timers[timer].interval = milliseconds;
+    }
+    void setEnabled(TimerId timer, bool enabled) override { timers[timer].enabled = enabled; }
+    void setHandler(TimerId timer, std::function<void()> handler) override {
+        timers[timer].handler = std::move(handler);
+    }
+    void tick(TimerId timer) { timers.at(timer).handler(); }
+};
+
+class FakeUi : public UiPort {
+public:
+    ScreenSize screen{1024, 768};
+    std::vector<std::string> applicationTitles;
+    std::map<WindowId, bool> visible;
+    std::map<WindowId, bool> minimised;
+    std::vector<std::string> calls;  // show/hide/front/tray/terminate, in order
+    bool terminated = false;
+
+    ScreenSize screenSize() const override { return screen; }
+    void setApplicationTitle(const std::string& title) override {
+        applicationTitles.push_back(title);
+    }
+    void showWindow(WindowId window) override {
+        visible[window] = true;
+        calls.push_back("show " + std::to_string(static_cast<int>(window)));
+    }
+    void hideWindow(WindowId window) override {
+        visible[window] = false;
+        calls.push_back("hide " + std::to_string(static_cast<int>(window)));
+    }
+    bool isWindowVisible(WindowId window) const override {
+        auto it = visible.find(window);
+        return it != visible.end() && it->second;
+    }
+    bool isWindowMinimised(WindowId window) const override {
+        auto it = minimised.find(window);
+        return it != minimised.end() && it->second;
+    }
+    void bringApplicationToFront() override { calls.push_back("front"); }
+    void removeTrayIcon() override { calls.push_back("remove tray icon"); }
+    void terminateApplication() override {
+        terminated = true;
+        calls.push_back("terminate");
+    }
+};
+
+}  // namespace mivo::test
