@@ -20,7 +20,7 @@ constexpr int kUserNameWidth = 121;
 constexpr int kUserOptionsLeft = 112;
 constexpr int kUserOptionsWidth = 94;
 // Outer window widths: the edge of the widest control plus the frame.
-constexpr int kWideWidth = kUserNameLeft + kUserNameWidth + 8;        // 418
+constexpr int kWideWidth = kUserNameLeft + kUserNameWidth + 8;          // 418
 constexpr int kNarrowWidth = kUserOptionsLeft + kUserOptionsWidth + 8;  // 214
 // The fixed single border adds this much around the client area.
 constexpr int kFrameWidth = kWideWidth - kClientWidth;
@@ -73,8 +73,8 @@ struct MainWindowModel {
     std::array<CheckField, 4> Urgentn;
     std::array<CheckField, 4> DLn;
     std::array<CheckField, 4> DELn;
-    std::array<TextField, 4> RunFilen{{TextField{}, TextField{"RunFile1"}, TextField{"RunFile2"},
-                                       TextField{"RunFile3"}}};
+    std::array<TextField, 4> RunFilen{
+        {TextField{}, TextField{"RunFile1"}, TextField{"RunFile2"}, TextField{"RunFile3"}}};
     TextField EmailProgram;
     TextField TEMPDIR{"/tmp"};  // the system temporary directory
     TextField Media{"c:\\cmpeg\\bounce.mpg"};

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Mivo and runs every test: first the
+# sanitizer build and the fuzz targets, then the main build, whose CTest
+# summary closes the output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build of the engine and its tests"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMIVO_WERROR=ON -DMIVO_SANITIZE=ON \
+    -DMIVO_BUILD_GUI=OFF
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Fuzz targets"
+scripts/fuzz.sh
+
+echo "== Main build and tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIVO_WERROR=ON
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
