@@ -1,6 +1,7 @@
 #pragma once
 // Recording fakes of the core's ports for unit tests.
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,6 +45,8 @@ public:
     std::map<WindowId, bool> minimised;
     std::vector<std::string> calls;  // show/hide/front/tray/terminate, in order
     bool terminated = false;
+    std::vector<ClockSegment> lastDrawing;
+    int drawings = 0;
 
     ScreenSize screenSize() const override { return screen; }
     void setApplicationTitle(const std::string& title) override {
@@ -70,6 +73,10 @@ public:
     void terminateApplication() override {
         terminated = true;
         calls.push_back("terminate");
+    }
+    void drawOnMainWindow(const std::vector<ClockSegment>& segments) override {
+        lastDrawing = segments;
+        ++drawings;
     }
 };
 

@@ -4,6 +4,9 @@
 // with Qt; the console front end and the tests record the calls.
 
 #include <string>
+#include <vector>
+
+#include "ports/ClockSegment.h"
 
 namespace mivo {
 
@@ -42,6 +45,9 @@ public:
     virtual void removeTrayIcon() = 0;
     // Ends the application once the current handler returns to the loop.
     virtual void terminateApplication() = 0;
+    // Paints the countdown clock's strokes onto the main window, where they
+    // stay until painted over.
+    virtual void drawOnMainWindow(const std::vector<ClockSegment>& segments) = 0;
 };
 
 }  // namespace mivo
