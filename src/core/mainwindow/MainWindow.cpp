@@ -7,6 +7,8 @@ MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui)
     m_model.UserName.onChange([this] { UserNameChange(); });
     m_model.UserPass.onChange([this] { UserNameChange(); });
     m_model.PopServ.onChange([this] { UserNameChange(); });
+    // A click on "Check mail every:", from the user or from code, is a tick.
+    m_model.CheckBox2.onChange([this] { Timer1Timer(); });
 }
 
 void MainWindow::SetStatusCaption(const std::string& text) {
