@@ -25,6 +25,7 @@ struct CycleState {
     bool terminating = false;
     bool urgent = false;
     int transportSlot = -1;
+    int silentTicks = 0;  // ticks since the open connection last received a line
 };
 
 }  // namespace mivo
