@@ -1,5 +1,8 @@
 #include "mainwindow/MainWindow.h"
 
+#include "cycle/CheckCycle.h"
+#include "cycle/CheckTimer.h"
+
 namespace mivo {
 
 MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui)
@@ -9,6 +12,36 @@ MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui)
     m_model.PopServ.onChange([this] { UserNameChange(); });
     // A click on "Check mail every:", from the user or from code, is a tick.
     m_model.CheckBox2.onChange([this] { Timer1Timer(); });
+    m_model.Edit1.onChange([this] { Edit1Enter(); });
+}
+
+void MainWindow::attachCheckCycle(CheckCycle& checkCycle, CheckTimer& checkTimer) {
+    m_checkCycle = &checkCycle;
+    m_checkTimer = &checkTimer;
+}
+
+void MainWindow::Button4Click() {
+    if (m_checkCycle != nullptr) {
+        m_checkCycle->Button4Click();
+    }
+}
+
+void MainWindow::Timer1Timer() {
+    if (m_checkTimer != nullptr) {
+        m_checkTimer->Timer1Timer();
+    }
+}
+
+void MainWindow::Edit1Enter() {
+    if (m_checkTimer != nullptr) {
+        m_checkTimer->Edit1Enter();
+    }
+}
+
+void MainWindow::Button2Click() {
+    if (m_checkCycle != nullptr) {
+        m_checkCycle->Button2Click();
+    }
 }
 
 void MainWindow::SetStatusCaption(const std::string& text) {

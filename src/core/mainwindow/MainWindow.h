@@ -12,6 +12,9 @@
 
 namespace mivo {
 
+class CheckCycle;
+class CheckTimer;
+
 class MainWindow {
 public:
     MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui);
@@ -29,12 +32,15 @@ public:
     // Returns whether the window may close.
     bool FormCloseQuery();
 
-    // Bound to controls now; their behaviour arrives with the check cycle,
-    // the tray icon, the launcher and the settings store.
-    void Button4Click() {}
-    void Timer1Timer() {}
-    void Edit1Enter() {}
-    void Button2Click() {}
+    // The check cycle: Check now, the tick, the interval and Reset.
+    void attachCheckCycle(CheckCycle& checkCycle, CheckTimer& checkTimer);
+    void Button4Click();
+    void Timer1Timer();
+    void Edit1Enter();
+    void Button2Click();
+
+    // Bound to controls now; their behaviour arrives with the tray icon, the
+    // launcher and the settings store.
     void HelpClick() {}
     void WebLaunchClick() {}
     void Button1Click() {}
@@ -49,6 +55,8 @@ private:
     MainWindowModel& m_model;
     CycleState& m_cycle;
     UiPort& m_ui;
+    CheckCycle* m_checkCycle = nullptr;
+    CheckTimer* m_checkTimer = nullptr;
 };
 
 }  // namespace mivo

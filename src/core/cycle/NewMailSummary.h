@@ -1,0 +1,26 @@
+#pragma once
+// The end of a check cycle: every account's new-mail list under a header
+// line, into the Log, the caption and the new-mail window.
+
+#include "cycle/CheckContext.h"
+#include "ports/ClockPort.h"
+#include "windows/NewMailWindowModel.h"
+
+namespace mivo {
+
+class NewMailSummary {
+public:
+    NewMailSummary(CheckContext& context, NewMailWindowModel& newMailWindow, const ClockPort& clock)
+        : m_context(context), m_newMailWindow(newMailWindow), m_clock(clock) {}
+
+    void build();
+
+private:
+    void showNewMailWindow();
+
+    CheckContext& m_context;
+    NewMailWindowModel& m_newMailWindow;
+    const ClockPort& m_clock;
+};
+
+}  // namespace mivo

@@ -1,0 +1,54 @@
+#pragma once
+// The POP3 conversation with one account during a check: a state machine
+// driven by the transport's events, whose state is the stage line in Memo2.
+
+#include <string>
+#include <string_view>
+
+#include "cycle/CheckContext.h"
+#include "pop3/HeaderSummary.h"
+#include "transport/TcpTransport.h"
+
+namespace mivo {
+
+class Pop3Session {
+public:
+    // A connection on which nothing arrives for this many ticks is given up.
+    static constexpr int kSilentTickLimit = 75;
+
+    explicit Pop3Session(CheckContext& context);
+
+    // The handler the check cycle registers with TcpOpenSlot.
+    TcpEventHandler SessionCallback();
+
+    // Connected (0), closed (3) or, for any other code, one received line.
+    int HandleTcpEvent(int event, const char* data, int length);
+
+    // Counts one tick of the check clock. An established connection that has
+    // stayed silent too long is closed as a timed-out network would close it.
+    void countSilentTick();
+
+private:
+    void connected();
+    void receivedLine(std::string_view line);
+    void closed(std::string_view errorText);
+
+    char stage() const;
+    void setStage(const std::string& line, bool logged);
+    void errorPath();
+    void runAction(char stage);
+    void statReceived();
+    void headersReceived();
+    void nextMessageStep(const std::string& stageLine);
+    void sendCommandWithUserText(std::string command);
+
+    // Rules are not in use yet; the seams for their matches and actions stay.
+    static bool UseRule() { return false; }
+
+    CheckContext& m_context;
+    HeaderSummary m_summary;
+    bool m_packetDone = false;
+    std::string m_topCommand;
+};
+
+}  // namespace mivo

@@ -1,0 +1,124 @@
+#pragma once
+// A whole Program on fake ports, with the test playing the POP3 server of
+// each connection the check opens.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FakePorts.h"
+#include "FakeSocketPort.h"
+#include "app/Program.h"
+
+namespace mivo::test {
+
+// What a scripted server answers; every message's headers are sent as given
+// (lines ending in CR LF), followed by the closing ".".
+struct Mailbox {
+    std::string greeting = "+OK ready";
+    std::string passReply = "+OK";
+    std::string stat = "+OK 0 0";
+    std::vector<std::string> headers;  // message n at n - 1
+};
+
+class CheckFixture : public ::testing::Test {
+protected:
+    CheckFixture() {
+        program.transport.TcpInit();
+        program.log.onAppend([this](std::string_view text) { logLines.emplace_back(text); });
+    }
+
+    void setAccount(int account, const std::string& user, const std::string& pass,
+                    const std::string& pop) {
+        window.accountUser(account).set(user);
+        window.accountPass(account).set(pass);
+        window.accountPop(account).set(pop);
+    }
+
+    void checkNow() { program.mainWindow.Button4Click(); }
+    void tick(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            timers.tick(TimerId::Timer1);
+        }
+    }
+
+    // The socket of the connection being opened or held now.
+    SocketHandle server() const { return sockets.lastSocket(); }
+    void accept() { sockets.connectSucceeds(server()); }
+    void say(std::string_view bytes) { sockets.serverSends(server(), bytes); }
+    const std::string& sent() { return sockets.socket(server()).sent; }
+
+    // Plays one whole conversation on the current connection: greets,
+    // answers each command as it arrives and hangs up after QUIT. Returns
+    // every byte the client sent.
+    std::string serve(const Mailbox& box) {
+        const SocketHandle socket = server();
+        sockets.connectSucceeds(socket);
+        sockets.serverSends(socket, box.greeting + "\r\n");
+        std::size_t seen = 0;
+        for (;;) {
+            const std::string& out = sockets.socket(socket).sent;
+            const std::size_t end = out.find("\r\n", seen);
+            if (end == std::string::npos) {
+                break;
+            }
+            const std::string command = out.substr(seen, end - seen);
+            seen = end + 2;
+            if (command == "QUIT") {
+                sockets.serverSends(socket, "+OK bye\r\n");
+                break;
+            }
+            sockets.serverSends(socket, answer(box, command));
+        }
+        const std::string transcript = sockets.socket(socket).sent;
+        sockets.serverCloses(socket);
+        return transcript;
+    }
+
+    static std::string answer(const Mailbox& box, const std::string& command) {
+        if (command.rfind("PASS ", 0) == 0) {
+            return box.passReply + "\r\n";
+        }
+        if (command == "STAT") {
+            return box.stat + "\r\n";
+        }
+        if (command.rfind("TOP ", 0) == 0) {
+            const std::size_t number = std::stoul(command.substr(4));
+            return "+OK\r\n" + box.headers.at(number - 1) + ".\r\n";
+        }
+        return "+OK\r\n";
+    }
+
+    bool logged(std::string_view line) const {
+        return std::find(logLines.begin(), logLines.end(), line) != logLines.end();
+    }
+    bool captioned(std::string_view caption) const {
+        return std::find(ui.applicationTitles.begin(), ui.applicationTitles.end(), caption) !=
+               ui.applicationTitles.end();
+    }
+    // The Log lines without the tick's own line, which every step adds.
+    std::vector<std::string> logWithoutTicks() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : logLines) {
+            if (line != "Timer 1 called") {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    }
+
+    FakeUi ui;
+    FakeClock clock;
+    FakeTimers timers;
+    FakeSocketPort sockets;
+    Program program{Ports{ui, clock, timers, sockets}};
+    MainWindowModel& window = program.mainWindowModel;
+    CycleState& cycle = program.cycle;
+    AccountsDialogModel& accounts = program.accountsDialog;
+    std::vector<std::string> logLines;
+};
+
+}  // namespace mivo::test
