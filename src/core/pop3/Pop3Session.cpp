@@ -67,6 +67,7 @@ void Pop3Session::connected() {
     cycle.connected = true;
     cycle.connecting = false;
     cycle.silentTicks = 0;
+    m_heldBytes = 0;
     m_context.window.PacketBuffer.set("");
     m_context.log.append("TCP CONNECTED.");
 }
@@ -332,6 +333,12 @@ void Pop3Session::countSilentTick() {
     CycleState& cycle = m_context.cycle;
     if (!cycle.connected) {
         return;
+    }
+    // Bytes of a line still being received count as life too.
+    const std::size_t held = m_context.transport.receiveLength(cycle.transportSlot);
+    if (held != m_heldBytes) {
+        m_heldBytes = held;
+        cycle.silentTicks = 0;
     }
     cycle.silentTicks += 1;
     if (cycle.silentTicks < kSilentTickLimit) {

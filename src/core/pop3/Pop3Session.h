@@ -2,6 +2,7 @@
 // The POP3 conversation with one account during a check: a state machine
 // driven by the transport's events, whose state is the stage line in Memo2.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,7 @@ private:
     HeaderSummary m_summary;
     bool m_packetDone = false;
     std::string m_topCommand;
+    std::size_t m_heldBytes = 0;  // received bytes of an unfinished line, at the last tick
 };
 
 }  // namespace mivo
