@@ -1,0 +1,81 @@
+#pragma once
+// The operating system's TCP sockets and host lookup as the transport sees
+// them, in the terms of the original socket API (its error codes and events).
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace mivo {
+
+// Opaque socket handle. The platform never hands out the same value twice in
+// one run, so a late notification for a closed socket cannot match a new one.
+using SocketHandle = std::uint64_t;
+inline constexpr SocketHandle InvalidSocket = ~SocketHandle{0};
+
+// Tells one host lookup's completion from any other started for the same slot.
+using LookupId = std::uint64_t;
+
+// Notification event bits, as selected and as delivered (one bit at a time).
+enum SocketEvent : int {
+    FdRead = 1,
+    FdWrite = 2,
+    FdOob = 4,
+    FdAccept = 8,
+    FdConnect = 16,
+    FdClose = 32,
+};
+
+// IPv4 addresses travel as numbers whose high byte is the first octet.
+using Ipv4Address = std::uint32_t;
+
+// One notification for a slot: a socket event, or a host lookup's completion.
+struct SocketNotification {
+    int slot = -1;
+    bool isLookup = false;
+    SocketHandle socket = InvalidSocket;  // socket events: the socket concerned
+    int event = 0;                        // socket events: one SocketEvent bit
+    int error = 0;                        // the Windows error code, 0 for none
+    LookupId lookup = 0;                  // lookups: the id given when it started
+    std::optional<Ipv4Address> address;   // lookups: the host's first address
+};
+
+// Implemented by the transport; the platform calls it on the program's thread.
+class SocketNotificationSink {
+public:
+    virtual ~SocketNotificationSink() = default;
+    virtual void TcpWndProc(const SocketNotification& notification) = 0;
+};
+
+class SocketPort {
+public:
+    virtual ~SocketPort() = default;
+
+    // Where notifications go from now on; nullptr stops them.
+    virtual void setNotificationSink(SocketNotificationSink* sink) = 0;
+
+    // Every call below sets lastError() (0 after a success).
+    virtual SocketHandle createStreamSocket() = 0;  // InvalidSocket on failure
+    virtual bool setNonBlocking(SocketHandle socket) = 0;
+    // 0 when connected at once, else -1 (10035/10036 mean "under way").
+    virtual int connect(SocketHandle socket, Ipv4Address address, int port) = 0;
+    // Like WSAAsyncSelect: `events` replaces the set asked for earlier.
+    virtual void selectNotifications(SocketHandle socket, int slot, int events) = 0;
+    // Bytes accepted, or -1.
+    virtual int send(SocketHandle socket, const char* data, int length) = 0;
+    // Bytes received, 0 at the end of the stream, or -1.
+    virtual int receive(SocketHandle socket, char* buffer, int capacity) = 0;
+    // No notification for the socket is delivered after this.
+    virtual void close(SocketHandle socket) = 0;
+    virtual int lastError() const = 0;
+
+    // Starts resolving `host` to an IPv4 address; the completion arrives as a
+    // lookup notification for `slot` carrying `lookup`. False if not started.
+    virtual bool startHostLookup(int slot, LookupId lookup, const std::string& host) = 0;
+
+    // Runs `task` later from the event loop, on the program's thread.
+    virtual void post(std::function<void()> task) = 0;
+};
+
+}  // namespace mivo

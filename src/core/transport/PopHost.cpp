@@ -1,0 +1,44 @@
+#include "transport/PopHost.h"
+
+namespace mivo {
+
+std::optional<int> parsePortText(std::string_view text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+        if (value > 65535) {
+            return std::nullopt;
+        }
+    }
+    if (value < 1) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool hasValidPortSuffix(std::string_view text) {
+    const std::size_t colon = text.rfind(':');
+    return colon == std::string_view::npos || parsePortText(text.substr(colon + 1)).has_value();
+}
+
+PopHost splitPopHost(std::string_view text) {
+    const std::size_t colon = text.rfind(':');
+    if (colon != std::string_view::npos && colon > 0) {
+        if (auto port = parsePortText(text.substr(colon + 1))) {
+            return PopHost{std::string(text.substr(0, colon)), *port};
+        }
+    }
+    return PopHost{std::string(text), DefaultPopPort};
+}
+
+bool isNumericHost(std::string_view host) {
+    return !host.empty() && host.front() >= '0' && host.front() <= '9';
+}
+
+}  // namespace mivo

@@ -1,0 +1,370 @@
+#include "transport/TcpTransport.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "transport/Ipv4Text.h"
+#include "transport/PopHost.h"
+#include "transport/SocketErrorText.h"
+
+namespace mivo {
+namespace {
+
+constexpr int ErrorWouldBlock = 10035;
+constexpr int ErrorInProgress = 10036;
+constexpr int ErrorNotSocket = 10038;
+constexpr int ErrorBadBuffer = 10014;
+constexpr int ErrorNotStarted = 10093;
+
+}  // namespace
+
+TcpTransport::TcpTransport(SocketPort& sockets)
+    : m_sockets(sockets), m_alive(std::make_shared<TcpTransport*>(this)) {
+    m_receiveScratch.reserve(LineCutter::Capacity);
+    m_printfText.reserve(PrintfLimit + 1);
+}
+
+TcpTransport::~TcpTransport() {
+    if (m_initialised) {
+        m_sockets.setNotificationSink(nullptr);
+    }
+    for (Slot& slot : m_slots) {
+        closeSocket(slot);
+    }
+}
+
+int TcpTransport::TcpInit() {
+    if (m_initialised) {
+        return 1;
+    }
+    m_initialised = true;
+    for (Slot& slot : m_slots) {
+        slot.socket = InvalidSocket;
+    }
+    m_sockets.setNotificationSink(this);
+    return 1;
+}
+
+int TcpTransport::TcpOpenSlot(TcpEventHandler handler) {
+    for (int number = 0; number < OpenSlots; ++number) {
+        Slot& slot = m_slots[number];
+        if (slot.inUse) {
+            continue;
+        }
+        slot.inUse = true;
+        slot.handler = std::make_shared<TcpEventHandler>(std::move(handler));
+        slot.socket = InvalidSocket;
+        slot.lookupPending = false;
+        slot.received.clear();
+        slot.unsent.clear();
+        slot.unsentFrom = 0;
+        if (!slot.buffersAllocated) {
+            slot.received.reserve();
+            slot.buffersAllocated = true;
+        }
+        return number;
+    }
+    return -1;
+}
+
+int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port) {
+    if (!isSlot(slotNumber) || !m_slots[slotNumber].inUse) {
+        m_lastError = ErrorNotSocket;
+        return 0;
+    }
+    if (!m_initialised) {
+        m_lastError = ErrorNotStarted;
+        return 0;
+    }
+    Slot& slot = m_slots[slotNumber];
+    // A second connect on the same slot replaces the first one entirely.
+    closeSocket(slot);
+    slot.lookupPending = false;
+    slot.received.clear();
+
+    if (!isNumericHost(host)) {
+        slot.port = port;
+        slot.lookup = ++m_nextLookup;
+        slot.lookupPending = true;
+        if (!m_sockets.startHostLookup(slotNumber, slot.lookup, host)) {
+            m_lastError = m_sockets.lastError();
+            slot.lookupPending = false;
+            return 0;
+        }
+        return 1;
+    }
+
+    const Ipv4Address address = inetAddr(host);
+    slot.socket = m_sockets.createStreamSocket();
+    m_lastError = m_sockets.lastError();
+    if (slot.socket == InvalidSocket) {
+        return 0;
+    }
+    m_sockets.setNonBlocking(slot.socket);
+    m_lastError = m_sockets.lastError();
+    const int result = m_sockets.connect(slot.socket, address, port);
+    m_lastError = m_sockets.lastError();
+    if (result != 0 && m_lastError != ErrorWouldBlock && m_lastError != ErrorInProgress) {
+        return 0;
+    }
+    selectFor(slotNumber);
+    return 1;
+}
+
+int TcpTransport::TcpSend(int slotNumber, const char* data, int length) {
+    if (!isSlot(slotNumber) || m_slots[slotNumber].socket == InvalidSocket) {
+        m_lastError = ErrorNotSocket;
+        return -1;
+    }
+    if (length < 0 || (data == nullptr && length > 0)) {
+        m_lastError = ErrorBadBuffer;
+        return -1;
+    }
+    if (length == 0) {
+        return 0;
+    }
+    Slot& slot = m_slots[slotNumber];
+    if (slot.unsent.size() > slot.unsentFrom) {
+        // Earlier bytes still wait; these go out after them.
+        slot.unsent.append(data, static_cast<std::size_t>(length));
+        return length;
+    }
+    const int sent = m_sockets.send(slot.socket, data, length);
+    m_lastError = m_sockets.lastError();
+    if (sent >= length) {
+        return length;
+    }
+    if (sent < 0 && m_lastError != ErrorWouldBlock) {
+        return -1;
+    }
+    const int taken = std::max(sent, 0);
+    slot.unsent.assign(data + taken, static_cast<std::size_t>(length - taken));
+    slot.unsentFrom = 0;
+    selectFor(slotNumber);
+    return length;
+}
+
+int TcpTransport::TcpPrintf(int slot, const char* format, ...) {
+    m_printfText.assign(PrintfLimit + 1, '\0');
+    va_list arguments;
+    va_start(arguments, format);
+    const int written = std::vsnprintf(m_printfText.data(), m_printfText.size(), format, arguments);
+    va_end(arguments);
+    if (written < 0) {
+        m_printfText.clear();
+    }
+    // The text goes out up to its first NUL, at most 999 characters.
+    m_printfText.resize(std::strlen(m_printfText.c_str()));
+    return TcpSend(slot, m_printfText.data(), static_cast<int>(m_printfText.size()));
+}
+
+void TcpTransport::TcpClose(int slotNumber) {
+    if (!isSlot(slotNumber)) {
+        return;
+    }
+    Slot& slot = m_slots[slotNumber];
+    closeSocket(slot);
+    slot.inUse = false;
+    slot.lookupPending = false;
+    slot.received.clear();
+    // A handler closing its own slot keeps running: raise() holds a copy.
+    slot.handler.reset();
+}
+
+std::string TcpTransport::TcpErrorText() const {
+    return socketErrorText(m_lastError);
+}
+
+std::size_t TcpTransport::receiveLength(int slot) const {
+    return isSlot(slot) ? m_slots[slot].received.size() : 0;
+}
+
+void TcpTransport::TcpWndProc(const SocketNotification& notification) {
+    m_queued.push_back(notification);
+    if (m_dispatchBusy) {
+        // A handler ran a nested event loop; this one follows the current one.
+        return;
+    }
+    drainQueuedNotifications();
+}
+
+void TcpTransport::drainQueuedNotifications() {
+    m_dispatchBusy = true;
+    try {
+        while (!m_queued.empty()) {
+            const SocketNotification next = std::move(m_queued.front());
+            m_queued.pop_front();
+            TcpDispatch(next);
+        }
+    } catch (...) {
+        m_dispatchBusy = false;
+        if (!m_queued.empty()) {
+            // The exception is reported by the event loop; what waited behind
+            // it is still delivered, from the loop, afterwards.
+            std::weak_ptr<TcpTransport*> alive = m_alive;
+            m_sockets.post([alive] {
+                if (auto transport = alive.lock(); transport && !(*transport)->m_dispatchBusy) {
+                    (*transport)->drainQueuedNotifications();
+                }
+            });
+        }
+        throw;
+    }
+    m_dispatchBusy = false;
+}
+
+void TcpTransport::TcpDispatch(const SocketNotification& notification) {
+    const int slotNumber = notification.slot;
+    if (!isSlot(slotNumber)) {
+        return;
+    }
+    if (notification.isLookup) {
+        TcpLookupDone(slotNumber, notification);
+        return;
+    }
+    const Slot& slot = m_slots[slotNumber];
+    if (slot.socket == InvalidSocket || slot.socket != notification.socket) {
+        return;
+    }
+    if (notification.error != 0) {
+        m_lastError = notification.error;
+        raiseSelectFailed(slotNumber);
+        return;
+    }
+    switch (notification.event) {
+        case FdRead:
+            TcpReceive(slotNumber);
+            break;
+        case FdConnect:
+            raise(slotNumber, TcpConnected, nullptr, 1);
+            break;
+        case FdClose:
+            raise(slotNumber, TcpClosed, nullptr, 0);
+            break;
+        case FdWrite:
+            TcpFlush(slotNumber);
+            break;
+        default:
+            break;
+    }
+}
+
+void TcpTransport::TcpLookupDone(int slotNumber, const SocketNotification& notification) {
+    Slot& slot = m_slots[slotNumber];
+    // A lookup that outlived its slot's connection must not connect anything.
+    if (!slot.inUse || !slot.lookupPending || slot.lookup != notification.lookup) {
+        return;
+    }
+    slot.lookupPending = false;
+    if (notification.error == 0 && notification.address) {
+        if (TcpConnect(slotNumber, inetNtoa(*notification.address), slot.port) == 0) {
+            // The caller was promised an event when the lookup started.
+            raiseSelectFailed(slotNumber);
+        }
+        return;
+    }
+    raise(slotNumber, TcpClosed, "Host Lookup Failed", 18);
+}
+
+void TcpTransport::TcpReceive(int slotNumber) {
+    Slot& slot = m_slots[slotNumber];
+    const SocketHandle socket = slot.socket;
+    if (socket == InvalidSocket) {
+        return;
+    }
+    const std::size_t room = slot.received.makeRoom();
+    m_lastError = 0;
+    m_receiveScratch.resize(room);
+    const int count = m_sockets.receive(socket, m_receiveScratch.data(), static_cast<int>(room));
+    m_lastError = m_sockets.lastError();
+    if (count == -1) {
+        return;
+    }
+    if (count <= 0) {
+        TcpPeerClosed(slotNumber);
+        return;
+    }
+    slot.received.append(
+        std::string_view(m_receiveScratch.data(), std::min(static_cast<std::size_t>(count), room)));
+    // The handler may close or reopen the slot; then the rest is not its.
+    while (slot.inUse && slot.socket == socket) {
+        const auto line = slot.received.cutLine();
+        if (!line) {
+            break;
+        }
+        raise(slotNumber, TcpLine, line->data(), static_cast<int>(line->size()));
+    }
+}
+
+void TcpTransport::TcpPeerClosed(int slotNumber) {
+    closeSocket(m_slots[slotNumber]);
+    raise(slotNumber, TcpClosed, nullptr, 0);
+}
+
+void TcpTransport::TcpFlush(int slotNumber) {
+    Slot& slot = m_slots[slotNumber];
+    while (slot.unsentFrom < slot.unsent.size()) {
+        const std::size_t waiting = slot.unsent.size() - slot.unsentFrom;
+        const int chunk = static_cast<int>(std::min<std::size_t>(waiting, INT_MAX));
+        const int sent = m_sockets.send(slot.socket, slot.unsent.data() + slot.unsentFrom, chunk);
+        m_lastError = m_sockets.lastError();
+        if (sent > 0) {
+            slot.unsentFrom += static_cast<std::size_t>(sent);
+            continue;
+        }
+        if (sent < 0 && m_lastError != ErrorWouldBlock) {
+            // The connection is broken; its end is reported on the read side.
+            slot.unsentFrom = slot.unsent.size();
+        }
+        break;
+    }
+    if (slot.unsentFrom >= slot.unsent.size()) {
+        slot.unsent.clear();
+        slot.unsentFrom = 0;
+    } else if (slot.unsentFrom > slot.unsent.size() / 2) {
+        slot.unsent.erase(0, slot.unsentFrom);
+        slot.unsentFrom = 0;
+    }
+    selectFor(slotNumber);
+}
+
+void TcpTransport::closeSocket(Slot& slot) {
+    if (slot.socket != InvalidSocket) {
+        m_sockets.close(slot.socket);
+        m_lastError = m_sockets.lastError();
+        slot.socket = InvalidSocket;
+    }
+    slot.unsent.clear();
+    slot.unsentFrom = 0;
+}
+
+void TcpTransport::selectFor(int slotNumber) {
+    const Slot& slot = m_slots[slotNumber];
+    if (slot.socket == InvalidSocket) {
+        return;
+    }
+    const bool waiting = slot.unsentFrom < slot.unsent.size();
+    m_sockets.selectNotifications(slot.socket, slotNumber,
+                                  SelectedEvents | (waiting ? FdWrite : 0));
+}
+
+void TcpTransport::raise(int slotNumber, int event, const char* data, int length) {
+    const std::shared_ptr<TcpEventHandler> handler = m_slots[slotNumber].handler;
+    if (handler && *handler) {
+        (*handler)(event, data, length);
+    }
+}
+
+void TcpTransport::raiseSelectFailed(int slotNumber) {
+    std::string text = "Select failed " + TcpErrorText();
+    if (text.size() > ErrorMessageLimit) {
+        text.resize(ErrorMessageLimit);
+    }
+    raise(slotNumber, TcpClosed, text.c_str(), static_cast<int>(text.size()));
+}
+
+}  // namespace mivo

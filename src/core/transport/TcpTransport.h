@@ -1,0 +1,109 @@
+#pragma once
+// Asynchronous line-oriented TCP client connections in numbered slots. Every
+// outcome (connected, each received line, closed or failed) reaches the
+// slot's handler as an event, on the program's one thread.
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ports/SocketPort.h"
+#include "transport/LineCutter.h"
+
+namespace mivo {
+
+// (event code, data, length); the result is ignored. The data of a TcpLine
+// event is NUL-terminated and valid only while the handler runs.
+using TcpEventHandler = std::function<int(int event, const char* data, int length)>;
+
+constexpr int TcpConnected = 0, TcpLine = 1, TcpClosed = 3;  // event codes
+
+class TcpTransport : public SocketNotificationSink {
+public:
+    static constexpr int SlotCount = 100;  // slots a notification may name
+    static constexpr int OpenSlots = 20;   // slots ever handed out
+    static constexpr std::size_t PrintfLimit = 999;
+    static constexpr std::size_t ErrorMessageLimit = 1999;
+
+    explicit TcpTransport(SocketPort& sockets);
+    ~TcpTransport() override;
+    TcpTransport(const TcpTransport&) = delete;
+    TcpTransport& operator=(const TcpTransport&) = delete;
+
+    // Starts taking notifications. Until it has run, connecting fails with
+    // 10093 as it did before the socket library was started. Returns 1.
+    int TcpInit();
+    // The lowest free slot of 0..19, bound to `handler`; -1 when all are in use.
+    int TcpOpenSlot(TcpEventHandler handler);
+    // 1 when the attempt is under way and its outcome will arrive as an event;
+    // 0 when it failed at once (no event follows; the caller closes the slot).
+    int TcpConnect(int slot, const std::string& host, int port);
+    // Returns `length` once the bytes are taken for sending (what the socket
+    // does not accept at once goes out, in order, when it becomes writable),
+    // or -1 (10038 when the slot has no socket).
+    int TcpSend(int slot, const char* data, int length);
+    // Formats at most 999 characters and sends them up to the first NUL.
+    int TcpPrintf(int slot, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    // Closes the socket and frees the slot, in any state; no event follows.
+    void TcpClose(int slot);
+    // The text for the last error code.
+    std::string TcpErrorText() const;
+    int lastError() const { return m_lastError; }
+
+    // Bytes received on `slot` and not yet delivered as a line.
+    std::size_t receiveLength(int slot) const;
+
+    // Every notification from the platform enters here. One that arrives
+    // while another is being handled waits and follows it, in order.
+    void TcpWndProc(const SocketNotification& notification) override;
+
+private:
+    struct Slot {
+        bool inUse = false;
+        SocketHandle socket = InvalidSocket;
+        int port = 0;
+        // Shared so that a handler that closes or reopens its own slot is not
+        // destroyed while it runs.
+        std::shared_ptr<TcpEventHandler> handler;
+        bool lookupPending = false;
+        LookupId lookup = 0;
+        LineCutter received;
+        // Bytes taken by TcpSend that the socket has not accepted yet; the
+        // first `unsentFrom` of them are already gone.
+        std::string unsent;
+        std::size_t unsentFrom = 0;
+        bool buffersAllocated = false;
+    };
+
+    static constexpr int SelectedEvents = FdRead | FdOob | FdConnect | FdClose;
+
+    bool isSlot(int slot) const { return slot >= 0 && slot < SlotCount; }
+    void TcpDispatch(const SocketNotification& notification);
+    void TcpLookupDone(int slot, const SocketNotification& notification);
+    void TcpReceive(int slot);
+    void TcpPeerClosed(int slot);
+    void TcpFlush(int slot);
+    void closeSocket(Slot& slot);
+    void selectFor(int slot);
+    void raise(int slot, int event, const char* data, int length);
+    void raiseSelectFailed(int slot);
+    void drainQueuedNotifications();
+
+    SocketPort& m_sockets;
+    std::array<Slot, SlotCount> m_slots;
+    int m_lastError = 0;
+    bool m_initialised = false;
+    bool m_dispatchBusy = false;
+    std::deque<SocketNotification> m_queued;
+    LookupId m_nextLookup = 0;
+    std::string m_receiveScratch;
+    std::string m_printfText;
+    // Tasks posted to the event loop hold this weakly, so they do nothing
+    // once the transport is gone.
+    std::shared_ptr<TcpTransport*> m_alive;
+};
+
+}  // namespace mivo

@@ -1,0 +1,183 @@
+#include "FakeSocketPort.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mivo::test {
+
+namespace {
+constexpr int ErrorWouldBlock = 10035;
+constexpr int ErrorNotSocket = 10038;
+}  // namespace
+
+SocketHandle FakeSocketPort::createStreamSocket() {
+    if (createError != 0) {
+        m_lastError = createError;
+        return InvalidSocket;
+    }
+    m_lastError = 0;
+    const SocketHandle handle = m_nextHandle++;
+    sockets[handle].handle = handle;
+    m_lastCreated = handle;
+    return handle;
+}
+
+bool FakeSocketPort::setNonBlocking(SocketHandle handle) {
+    socket(handle).nonBlocking = true;
+    m_lastError = 0;
+    return true;
+}
+
+int FakeSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) {
+    Socket& target = socket(handle);
+    target.address = address;
+    target.port = port;
+    m_lastError = connectError;
+    return connectError == 0 ? 0 : -1;
+}
+
+void FakeSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
+    Socket& target = socket(handle);
+    target.slot = slot;
+    target.selected = events;
+}
+
+int FakeSocketPort::send(SocketHandle handle, const char* data, int length) {
+    Socket& target = socket(handle);
+    if (target.closed) {
+        m_lastError = ErrorNotSocket;
+        return -1;
+    }
+    long taken = length;
+    if (target.sendRoom >= 0) {
+        taken = std::min(taken, target.sendRoom);
+        target.sendRoom -= taken;
+    }
+    if (taken == 0 && length > 0) {
+        m_lastError = ErrorWouldBlock;
+        return -1;
+    }
+    target.sent.append(data, static_cast<std::size_t>(taken));
+    m_lastError = 0;
+    return static_cast<int>(taken);
+}
+
+int FakeSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
+    Socket& target = socket(handle);
+    target.receiveCapacities.push_back(capacity);
+    if (target.closed) {
+        m_lastError = ErrorNotSocket;
+        return -1;
+    }
+    if (target.incoming.empty()) {
+        if (target.peerClosed) {
+            m_lastError = 0;
+            return 0;
+        }
+        m_lastError = ErrorWouldBlock;
+        return -1;
+    }
+    std::string& chunk = target.incoming.front();
+    const std::size_t count = std::min(chunk.size(), static_cast<std::size_t>(capacity));
+    std::memcpy(buffer, chunk.data(), count);
+    chunk.erase(0, count);
+    if (chunk.empty()) {
+        target.incoming.pop_front();
+    }
+    m_lastError = 0;
+    return static_cast<int>(count);
+}
+
+void FakeSocketPort::close(SocketHandle handle) {
+    socket(handle).closed = true;
+    m_lastError = 0;
+}
+
+bool FakeSocketPort::startHostLookup(int slot, LookupId lookup, const std::string& host) {
+    if (lookupStartFails) {
+        m_lastError = 11001;
+        return false;
+    }
+    lookups.push_back(Lookup{slot, lookup, host});
+    m_lastError = 0;
+    return true;
+}
+
+SocketHandle FakeSocketPort::socketOfSlot(int slot) const {
+    for (auto it = sockets.rbegin(); it != sockets.rend(); ++it) {
+        if (it->second.slot == slot) {
+            return it->first;
+        }
+    }
+    return InvalidSocket;
+}
+
+void FakeSocketPort::serverSends(SocketHandle handle, const std::vector<std::string>& chunks) {
+    for (const std::string& chunk : chunks) {
+        if (!chunk.empty()) {
+            socket(handle).incoming.push_back(chunk);
+        }
+        // Like a level-triggered platform: FD_READ again while unread bytes
+        // remain and the client keeps taking them.
+        std::size_t receives = socket(handle).receiveCapacities.size();
+        do {
+            receives = socket(handle).receiveCapacities.size();
+            notify(handle, FdRead, 0);
+        } while (!socket(handle).closed && !socket(handle).incoming.empty() &&
+                 socket(handle).receiveCapacities.size() != receives);
+    }
+}
+
+void FakeSocketPort::serverCloses(SocketHandle handle) {
+    socket(handle).peerClosed = true;
+    notify(handle, FdRead, 0);
+}
+
+void FakeSocketPort::becomesWritable(SocketHandle handle, long room) {
+    socket(handle).sendRoom = room;
+    if ((socket(handle).selected & FdWrite) != 0) {
+        notify(handle, FdWrite, 0);
+    }
+}
+
+void FakeSocketPort::completeLookup(std::size_t index, std::optional<Ipv4Address> address,
+                                    int error) {
+    const Lookup& lookup = lookups.at(index);
+    SocketNotification notification;
+    notification.slot = lookup.slot;
+    notification.isLookup = true;
+    notification.lookup = lookup.id;
+    notification.error = error;
+    notification.address = address;
+    deliver(notification);
+}
+
+void FakeSocketPort::notify(SocketHandle handle, int event, int error) {
+    const Socket& target = socket(handle);
+    // A closed socket's notifications never reach the transport.
+    if (target.closed) {
+        return;
+    }
+    SocketNotification notification;
+    notification.slot = target.slot;
+    notification.socket = handle;
+    notification.event = event;
+    notification.error = error;
+    deliver(notification);
+}
+
+void FakeSocketPort::deliver(const SocketNotification& notification) {
+    if (m_sink != nullptr) {
+        m_sink->TcpWndProc(notification);
+    }
+}
+
+void FakeSocketPort::runPosted() {
+    while (!posted.empty()) {
+        auto task = std::move(posted.front());
+        posted.erase(posted.begin());
+        task();
+    }
+}
+
+}  // namespace mivo::test

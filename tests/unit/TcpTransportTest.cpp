@@ -1,0 +1,321 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "FakeSocketPort.h"
+#include "TransportEvents.h"
+#include "transport/TcpTransport.h"
+
+namespace mivo {
+namespace {
+
+using test::Closed;
+using test::ClosedWith;
+using test::Connected;
+using test::Line;
+using test::TcpEvent;
+
+constexpr Ipv4Address Loopback = 0x7F000001;
+
+struct TcpTransportTest : ::testing::Test {
+    test::FakeSocketPort port;
+    TcpTransport transport{port};
+    std::vector<TcpEvent> events;
+
+    void SetUp() override { ASSERT_EQ(transport.TcpInit(), 1); }
+
+    // A slot connected to 127.0.0.1:110, the connect already confirmed.
+    int connectedSlot() {
+        const int slot = transport.TcpOpenSlot(test::recordInto(events));
+        EXPECT_EQ(transport.TcpConnect(slot, "127.0.0.1", 110), 1);
+        port.connectSucceeds(port.lastSocket());
+        return slot;
+    }
+};
+
+TEST_F(TcpTransportTest, NumericHostConnectsDirectlyAndNameIsLookedUp) {
+    const int slot = transport.TcpOpenSlot(test::recordInto(events));
+    EXPECT_EQ(transport.TcpConnect(slot, "127.0.0.1", 110), 1);
+    const auto& numeric = port.socket(port.lastSocket());
+    EXPECT_EQ(numeric.address, Loopback);
+    EXPECT_EQ(numeric.port, 110);
+    EXPECT_TRUE(numeric.nonBlocking);
+    EXPECT_EQ(numeric.selected, FdRead | FdOob | FdConnect | FdClose);
+    EXPECT_EQ(numeric.slot, slot);
+
+    // A first digit means an address, even for a name: the all-ones address.
+    EXPECT_EQ(transport.TcpConnect(slot, "1mail.localdomain", 110), 1);
+    EXPECT_EQ(port.socket(port.lastSocket()).address, 0xFFFFFFFFu);
+    EXPECT_TRUE(port.lookups.empty());
+
+    EXPECT_EQ(transport.TcpConnect(slot, "localhost", 2110), 1);
+    ASSERT_EQ(port.lookups.size(), 1u);
+    EXPECT_EQ(port.lookups[0].host, "localhost");
+    port.completeLookup(0, Loopback);
+    EXPECT_EQ(port.socket(port.lastSocket()).address, Loopback);
+    EXPECT_EQ(port.socket(port.lastSocket()).port, 2110);
+    port.connectSucceeds(port.lastSocket());
+    EXPECT_EQ(events, std::vector<TcpEvent>{Connected()});
+}
+
+TEST_F(TcpTransportTest, FailuresArriveAsClosedWithTheirText) {
+    const std::string refused = "Select failed () Connection Refused\n";
+    const std::string reset =
+        "Select failed () The virtual circuit was reset by the remote side.\n";
+
+    int slot = transport.TcpOpenSlot(test::recordInto(events));
+    transport.TcpConnect(slot, "127.0.0.1", 110);
+    port.connectFails(port.lastSocket(), 10061);
+    EXPECT_EQ(transport.lastError(), 10061);
+    transport.TcpClose(slot);
+
+    slot = connectedSlot();
+    port.serverResets(port.lastSocket());
+    transport.TcpClose(slot);
+
+    slot = transport.TcpOpenSlot(test::recordInto(events));
+    transport.TcpConnect(slot, "no such host", 110);
+    port.completeLookup(0, std::nullopt, 11001);
+    transport.TcpClose(slot);
+
+    EXPECT_EQ(events, (std::vector<TcpEvent>{ClosedWith(refused), Connected(), ClosedWith(reset),
+                                             ClosedWith("Host Lookup Failed")}));
+}
+
+TEST_F(TcpTransportTest, ConnectFailingAtOnceReturnsZeroAndRaisesNothing) {
+    const int slot = transport.TcpOpenSlot(test::recordInto(events));
+    port.connectError = 10049;
+    EXPECT_EQ(transport.TcpConnect(slot, "255.255.255.255", 110), 0);
+    EXPECT_EQ(transport.lastError(), 10049);
+    const SocketHandle socket = port.lastSocket();
+    EXPECT_FALSE(port.socket(socket).closed);  // until the caller's TcpClose
+    transport.TcpClose(slot);
+    EXPECT_TRUE(port.socket(socket).closed);
+
+    port.connectError = 10036;
+    port.createError = 10050;
+    EXPECT_EQ(
+        transport.TcpConnect(transport.TcpOpenSlot(test::recordInto(events)), "127.0.0.2", 110), 0);
+    EXPECT_EQ(transport.lastError(), 10050);
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(TcpTransportTest, LookupWhoseAddressCannotBeConnectedStillEndsWithClosed) {
+    // TcpConnect answered 1 when the lookup started, so an event must follow.
+    const int slot = transport.TcpOpenSlot(test::recordInto(events));
+    ASSERT_EQ(transport.TcpConnect(slot, "localhost", 110), 1);
+    port.connectError = 10049;
+    port.completeLookup(0, 0xFFFFFFFFu);
+    EXPECT_EQ(events, std::vector<TcpEvent>{ClosedWith("Select failed () Address not avail\n")});
+}
+
+TEST_F(TcpTransportTest, ConnectBeforeInitFailsAsWithoutSocketStartUp) {
+    test::FakeSocketPort otherPort;
+    TcpTransport notStarted(otherPort);
+    const int slot = notStarted.TcpOpenSlot(test::recordInto(events));
+    EXPECT_EQ(notStarted.TcpConnect(slot, "127.0.0.1", 110), 0);
+    EXPECT_EQ(notStarted.lastError(), 10093);
+}
+
+TEST_F(TcpTransportTest, SlotRules) {
+    std::vector<int> slots;
+    for (int i = 0; i < 20; ++i) {
+        slots.push_back(transport.TcpOpenSlot(test::recordInto(events)));
+        EXPECT_EQ(slots.back(), i);
+    }
+    EXPECT_EQ(transport.TcpOpenSlot(test::recordInto(events)), -1);
+    transport.TcpClose(7);
+    EXPECT_EQ(transport.TcpOpenSlot(test::recordInto(events)), 7);
+
+    // Out-of-range slot numbers are refused, never indexed.
+    EXPECT_EQ(transport.TcpSend(100, "x", 1), -1);
+    EXPECT_EQ(transport.TcpConnect(-1, "127.0.0.1", 110), 0);
+    transport.TcpClose(1000);
+    SocketNotification stray;
+    stray.slot = 150;
+    transport.TcpWndProc(stray);
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(TcpTransportTest, ReusedSlotStartsWithAnEmptyBuffer) {
+    int slot = connectedSlot();
+    port.serverSends(port.lastSocket(), "+OK half a li");
+    EXPECT_EQ(transport.receiveLength(slot), 13u);
+    transport.TcpClose(slot);
+
+    std::vector<TcpEvent> second;
+    ASSERT_EQ(transport.TcpOpenSlot(test::recordInto(second)), slot);
+    transport.TcpConnect(slot, "127.0.0.1", 110);
+    port.connectSucceeds(port.lastSocket());
+    port.serverSends(port.lastSocket(), "ne\r\n");
+    EXPECT_EQ(second, (std::vector<TcpEvent>{Connected(), Line("ne")}));
+}
+
+TEST_F(TcpTransportTest, SendAfterPeerClosedFailsWith10038) {
+    const int slot = connectedSlot();
+    port.serverCloses(port.lastSocket());
+    EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Closed()}));
+    EXPECT_EQ(transport.TcpSend(slot, "QUIT\r\n", 6), -1);
+    EXPECT_EQ(transport.lastError(), 10038);
+    EXPECT_EQ(transport.TcpPrintf(slot, "QUIT\r\n"), -1);
+}
+
+TEST_F(TcpTransportTest, HandlerClosingAndReopeningItsSlotGetsNoMoreOfTheOldBytes) {
+    // As the mail session does on its last line: close, open the next account.
+    std::vector<TcpEvent> next;
+    int slot = -1;
+    slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
+        events.push_back({event, data != nullptr, data ? std::string(data, length) : "", length});
+        if (event == TcpLine) {
+            transport.TcpClose(slot);
+            EXPECT_EQ(transport.TcpOpenSlot(test::recordInto(next)), slot);
+            EXPECT_EQ(transport.TcpConnect(slot, "127.0.0.1", 110), 1);
+            // The closed handler's own text is still readable.
+            EXPECT_EQ(std::string(data, length), "+OK bye");
+        }
+        return 0;
+    });
+    transport.TcpConnect(slot, "127.0.0.1", 110);
+    const SocketHandle first = port.lastSocket();
+    port.connectSucceeds(first);
+    port.serverSends(first, "+OK bye\r\nleftover\r\n");
+    EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK bye")}));
+    EXPECT_TRUE(port.socket(first).closed);
+    EXPECT_TRUE(next.empty());
+    EXPECT_EQ(transport.receiveLength(slot), 0u);
+}
+
+TEST_F(TcpTransportTest, StaleNotificationsNeverReachANewConnection) {
+    // A lookup completing after its slot was closed connects nothing.
+    int slot = transport.TcpOpenSlot(test::recordInto(events));
+    transport.TcpConnect(slot, "localhost", 110);
+    transport.TcpClose(slot);
+    port.completeLookup(0, Loopback);
+    EXPECT_TRUE(port.sockets.empty());
+
+    // Nor when the slot was handed out again and started its own lookup.
+    std::vector<TcpEvent> second;
+    slot = transport.TcpOpenSlot(test::recordInto(second));
+    transport.TcpConnect(slot, "localhost", 110);
+    transport.TcpClose(slot);
+    slot = transport.TcpOpenSlot(test::recordInto(second));
+    transport.TcpConnect(slot, "localhost", 995);
+    port.completeLookup(1, 0x7F000002);
+    EXPECT_TRUE(port.sockets.empty());
+    port.completeLookup(2, Loopback);
+    ASSERT_EQ(port.sockets.size(), 1u);
+    EXPECT_EQ(port.socket(port.lastSocket()).port, 995);
+    // ... and a completion delivered twice is taken once.
+    port.completeLookup(2, Loopback);
+    EXPECT_EQ(port.sockets.size(), 1u);
+
+    // Nor when the new user connected by address: the old socket's events
+    // do not match the new socket.
+    const SocketHandle old = port.lastSocket();
+    transport.TcpClose(slot);
+    slot = transport.TcpOpenSlot(test::recordInto(second));
+    transport.TcpConnect(slot, "127.0.0.1", 110);
+    SocketNotification late;
+    late.slot = slot;
+    late.socket = old;
+    late.event = FdConnect;
+    port.deliver(late);
+    EXPECT_TRUE(events.empty());
+    EXPECT_TRUE(second.empty());
+}
+
+TEST_F(TcpTransportTest, NotificationDuringDispatchIsDeliveredAfterItInOrder) {
+    std::vector<std::string> order;
+    const int slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
+        if (event == TcpConnected) {
+            order.push_back("connected begins");
+            // A nested event loop inside the handler delivers more.
+            port.serverSends(port.lastSocket(), "+OK one\r\n");
+            port.serverSends(port.lastSocket(), "+OK two\r\n");
+            order.push_back("connected ends");
+        } else {
+            order.push_back(std::string(data, length));
+        }
+        return 0;
+    });
+    transport.TcpConnect(slot, "127.0.0.1", 110);
+    port.connectSucceeds(port.lastSocket());
+    EXPECT_EQ(order, (std::vector<std::string>{"connected begins", "connected ends", "+OK one",
+                                               "+OK two"}));
+}
+
+TEST_F(TcpTransportTest, NotificationsQueuedBehindAThrowingHandlerAreStillDelivered) {
+    std::vector<std::string> order;
+    const int slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
+        if (event == TcpConnected) {
+            port.serverSends(port.lastSocket(), "+OK\r\n");
+            throw std::runtime_error("handler failed");
+        }
+        order.push_back(std::string(data, length));
+        return 0;
+    });
+    transport.TcpConnect(slot, "127.0.0.1", 110);
+    EXPECT_THROW(port.connectSucceeds(port.lastSocket()), std::runtime_error);
+    EXPECT_TRUE(order.empty());
+    port.runPosted();
+    EXPECT_EQ(order, std::vector<std::string>{"+OK"});
+    port.serverSends(port.lastSocket(), "+OK again\r\n");
+    EXPECT_EQ(order, (std::vector<std::string>{"+OK", "+OK again"}));
+}
+
+TEST_F(TcpTransportTest, BytesTheSocketCannotTakeYetGoOutLaterInOrder) {
+    const int slot = connectedSlot();
+    const SocketHandle socket = port.lastSocket();
+    auto& fake = port.socket(socket);
+    fake.sendRoom = 3;
+    EXPECT_EQ(transport.TcpSend(slot, "USER bob\r\n", 10), 10);
+    EXPECT_EQ(transport.TcpPrintf(slot, "PASS %s\r\n", "pw"), 9);
+    EXPECT_EQ(fake.sent, "USE");
+    EXPECT_NE(fake.selected & FdWrite, 0);
+
+    port.becomesWritable(socket, 4);
+    EXPECT_EQ(fake.sent, "USER bo");
+    port.becomesWritable(socket);
+    EXPECT_EQ(fake.sent, "USER bob\r\nPASS pw\r\n");
+    EXPECT_EQ(fake.selected, FdRead | FdOob | FdConnect | FdClose);
+    EXPECT_EQ(transport.TcpSend(slot, "STAT\r\n", 6), 6);
+    EXPECT_EQ(fake.sent, "USER bob\r\nPASS pw\r\nSTAT\r\n");
+
+    // A send error other than "would block" is reported, not queued.
+    fake.closed = true;
+    EXPECT_EQ(transport.TcpSend(slot, "QUIT\r\n", 6), -1);
+}
+
+TEST_F(TcpTransportTest, PrintfSendsAtMost999Characters) {
+    const int slot = connectedSlot();
+    const std::string longText(1500, 'x');
+    EXPECT_EQ(transport.TcpPrintf(slot, "TOP %s\r\n", longText.c_str()), 999);
+    EXPECT_EQ(port.sentOnSlot(slot), "TOP " + longText.substr(0, 995));
+}
+
+TEST_F(TcpTransportTest, ErrorTextsFollowTheTable) {
+    struct {
+        int code;
+        const char* text;
+    } const rows[] = {
+        {10035,
+         "() The socket is marked as non-blocking and the requested operation would block.\n"},
+        {10038, "() The descriptor is not a socket.\n"},
+        {10061, "() Connection Refused\n"},
+        {10093, "() A successful WSAStartup must occur before using this API.\n"},
+        {10062, "() Socket Unkown error code 10062 \n"},
+        {0, "() Socket Unkown error code 0 \n"},
+    };
+    for (const auto& row : rows) {
+        port.connectError = row.code;
+        const int slot = transport.TcpOpenSlot(test::recordInto(events));
+        transport.TcpConnect(slot, "127.0.0.1", 110);
+        EXPECT_EQ(transport.TcpErrorText(), row.text) << row.code;
+        transport.TcpClose(slot);
+    }
+}
+
+}  // namespace
+}  // namespace mivo
