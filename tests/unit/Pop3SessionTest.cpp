@@ -155,6 +155,19 @@ TEST_F(CheckFixture, ServerErrorsQuitAndReportTheAnswer) {
     EXPECT_EQ(sent(), "USER bob\r\nPASS pw\r\nQUIT\r\nQUIT\r\n");
     EXPECT_EQ(accounts.Errors.get(), "Account #1 ERROR = -ERR bad password\r\n+OK bye\r\n\r\n");
     EXPECT_EQ(window.Memo2.get().rfind("8 - ERROR Occured at stage : 8 - ERROR Occured", 0), 0u);
+
+    // Each further line would repeat the whole report: a server that keeps
+    // talking is no longer listened to, and is closed as a silent one.
+    const std::string errors = accounts.Errors.get();
+    for (int i = 0; i < 100; ++i) {
+        say("+OK more\r\n");
+        say("+OK and mo");
+        tick();
+    }
+    EXPECT_EQ(sent(), "USER bob\r\nPASS pw\r\nQUIT\r\nQUIT\r\n");
+    EXPECT_EQ(accounts.Errors.get(), errors);
+    EXPECT_FALSE(cycle.connected);
+    EXPECT_TRUE(captioned("Network Inactive - Mivo"));
 }
 
 // A connection that ends with an error text, before the server ever greeted

@@ -49,6 +49,14 @@ int Pop3Session::HandleTcpEvent(int event, const char* data, int length) {
     return 0;
 }
 
+// Every line after an error repeats the whole error report with all the
+// lines so far. The error and the answer to QUIT are reported; a server that
+// goes on talking after that is not listened to, and its connection ends as a
+// silent one does.
+bool Pop3Session::ignoringServer() const {
+    return m_errorRuns >= kReportedErrorLines && stage() == '8';
+}
+
 char Pop3Session::stage() const {
     const std::string& line = m_context.window.Memo2.get();
     return line.empty() ? '\0' : line.front();
@@ -68,12 +76,16 @@ void Pop3Session::connected() {
     cycle.connecting = false;
     cycle.silentTicks = 0;
     m_heldBytes = 0;
+    m_errorRuns = 0;
     m_context.window.PacketBuffer.set("");
     m_context.log.append("TCP CONNECTED.");
 }
 
 void Pop3Session::receivedLine(std::string_view line) {
     MainWindowModel& window = m_context.window;
+    if (ignoringServer()) {
+        return;
+    }
     m_context.cycle.silentTicks = 0;
     if (m_packetDone) {
         window.PacketBuffer.set("");
@@ -276,6 +288,7 @@ void Pop3Session::errorPath() {
     CycleState& cycle = m_context.cycle;
     const int account = cycle.Account;
     const char before = stage();
+    m_errorRuns += 1;
     cycle.accountError[account] = true;
     window.Memo2.set("8 - ERROR Occured at stage : " + window.Memo2.get() + " : Quitting\r\n");
     cycle.settingsOk = false;
@@ -336,7 +349,7 @@ void Pop3Session::countSilentTick() {
     }
     // Bytes of a line still being received count as life too.
     const std::size_t held = m_context.transport.receiveLength(cycle.transportSlot);
-    if (held != m_heldBytes) {
+    if (held != m_heldBytes && !ignoringServer()) {
         m_heldBytes = held;
         cycle.silentTicks = 0;
     }

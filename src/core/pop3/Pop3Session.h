@@ -16,6 +16,9 @@ class Pop3Session {
 public:
     // A connection on which nothing arrives for this many ticks is given up.
     static constexpr int kSilentTickLimit = 75;
+    // Lines of a failed response that are still reported: the error itself
+    // and the answer to the QUIT it causes.
+    static constexpr int kReportedErrorLines = 2;
 
     explicit Pop3Session(CheckContext& context);
 
@@ -35,6 +38,7 @@ private:
     void closed(std::string_view errorText);
 
     char stage() const;
+    bool ignoringServer() const;
     void setStage(const std::string& line, bool logged);
     void errorPath();
     void runAction(char stage);
@@ -50,7 +54,9 @@ private:
     HeaderSummary m_summary;
     bool m_packetDone = false;
     std::string m_topCommand;
-    std::size_t m_heldBytes = 0;  // received bytes of an unfinished line, at the last tick
+    std::size_t m_heldBytes = 0;
+    int m_errorRuns = 0;  // error reports on this connection  // received bytes of an unfinished
+                          // line, at the last tick
 };
 
 }  // namespace mivo
