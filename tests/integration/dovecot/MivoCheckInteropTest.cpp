@@ -1,0 +1,306 @@
+// mivo-check against a real, independent POP3 server: what a user sees on the
+// console and in the exit status for good, wrong and changing mailboxes.
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "DovecotServer.h"
+
+namespace mivo::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Only keeps a hung run from stalling the suite. Room is left for a run that
+// waits a whole one-minute interval between two cycles.
+constexpr auto kRunLimit = std::chrono::minutes(4);
+
+const char* const kNewMail = "New Mail - Mivo";
+const char* const kNoNewMail = "No New Mail - Mivo";
+
+struct Account {
+    std::string user;
+    std::string password;
+    std::string host;
+};
+
+Lines splitLines(const std::string& text) {
+    Lines lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The captions that end a cycle, in order.
+Lines cycleCaptions(const std::string& standardError) {
+    Lines captions;
+    for (const std::string& line : splitLines(standardError)) {
+        if (line == std::string("caption: ") + kNewMail ||
+            line == std::string("caption: ") + kNoNewMail) {
+            captions.push_back(line.substr(9));
+        }
+    }
+    return captions;
+}
+
+// The message lines under each summary header of one account, one entry per
+// cycle that reported it.
+std::vector<Lines> summariesOf(const std::string& standardOutput, const std::string& user,
+                               const std::string& host) {
+    const std::string header = "    " + user + "@" + host + "  ";
+    static const std::regex timeText(
+        "[A-Z][a-z]{2} [A-Z][a-z]{2} [0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}");
+    std::vector<Lines> summaries;
+    bool inSummary = false;
+    for (const std::string& line : splitLines(standardOutput)) {
+        if (line.rfind(header, 0) == 0) {
+            EXPECT_TRUE(std::regex_match(line.substr(header.size()), timeText)) << line;
+            summaries.emplace_back();
+            inSummary = true;
+        } else if (inSummary && line.find('\t') != std::string::npos &&
+                   line.rfind("    ", 0) != 0) {
+            summaries.back().push_back(line);
+        } else {
+            inSummary = false;
+        }
+    }
+    return summaries;
+}
+
+Lines senderSubjectLines(int first, int last) {
+    Lines lines;
+    for (int number = first; number <= last; ++number) {
+        const std::string n = std::to_string(number);
+        lines.push_back("Sender " + n + " <s" + n + "@example.org>\tMessage " + n);
+    }
+    return lines;
+}
+
+// A loopback port that refuses connections: bound, so nobody else gets it,
+// but never listening.
+class RefusingPort {
+public:
+    RefusingPort() : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+                0 &&
+            ::getsockname(m_socket.get(), reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+            m_port = ntohs(address.sin_port);
+        }
+    }
+    std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    FileDescriptor m_socket;
+    int m_port = 0;
+};
+
+class MivoCheckInteropTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (DovecotServer::programPath().empty()) {
+            GTEST_SKIP() << "Dovecot is not installed (Debian package dovecot-pop3d)";
+        }
+        server.addUser("alice", "secret1");
+        server.addUser("bob", "secret2");
+        server.addUser("carol", "secret3");
+    }
+
+    void TearDown() override {
+        if (HasFailure() && m_child) {
+            std::cerr << "--- mivo-check standard output ---\n"
+                      << m_child->standardOutput() << "--- mivo-check standard error ---\n"
+                      << m_child->standardError() << "--- Dovecot log ---\n"
+                      << server.logText();
+        }
+    }
+
+    Account account(const std::string& user, const std::string& password) const {
+        return {user, password, server.hostAndPort()};
+    }
+
+    // Starts one mivo-check with a settings directory of its own, so no run
+    // sees another's (or the developer's) stored state.
+    ChildProcess& launch(const std::vector<Account>& accounts, int cycles) {
+        const std::filesystem::path config =
+            server.directory() / ("config-" + std::to_string(++m_runs));
+        std::filesystem::create_directories(config);
+        std::vector<std::string> arguments{
+            MIVO_CHECK_PROGRAM, "--interval",          "1", "--config", config.string(),
+            "--cycles",         std::to_string(cycles)};
+        for (const Account& each : accounts) {
+            arguments.insert(arguments.end(), {"--account", each.user, each.password, each.host});
+        }
+        ChildOptions options;
+        options.environment = {{"XDG_CONFIG_HOME", config.string()}};
+        m_child = std::make_unique<ChildProcess>(arguments, options);
+        return *m_child;
+    }
+
+    ChildExit finish() {
+        ChildExit exit = m_child->wait(ChildProcess::Clock::now() + kRunLimit);
+        EXPECT_FALSE(exit.timedOut) << "mivo-check did not end within the limit";
+        return exit;
+    }
+
+    int runOnce(const std::vector<Account>& accounts) {
+        launch(accounts, 1);
+        return finish().exitCode;
+    }
+
+    // Two cycles in one process; `change` alters the mailboxes after the
+    // first cycle has ended and before the second one starts.
+    int runTwoCyclesWithChangeBetween(const std::vector<Account>& accounts,
+                                      const std::function<void()>& change) {
+        ChildProcess& child = launch(accounts, 2);
+        const bool firstCycleEnded =
+            child.readUntil([&] { return !cycleCaptions(child.standardError()).empty(); },
+                            ChildProcess::Clock::now() + kRunLimit);
+        EXPECT_TRUE(firstCycleEnded) << "no caption ended the first cycle";
+        // Held still, the program cannot start its next check half-way
+        // through the change.
+        child.sendSignal(SIGSTOP);
+        change();
+        child.sendSignal(SIGCONT);
+        return finish().exitCode;
+    }
+
+    const std::string& output() const { return m_child->standardOutput(); }
+    Lines captions() const { return cycleCaptions(m_child->standardError()); }
+    std::vector<Lines> summaries(const std::string& user) const {
+        return summariesOf(output(), user, server.hostAndPort());
+    }
+
+    DovecotServer server;
+
+private:
+    std::unique_ptr<ChildProcess> m_child;
+    int m_runs = 0;
+};
+
+TEST_F(MivoCheckInteropTest, ListsEveryNewMessageOfAGoodAccountInServerOrder) {
+    server.deliver("alice", "Alice <a@example.org>", "Hello 1");
+    server.deliver("alice", "\"Bob B.\" <b@example.org>", "Re: [list] Hello 2");
+    // Format directives in a subject are text, never a pattern.
+    server.deliver("alice", "c@example.org", "Rates up 100% %s %n %d");
+    server.start();
+
+    EXPECT_EQ(runOnce({account("alice", "secret1")}), 0);
+
+    EXPECT_EQ(summaries("alice"),
+              (std::vector<Lines>{{"Alice <a@example.org>\tHello 1",
+                                   "\"Bob B.\" <b@example.org>\tRe: [list] Hello 2",
+                                   "c@example.org\tRates up 100% %s %n %d"}}));
+    EXPECT_EQ(captions(), Lines{kNewMail});
+    EXPECT_EQ(output().find("secret1"), std::string::npos) << "the password reached the Log";
+}
+
+TEST_F(MivoCheckInteropTest, SeveralAccountsAreReportedInAccountOrder) {
+    server.deliverMany("alice", 2);
+    server.deliverMany("carol", 1, 3);
+    server.start();
+
+    EXPECT_EQ(runOnce({account("alice", "secret1"), account("bob", "secret2"),
+                       account("carol", "secret3")}),
+              0);
+
+    EXPECT_EQ(summaries("alice"), std::vector<Lines>{senderSubjectLines(1, 2)});
+    EXPECT_TRUE(summaries("bob").empty()) << "an account without new mail has no summary";
+    EXPECT_EQ(summaries("carol"), std::vector<Lines>{senderSubjectLines(3, 3)});
+    EXPECT_LT(output().find("    alice@"), output().find("    carol@"));
+    EXPECT_EQ(captions(), Lines{kNewMail});
+}
+
+TEST_F(MivoCheckInteropTest, ExitStatusAndCaptionFollowTheOutcome) {
+    server.deliverMany("carol", 1);
+    server.start();
+    const RefusingPort refusing;
+    const Account empty = account("alice", "secret1");
+    const Account wrongPassword = account("bob", "not-the-password");
+    const Account withMail = account("carol", "secret3");
+    const Account refused{"alice", "secret1", refusing.hostAndPort()};
+
+    struct Case {
+        const char* name;
+        std::vector<Account> accounts;
+        int exitCode;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"empty mailbox", {empty}, 1, kNoNewMail},
+        {"wrong password", {wrongPassword}, 2, kNoNewMail},
+        {"refused connection", {refused}, 2, kNoNewMail},
+        {"empty mailbox beside a wrong password", {empty, wrongPassword}, 2, kNoNewMail},
+        {"new mail beside a wrong password", {wrongPassword, withMail}, 0, kNewMail},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        EXPECT_EQ(runOnce(each.accounts), each.exitCode);
+        EXPECT_EQ(captions(), Lines{each.caption});
+        EXPECT_EQ(output().find("not-the-password"), std::string::npos)
+            << "the password reached the Log";
+    }
+}
+
+TEST_F(MivoCheckInteropTest, SecondCycleWithoutNewMailEndsWithoutNewMail) {
+    server.deliverMany("alice", 2);
+    server.start();
+
+    launch({account("alice", "secret1")}, 2);
+    EXPECT_EQ(finish().exitCode, 1);
+
+    EXPECT_EQ(summaries("alice"), std::vector<Lines>{senderSubjectLines(1, 2)});
+    EXPECT_EQ(captions(), (Lines{kNewMail, kNoNewMail}));
+}
+
+TEST_F(MivoCheckInteropTest, MailArrivingBetweenCyclesIsAllTheSecondCycleReports) {
+    server.deliverMany("alice", 1);
+    server.start();
+
+    EXPECT_EQ(runTwoCyclesWithChangeBetween({account("alice", "secret1")},
+                                            [&] { server.deliverMany("alice", 1, 2); }),
+              0);
+
+    EXPECT_EQ(summaries("alice"),
+              (std::vector<Lines>{senderSubjectLines(1, 1), senderSubjectLines(2, 2)}));
+    EXPECT_EQ(captions(), (Lines{kNewMail, kNewMail}));
+}
+
+TEST_F(MivoCheckInteropTest, ShrunkMailboxMakesEveryMessageOnTheServerNew) {
+    server.deliverMany("alice", 3);
+    server.start();
+
+    EXPECT_EQ(runTwoCyclesWithChangeBetween({account("alice", "secret1")},
+                                            [&] {
+                                                // Messages 1 and 2 read and deleted elsewhere,
+                                                // message 4 arrived: two on the server, fewer
+                                                // than the three already seen.
+                                                server.removeMessages("alice", 2);
+                                                server.deliverMany("alice", 1, 4);
+                                            }),
+              0);
+
+    EXPECT_EQ(summaries("alice"),
+              (std::vector<Lines>{senderSubjectLines(1, 3), senderSubjectLines(3, 4)}));
+    EXPECT_EQ(captions(), (Lines{kNewMail, kNewMail}));
+}
+
+}  // namespace
+}  // namespace mivo::test
