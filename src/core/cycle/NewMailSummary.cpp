@@ -6,6 +6,13 @@
 namespace mivo {
 
 void NewMailSummary::build() {
+    announce();
+    for (const auto& observer : m_builtObservers) {
+        observer();
+    }
+}
+
+void NewMailSummary::announce() {
     MainWindowModel& window = m_context.window;
     m_context.cycle.Account = 0;
     const std::string time = timeText(m_clock.now());

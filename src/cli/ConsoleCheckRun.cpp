@@ -1,0 +1,99 @@
+#include "ConsoleCheckRun.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+
+namespace mivo {
+
+ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
+    : m_options(options),
+      m_program(Ports{m_ui, m_clock, m_timers, m_sockets}),
+      m_outcome(m_program) {
+    m_program.log.onAppend([this](std::string_view text) { writeLog(text); });
+    m_outcome.onCycleEnded([this](CycleOutcome::Status status) { cycleEnded(status); });
+
+    m_program.transport.TcpInit();
+    MainWindowModel& window = m_program.mainWindowModel;
+    for (std::size_t i = 0; i < m_options.accounts.size(); ++i) {
+        const int account = static_cast<int>(i) + 1;
+        window.accountUser(account).set(m_options.accounts[i].user);
+        window.accountPass(account).set(m_options.accounts[i].password);
+        window.accountPop(account).set(m_options.accounts[i].host);
+    }
+    // As typed into the minutes box, then applied once more as the settings
+    // load does, so the interval is in force whatever the text.
+    window.Edit1.set(m_options.interval);
+    m_program.mainWindow.Edit1Enter();
+}
+
+int ConsoleCheckRun::exec() {
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &ConsoleCheckRun::whenIdle);
+    pressCheckNow();
+    const int status = QCoreApplication::exec();
+    flushOutput();
+    return status;
+}
+
+void ConsoleCheckRun::writeLog(std::string_view text) {
+    // The Log's lines end in CR LF; the console's in LF.
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find("\r\n", start);
+        m_output.append(text.substr(start, end - start)).push_back('\n');
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + 2;
+    }
+}
+
+void ConsoleCheckRun::flushOutput() {
+    if (!m_output.empty()) {
+        std::fwrite(m_output.data(), 1, m_output.size(), stdout);
+        std::fflush(stdout);
+        m_output.clear();
+    }
+}
+
+void ConsoleCheckRun::whenIdle() {
+    // Output is written in one piece each time the program waits, so a
+    // reader sees every line as soon as the engine has nothing else to do.
+    flushOutput();
+    if (m_outcome.stoppedAtAccount() && !m_checkNowQueued) {
+        // The cycle stopped at an account (time-out or refused open): go on
+        // with the next one at once, as a user pressing Check now would.
+        m_checkNowQueued = true;
+        QTimer::singleShot(0, this, [this] { pressCheckNow(); });
+    }
+}
+
+void ConsoleCheckRun::pressCheckNow() {
+    m_checkNowQueued = false;
+    m_program.mainWindow.Button4Click();
+}
+
+void ConsoleCheckRun::cycleEnded(CycleOutcome::Status status) {
+    ++m_cyclesDone;
+    if (m_options.cycles != 0 && m_cyclesDone >= m_options.cycles) {
+        QCoreApplication::exit(status);
+        return;
+    }
+    // The next cycle reports only what it finds itself.
+    acknowledgeNewMail();
+    if (m_options.cycles != 0 && !m_checkNowQueued) {
+        m_checkNowQueued = true;
+        QTimer::singleShot(0, this, [this] { pressCheckNow(); });
+    }
+}
+
+void ConsoleCheckRun::acknowledgeNewMail() {
+    // What the new-mail window's Done does with the cycle's mail.
+    for (int account = 1; account <= kAccountCount; ++account) {
+        m_program.accountsDialog.Memon[account].set("");
+    }
+    m_program.mainWindowModel.NewMailOpen = false;
+}
+
+}  // namespace mivo

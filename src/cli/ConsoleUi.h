@@ -1,0 +1,28 @@
+#pragma once
+// The window system as mivo-check sees it: no windows at all. Captions go to
+// standard error; windows are only remembered as shown or hidden.
+
+#include <map>
+
+#include "ports/UiPort.h"
+
+namespace mivo {
+
+class ConsoleUi : public UiPort {
+public:
+    ScreenSize screenSize() const override { return {1024, 768}; }
+    void setApplicationTitle(const std::string& title) override;
+    void showWindow(WindowId window) override { m_visible[window] = true; }
+    void hideWindow(WindowId window) override { m_visible[window] = false; }
+    bool isWindowVisible(WindowId window) const override;
+    bool isWindowMinimised(WindowId) const override { return false; }
+    void bringApplicationToFront() override {}
+    void removeTrayIcon() override {}
+    void terminateApplication() override;
+    void drawOnMainWindow(const std::vector<ClockSegment>&) override {}
+
+private:
+    std::map<WindowId, bool> m_visible;
+};
+
+}  // namespace mivo

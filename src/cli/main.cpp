@@ -1,0 +1,51 @@
+// mivo-check: the mail check of Mivo from the console.
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ConsoleCheckRun.h"
+#include "console/CheckCommandLine.h"
+
+namespace {
+
+constexpr int kUsageError = 64;
+
+// Passwords given on the command line would otherwise stay readable by
+// other users in the process list for as long as the run lasts.
+void blankPasswordArguments(int argc, char** argv) {
+    for (int i = 1; i + 3 < argc; ++i) {
+        if (std::strcmp(argv[i], "--account") == 0) {
+            std::memset(argv[i + 2], 'x', std::strlen(argv[i + 2]));
+            i += 3;
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    mivo::CheckCommandLine options;
+    if (const auto error = mivo::parseCheckCommandLine(arguments, options)) {
+        std::fprintf(stderr, "mivo-check: %s\n%s", error->message.c_str(), mivo::kCheckUsage);
+        return kUsageError;
+    }
+    switch (options.action) {
+        case mivo::CheckCommandLine::Action::Help:
+            std::fputs(mivo::kCheckUsage, stdout);
+            return 0;
+        case mivo::CheckCommandLine::Action::Version:
+            std::puts("mivo-check " MIVO_VERSION);
+            return 0;
+        case mivo::CheckCommandLine::Action::Check:
+            break;
+    }
+    blankPasswordArguments(argc, argv);
+
+    QCoreApplication application(argc, argv);
+    mivo::ConsoleCheckRun run(options);
+    return run.exec();
+}

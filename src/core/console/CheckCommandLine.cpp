@@ -1,0 +1,85 @@
+#include "console/CheckCommandLine.h"
+
+#include <charconv>
+
+#include "cycle/CycleState.h"
+#include "transport/PopHost.h"
+
+namespace mivo {
+
+const char* const kCheckUsage =
+    "Usage: mivo-check [--interval MINUTES] [--config DIR] [--cycles N]\n"
+    "                  [--account USER PASS HOST]...\n"
+    "Checks the POP3 accounts once (or N times, or for ever with --cycles 0)\n"
+    "and prints Mivo's Log on standard output and its captions on standard error.\n"
+    "HOST may end in :PORT (default 110).\n"
+    "Exit status: 0 new mail, 1 no new mail, 2 no new mail and an account failed,\n"
+    "64 usage error.\n";
+
+namespace {
+
+std::optional<int> readCount(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<CommandLineError> parseCheckCommandLine(const std::vector<std::string>& arguments,
+                                                      CheckCommandLine& result) {
+    result = CheckCommandLine{};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        const auto needs = [&](std::size_t count) -> bool { return i + count < arguments.size(); };
+        if (option == "--help" || option == "-h") {
+            result.action = CheckCommandLine::Action::Help;
+            return std::nullopt;
+        }
+        if (option == "--version") {
+            result.action = CheckCommandLine::Action::Version;
+            return std::nullopt;
+        }
+        if (option == "--interval" || option == "--config" || option == "--cycles") {
+            if (!needs(1)) {
+                return CommandLineError{option + " needs a value"};
+            }
+            const std::string& value = arguments[++i];
+            if (option == "--interval") {
+                result.interval = value;
+            } else if (option == "--config") {
+                result.configDirectory = value;
+            } else if (const auto cycles = readCount(value)) {
+                result.cycles = *cycles;
+            } else {
+                return CommandLineError{"--cycles needs a whole number, not \"" + value + "\""};
+            }
+        } else if (option == "--account") {
+            if (!needs(3)) {
+                return CommandLineError{"--account needs USER PASS HOST"};
+            }
+            if (result.accounts.size() == static_cast<std::size_t>(kAccountCount)) {
+                return CommandLineError{"at most 8 accounts can be checked"};
+            }
+            ConsoleAccount account{arguments[i + 1], arguments[i + 2], arguments[i + 3]};
+            i += 3;
+            if (!hasValidPortSuffix(account.host)) {
+                return CommandLineError{"the port of \"" + account.host +
+                                        "\" is not a number from 1 to 65535"};
+            }
+            result.accounts.push_back(std::move(account));
+        } else {
+            return CommandLineError{"unknown option \"" + option + "\""};
+        }
+    }
+    if (result.accounts.empty()) {
+        return CommandLineError{"give the accounts to check with --account"};
+    }
+    return std::nullopt;
+}
+
+}  // namespace mivo
