@@ -1,0 +1,62 @@
+// The plainest POP3 client that does a check's work: log in, STAT, then one
+// TOP n 0 at a time for every message, each answer read whole before the next
+// command. The end-to-end benchmark holds mivo-check against it.
+//
+//   mivo_reference_pop3_client USER PASS HOST:PORT   (HOST a dotted address)
+//
+// Prints the number of messages whose headers it read.
+
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+#include "Pop3LineClient.h"
+
+namespace {
+
+void expectOk(const std::string& answer, const std::string& command) {
+    if (answer.rfind("+OK", 0) != 0) {
+        throw std::runtime_error(command + " answered: " + answer);
+    }
+}
+
+int run(const std::string& user, const std::string& password, const std::string& hostAndPort) {
+    const std::size_t colon = hostAndPort.rfind(':');
+    const std::string host =
+        colon == std::string::npos ? hostAndPort : hostAndPort.substr(0, colon);
+    const int port = colon == std::string::npos ? 110 : std::stoi(hostAndPort.substr(colon + 1));
+
+    mivo::test::Pop3LineClient client(host, port);
+    expectOk(client.readLine(), "the greeting");
+    expectOk(client.command("USER " + user), "USER");
+    expectOk(client.command("PASS " + password), "PASS");
+    const std::string stat = client.command("STAT");
+    expectOk(stat, "STAT");
+    const int count = std::stoi(stat.substr(4));
+    for (int number = 1; number <= count; ++number) {
+        const std::string top = "TOP " + std::to_string(number) + " 0";
+        expectOk(client.command(top), top);
+        while (client.readLine() != ".") {
+        }
+    }
+    expectOk(client.command("QUIT"), "QUIT");
+    return count;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: " << argv[0] << " USER PASS HOST:PORT\n";
+        return 64;
+    }
+    try {
+        std::cout << run(argv[1], argv[2], argv[3]) << '\n';
+        return EXIT_SUCCESS;
+    } catch (const std::exception& error) {
+        std::cerr << argv[0] << ": " << error.what() << '\n';
+        return EXIT_FAILURE;
+    }
+}

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds an optimised tree with the benchmarks and runs the end-to-end
+# comparison of mivo-check with the reference POP3 client on a private
+# Dovecot server. Extra arguments go to the benchmark runner, e.g.
+#   scripts/bench.sh --counts 1000 --repetitions 3
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${MIVO_BENCH_BUILD_DIR:-$root/build-bench}"
+
+generator=()
+if command -v ninja > /dev/null 2>&1; then
+    generator=(-G Ninja)
+fi
+
+cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
+    -DMIVO_BUILD_BENCH=ON -DMIVO_BUILD_GUI=OFF -DMIVO_BUILD_TESTS=OFF
+# Builds mivo-check too when the tree has it.
+cmake --build "$build" -j2 --target mivo_end_to_end_benchmark
+
+exec "$build/bench/mivo_end_to_end_benchmark" "$@"
