@@ -1,0 +1,325 @@
+#include "posix/PosixSocketPort.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QMetaObject>
+#include <QObject>
+#include <cerrno>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "posix/HostLookup.h"
+#include "posix/SocketErrors.h"
+#include "qt/SocketNotifiers.h"
+
+namespace mivo {
+
+namespace {
+
+constexpr int ErrorInProgress = 10036;
+constexpr int ErrorNotSocket = 10038;
+constexpr int ErrorAddressNotAvailable = 10049;
+constexpr int ErrorNoBuffers = 10055;
+
+int pendingSocketError(int fd) {
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) {
+        return errno;
+    }
+    return error;
+}
+
+// Failures Linux reports at once for a non-blocking connect that the
+// original system reported later, through the connect notification.
+bool isReportedLater(int error) {
+    return error == ECONNREFUSED || error == ENETUNREACH || error == EHOSTUNREACH ||
+           error == ETIMEDOUT;
+}
+
+}  // namespace
+
+struct PosixSocketPort::Socket {
+    int fd = -1;
+    int slot = -1;
+    int events = 0;
+    State state = State::Created;
+    int laterConnectError = 0;  // a connect failure to report as a notification
+    bool laterConnectErrorPosted = false;
+    bool readDelivered = false;   // FD_READ out, not yet answered by a receive
+    bool writeDelivered = false;  // FD_WRITE out, not yet answered by a send
+    bool ended = false;           // end of stream or FD_CLOSE seen
+    std::unique_ptr<SocketNotifiers> notifiers;
+};
+
+// Lets lookup threads post their result for as long as the port exists.
+struct PosixSocketPort::LookupMailbox {
+    std::mutex mutex;
+    QObject* context = nullptr;
+    PosixSocketPort* port = nullptr;
+};
+
+PosixSocketPort::PosixSocketPort()
+    : m_context(std::make_unique<QObject>()), m_mailbox(std::make_shared<LookupMailbox>()) {
+    m_mailbox->context = m_context.get();
+    m_mailbox->port = this;
+}
+
+PosixSocketPort::~PosixSocketPort() {
+    {
+        const std::lock_guard lock(m_mailbox->mutex);
+        m_mailbox->context = nullptr;
+        m_mailbox->port = nullptr;
+    }
+    while (!m_sockets.empty()) {
+        close(m_sockets.begin()->first);
+    }
+    // Deleting the context drops its posted calls and remaining notifiers.
+    m_context.reset();
+}
+
+PosixSocketPort::Socket* PosixSocketPort::find(SocketHandle handle) {
+    const auto it = m_sockets.find(handle);
+    return it == m_sockets.end() ? nullptr : it->second.get();
+}
+
+SocketHandle PosixSocketPort::createStreamSocket() {
+    // Non-blocking from the start: the program's thread must never wait.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        m_lastError = windowsSocketError(errno);
+        return InvalidSocket;
+    }
+    const SocketHandle handle = m_nextHandle++;
+    auto socket = std::make_unique<Socket>();
+    socket->fd = fd;
+    socket->notifiers = std::make_unique<SocketNotifiers>(
+        fd, *m_context, [this, handle] { readable(handle); }, [this, handle] { writable(handle); });
+    m_sockets.emplace(handle, std::move(socket));
+    m_lastError = 0;
+    return handle;
+}
+
+bool PosixSocketPort::setNonBlocking(SocketHandle handle) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        m_lastError = ErrorNotSocket;
+        return false;
+    }
+    const int flags = ::fcntl(socket->fd, F_GETFL);
+    if (flags < 0 || ::fcntl(socket->fd, F_SETFL, flags | O_NONBLOCK) < 0) {
+        m_lastError = windowsSocketError(errno);
+        return false;
+    }
+    m_lastError = 0;
+    return true;
+}
+
+int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        m_lastError = ErrorNotSocket;
+        return -1;
+    }
+    // The original system refuses these destinations at once; Linux would
+    // try the broadcast address or take "any" as this machine.
+    if (address == 0xFFFFFFFFu || address == 0) {
+        m_lastError = ErrorAddressNotAvailable;
+        return -1;
+    }
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(static_cast<std::uint16_t>(port));
+    target.sin_addr.s_addr = htonl(address);
+    if (::connect(socket->fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+        // Still reported through the connect notification, as always.
+        socket->state = State::Connecting;
+        m_lastError = 0;
+        return 0;
+    }
+    const int error = errno;
+    if (error == EINPROGRESS || error == EINTR) {
+        socket->state = State::Connecting;
+        m_lastError = ErrorInProgress;
+        return -1;
+    }
+    if (isReportedLater(error)) {
+        socket->state = State::Connecting;
+        socket->laterConnectError = windowsSocketError(error);
+        m_lastError = ErrorInProgress;
+        return -1;
+    }
+    m_lastError = windowsSocketError(error);
+    return -1;
+}
+
+void PosixSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        m_lastError = ErrorNotSocket;
+        return;
+    }
+    socket->slot = slot;
+    socket->events = events;
+    socket->writeDelivered = false;
+    if (socket->laterConnectError != 0 && (events & FdConnect) != 0 &&
+        !socket->laterConnectErrorPosted) {
+        socket->laterConnectErrorPosted = true;
+        post([this, handle] {
+            Socket* failed = find(handle);
+            if (failed == nullptr || failed->state != State::Connecting) {
+                return;
+            }
+            failed->state = State::Failed;
+            notify(failed->slot, handle, FdConnect, failed->laterConnectError);
+        });
+    }
+    updateWatching(*socket);
+    m_lastError = 0;
+}
+
+int PosixSocketPort::send(SocketHandle handle, const char* data, int length) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        m_lastError = ErrorNotSocket;
+        return -1;
+    }
+    // A peer that is gone must give an error here, not end the process.
+    const ssize_t sent =
+        ::send(socket->fd, data, static_cast<std::size_t>(length), MSG_NOSIGNAL | MSG_DONTWAIT);
+    m_lastError = sent < 0 ? windowsSocketError(errno) : 0;
+    socket->writeDelivered = false;
+    updateWatching(*socket);
+    return static_cast<int>(sent);
+}
+
+int PosixSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        m_lastError = ErrorNotSocket;
+        return -1;
+    }
+    const ssize_t count =
+        ::recv(socket->fd, buffer, static_cast<std::size_t>(capacity), MSG_DONTWAIT);
+    m_lastError = count < 0 ? windowsSocketError(errno) : 0;
+    if (count == 0 && capacity > 0) {
+        socket->ended = true;
+    }
+    socket->readDelivered = false;
+    updateWatching(*socket);
+    return static_cast<int>(count);
+}
+
+void PosixSocketPort::close(SocketHandle handle) {
+    const auto it = m_sockets.find(handle);
+    if (it == m_sockets.end()) {
+        m_lastError = ErrorNotSocket;
+        return;
+    }
+    std::unique_ptr<Socket> socket = std::move(it->second);
+    m_sockets.erase(it);
+    socket->notifiers.reset();  // switched off before the descriptor goes
+    ::close(socket->fd);
+    m_lastError = 0;
+}
+
+bool PosixSocketPort::startHostLookup(int slot, LookupId lookup, const std::string& host) {
+    std::shared_ptr<LookupMailbox> mailbox = m_mailbox;
+    try {
+        std::thread([mailbox, slot, lookup, host] {
+            const HostLookupResult result = lookUpHost(host);
+            SocketNotification done;
+            done.slot = slot;
+            done.isLookup = true;
+            done.lookup = lookup;
+            done.error = result.error;
+            done.address = result.address;
+            const std::lock_guard lock(mailbox->mutex);
+            if (mailbox->context != nullptr) {
+                PosixSocketPort* port = mailbox->port;
+                QMetaObject::invokeMethod(
+                    mailbox->context, [port, done] { port->deliver(done); }, Qt::QueuedConnection);
+            }
+        }).detach();
+    } catch (const std::system_error&) {
+        m_lastError = ErrorNoBuffers;
+        return false;
+    }
+    m_lastError = 0;
+    return true;
+}
+
+void PosixSocketPort::post(std::function<void()> task) {
+    QMetaObject::invokeMethod(m_context.get(), std::move(task), Qt::QueuedConnection);
+}
+
+void PosixSocketPort::readable(SocketHandle handle) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        return;
+    }
+    // One FD_READ at a time: the next waits for the receive that answers it.
+    socket->readDelivered = true;
+    updateWatching(*socket);
+    const int error = pendingSocketError(socket->fd);
+    if (error != 0) {
+        // A reset arrives as the close notification carrying its error.
+        socket->ended = true;
+        updateWatching(*socket);
+        notify(socket->slot, handle, FdClose, windowsSocketError(error));
+        return;
+    }
+    notify(socket->slot, handle, FdRead, 0);
+}
+
+void PosixSocketPort::writable(SocketHandle handle) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        return;
+    }
+    if (socket->state == State::Connecting) {
+        const int error = pendingSocketError(socket->fd);
+        socket->state = error == 0 ? State::Connected : State::Failed;
+        updateWatching(*socket);
+        if ((socket->events & FdConnect) != 0) {
+            notify(socket->slot, handle, FdConnect, windowsSocketError(error));
+        }
+        return;
+    }
+    socket->writeDelivered = true;
+    updateWatching(*socket);
+    notify(socket->slot, handle, FdWrite, 0);
+}
+
+void PosixSocketPort::updateWatching(Socket& socket) {
+    const bool connected = socket.state == State::Connected;
+    socket.notifiers->watchReadable(connected && (socket.events & FdRead) != 0 &&
+                                    !socket.readDelivered && !socket.ended);
+    const bool connecting =
+        socket.state == State::Connecting && socket.laterConnectError == 0 && socket.events != 0;
+    socket.notifiers->watchWritable(connecting || (connected && (socket.events & FdWrite) != 0 &&
+                                                   !socket.writeDelivered && !socket.ended));
+}
+
+void PosixSocketPort::notify(int slot, SocketHandle handle, int event, int error) {
+    SocketNotification notification;
+    notification.slot = slot;
+    notification.socket = handle;
+    notification.event = event;
+    notification.error = error;
+    deliver(notification);
+}
+
+void PosixSocketPort::deliver(const SocketNotification& notification) {
+    if (m_sink != nullptr) {
+        m_sink->TcpWndProc(notification);
+    }
+}
+
+}  // namespace mivo
