@@ -98,6 +98,20 @@ void Pop3Session::receivedLine(std::string_view line) {
         code = '8';
     }
 
+    if (!responseComplete(code, line)) {
+        m_packetDone = false;
+        return;
+    }
+
+    m_context.log.append("----Got The Packet for this status-----");
+    window.Memo1.set(window.PacketBuffer.get());
+    m_packetDone = true;
+    const int account = m_context.cycle.Account;
+    m_topCommand = "TOP " + std::to_string(m_context.cycle.lastNumKnown[account] + 1) + " 0\r\n";
+    runAction(code);
+}
+
+bool Pop3Session::responseComplete(char code, std::string_view line) {
     bool complete = false;
     switch (code) {
         case '0':
@@ -130,22 +144,7 @@ void Pop3Session::receivedLine(std::string_view line) {
         default:
             break;
     }
-    if (!complete) {
-        m_packetDone = false;
-        return;
-    }
-
-    m_context.log.append("----Got The Packet for this status-----");
-    window.Memo1.set(window.PacketBuffer.get());
-    m_packetDone = true;
-    const int account = m_context.cycle.Account;
-    m_topCommand = "TOP " + std::to_string(m_context.cycle.lastNumKnown[account] + 1) + " 0\r\n";
-    runAction(code);
-}
-
-void Pop3Session::sendCommandWithUserText(std::string command) {
-    AppendCrLf(command);
-    m_context.send(command);
+    return complete;
 }
 
 void Pop3Session::runAction(char code) {

@@ -41,11 +41,13 @@ private:
     bool ignoringServer() const;
     void setStage(const std::string& line, bool logged);
     void errorPath();
+    // Whether `line` completes the response the stage `code` waits for;
+    // stage 0 also logs what it made of the line.
+    bool responseComplete(char code, std::string_view line);
     void runAction(char stage);
     void statReceived();
     void headersReceived();
     void nextMessageStep(const std::string& stageLine);
-    void sendCommandWithUserText(std::string command);
 
     // Rules are not in use yet; the seams for their matches and actions stay.
     static bool UseRule() { return false; }
