@@ -239,5 +239,24 @@ TEST_F(CheckFixture, ClosingDuringACheckQuitsAfterTheCurrentMessage) {
     EXPECT_EQ(cycle.lastNumKnown[1], 1);
 }
 
+TEST_F(CheckFixture, AResponseThatNeverEndsIsHeldOnlyUpToItsLimit) {
+    // Two megabytes of header lines in one TOP response: collected up to the
+    // limit, and the closing "." still completes it.
+    std::string headers;
+    for (int line = 0; line < 20000; ++line) {
+        headers += "X-Padding: " + std::string(90, 'p') + "\r\n";
+    }
+    headers += "From: last@example.org\r\n";
+    Mailbox box;
+    box.stat = "+OK 1 2000000";
+    box.headers = {headers};
+    setAccount(1, "alice", "secret", "127.0.0.1");
+    checkNow();
+    serve(box);
+    EXPECT_LE(window.Memo1.get().size(), Pop3Session::kResponseLimit + 200);
+    EXPECT_EQ(accounts.Memon[1].get(), "No From\tNo Subject\r\n");
+    EXPECT_TRUE(captioned("New Mail - Mivo"));
+}
+
 }  // namespace
 }  // namespace mivo

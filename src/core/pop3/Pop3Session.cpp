@@ -90,7 +90,9 @@ void Pop3Session::receivedLine(std::string_view line) {
     if (m_packetDone) {
         window.PacketBuffer.set("");
     }
-    window.PacketBuffer.edit([line](std::string& text) { memo::addLine(text, line); });
+    if (window.PacketBuffer.get().size() < kResponseLimit || line == ".") {
+        window.PacketBuffer.edit([line](std::string& text) { memo::addLine(text, line); });
+    }
 
     char code = stage();
     if (window.PacketBuffer.get().front() == '-') {

@@ -19,6 +19,9 @@ public:
     // Lines of a failed response that are still reported: the error itself
     // and the answer to the QUIT it causes.
     static constexpr int kReportedErrorLines = 2;
+    // A response is collected whole up to this size; a server that never
+    // ends one cannot make the program hold more.
+    static constexpr std::size_t kResponseLimit = std::size_t{1} << 20;
 
     explicit Pop3Session(CheckContext& context);
 
@@ -56,9 +59,9 @@ private:
     HeaderSummary m_summary;
     bool m_packetDone = false;
     std::string m_topCommand;
+    // Received bytes of an unfinished line, at the last tick.
     std::size_t m_heldBytes = 0;
-    int m_errorRuns = 0;  // error reports on this connection  // received bytes of an unfinished
-                          // line, at the last tick
+    int m_errorRuns = 0;  // error reports on this connection
 };
 
 }  // namespace mivo
