@@ -1,0 +1,24 @@
+#include "SystemClock.h"
+
+#include <ctime>
+
+namespace mivo {
+
+LocalTime SystemClock::now() const {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm parts{};
+    if (localtime_r(&seconds, &parts) == nullptr) {
+        return LocalTime{};  // only for times past the year 2^31
+    }
+    LocalTime local;
+    local.year = parts.tm_year + 1900;
+    local.month = parts.tm_mon + 1;
+    local.day = parts.tm_mday;
+    local.hour = parts.tm_hour;
+    local.minute = parts.tm_min;
+    local.second = parts.tm_sec;
+    local.weekday = parts.tm_wday;
+    return local;
+}
+
+}  // namespace mivo
