@@ -1,0 +1,26 @@
+#pragma once
+// Two-way ties between the core's fields and Qt widgets. A user edit sets
+// the field (running its handlers); a change from code updates the widget.
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "fields/Field.h"
+
+namespace mivo {
+
+// Fields outlive the windows, so each tie checks the widget still exists.
+void bindLineEdit(QLineEdit& edit, TextField& field);
+void bindCheckBox(QCheckBox& box, CheckField& field);
+// One-way: the field's text is the caption.
+void bindCaption(QAbstractButton& button, TextField& field);
+void bindLabel(QLabel& label, TextField& field);  // the label sizes itself to its text
+void bindWindowTitle(QWidget& window, TextField& field);
+
+QString toQString(const std::string& text);
+std::string toStdString(const QString& text);
+
+}  // namespace mivo

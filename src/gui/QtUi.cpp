@@ -1,0 +1,103 @@
+#include "QtUi.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstddef>
+
+#include "Application.h"
+#include "FieldBinding.h"
+#include "MainWindow.h"
+
+namespace mivo {
+
+QtUi::QtUi(Application& app) : m_app(app) {}
+
+void QtUi::attach(WindowId id, QWidget& window) {
+    m_windows.at(static_cast<std::size_t>(id)) = &window;
+}
+
+void QtUi::attachMainWindow(TUbo& window) {
+    m_mainWindow = &window;
+    attach(WindowId::MainWindow, window);
+    window.setWindowIconText(m_app.applicationTitle());
+}
+
+QWidget* QtUi::window(WindowId id) const {
+    return m_windows.at(static_cast<std::size_t>(id)).data();
+}
+
+ScreenSize QtUi::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {};
+    }
+    const QRect geometry = screen->geometry();
+    return {geometry.width(), geometry.height()};
+}
+
+void QtUi::setApplicationTitle(const std::string& title) {
+    m_app.setApplicationTitle(toQString(title));
+    // The taskbar entry is the main window's; its icon text is what a
+    // taskbar shows for it where that differs from the title bar.
+    if (m_mainWindow) {
+        m_mainWindow->setWindowIconText(m_app.applicationTitle());
+    }
+}
+
+void QtUi::showWindow(WindowId id) {
+    QWidget* w = window(id);
+    if (w == nullptr) {
+        return;
+    }
+    if (w->isMinimized()) {
+        w->showNormal();
+    } else {
+        w->show();
+    }
+    w->raise();
+}
+
+void QtUi::hideWindow(WindowId id) {
+    if (QWidget* w = window(id)) {
+        w->hide();
+    }
+}
+
+bool QtUi::isWindowVisible(WindowId id) const {
+    const QWidget* w = window(id);
+    return w != nullptr && w->isVisible();
+}
+
+bool QtUi::isWindowMinimised(WindowId id) const {
+    const QWidget* w = window(id);
+    return w != nullptr && w->isMinimized();
+}
+
+void QtUi::bringApplicationToFront() {
+    QWidget* front = QApplication::activeWindow();
+    if (front == nullptr) {
+        front = m_mainWindow.data();
+    }
+    if (front != nullptr) {
+        front->raise();
+        front->activateWindow();
+    }
+}
+
+void QtUi::removeTrayIcon() {
+    // The tray icon arrives with the tray; until then there is none to remove.
+}
+
+void QtUi::terminateApplication() {
+    m_terminationRequested = true;
+    // exit() lets the handler that asked finish; the loop then returns.
+    QCoreApplication::exit(0);
+}
+
+void QtUi::drawOnMainWindow(const std::vector<ClockSegment>& segments) {
+    if (m_mainWindow) {
+        m_mainWindow->drawClock(segments);
+    }
+}
+
+}  // namespace mivo

@@ -1,0 +1,47 @@
+#pragma once
+// The window system as the program's behaviour sees it, on Qt Widgets: the
+// windows by their id, the taskbar text, the clock's canvas and the end.
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+#include "ports/UiPort.h"
+
+namespace mivo {
+
+class Application;
+class TUbo;
+
+class QtUi : public UiPort {
+public:
+    explicit QtUi(Application& app);
+
+    // The windows register themselves as they are created.
+    void attach(WindowId id, QWidget& window);
+    void attachMainWindow(TUbo& window);
+
+    ScreenSize screenSize() const override;
+    void setApplicationTitle(const std::string& title) override;
+    void showWindow(WindowId window) override;
+    void hideWindow(WindowId window) override;
+    bool isWindowVisible(WindowId window) const override;
+    bool isWindowMinimised(WindowId window) const override;
+    void bringApplicationToFront() override;
+    void removeTrayIcon() override;
+    void terminateApplication() override;
+    void drawOnMainWindow(const std::vector<ClockSegment>& segments) override;
+
+    // Whether the program asked to end, also before the loop runs.
+    bool terminationRequested() const { return m_terminationRequested; }
+
+private:
+    QWidget* window(WindowId id) const;
+
+    Application& m_app;
+    std::array<QPointer<QWidget>, 8> m_windows;
+    QPointer<TUbo> m_mainWindow;
+    bool m_terminationRequested = false;
+};
+
+}  // namespace mivo

@@ -1,0 +1,24 @@
+#include "WindowSetup.h"
+
+#include "mainwindow/MainWindowModel.h"
+#include "windows/Placement.h"
+
+namespace mivo {
+
+QSize clientSizeFor(QSize outerSize) {
+    return {std::max(1, outerSize.width() - layout::kFrameWidth),
+            std::max(1, outerSize.height() - layout::kFrameWidth - layout::kTitleBarHeight)};
+}
+
+void setUpWindow(QWidget& window, const char* name, const char* caption, QSize outerSize) {
+    window.setObjectName(QString::fromLatin1(name));
+    window.setWindowTitle(QString::fromLatin1(caption));
+    window.resize(clientSizeFor(outerSize));
+}
+
+void centreOnScreen(QWidget& window, QSize outerSize, const UiPort& ui) {
+    const WindowOrigin origin = centredOn(ui.screenSize(), outerSize.width(), outerSize.height());
+    window.move(origin.left, origin.top);
+}
+
+}  // namespace mivo

@@ -1,0 +1,20 @@
+#pragma once
+// What every window of the program does alike while it is built: its name,
+// caption, size and title-bar buttons, and centring itself on the screen.
+
+#include <QSize>
+#include <QWidget>
+
+#include "ports/UiPort.h"
+
+namespace mivo {
+
+// Sizes are the window's outer size, frame and title bar included, as the
+// windows' layouts give them; the client area is what is left inside.
+void setUpWindow(QWidget& window, const char* name, const char* caption, QSize outerSize);
+QSize clientSizeFor(QSize outerSize);
+
+// Left = (screen width - window width) / 2, top likewise.
+void centreOnScreen(QWidget& window, QSize outerSize, const UiPort& ui);
+
+}  // namespace mivo

@@ -1,0 +1,29 @@
+// The desktop program's entry: the application, the program on its Linux
+// adapters, and the windows' life.
+
+#include <exception>
+
+#include "Application.h"
+#include "ProgramRun.h"
+#include "QtUi.h"
+#include "app/Program.h"
+#include "posix/PosixSocketPort.h"
+#include "posix/SystemClock.h"
+#include "qt/QtTimers.h"
+
+int main(int argc, char** argv) {
+    mivo::Application app(argc, argv);
+    try {
+        mivo::SystemClock clock;
+        mivo::QtTimers timers;
+        mivo::PosixSocketPort sockets;
+        mivo::QtUi ui(app);
+        mivo::Program program(mivo::Ports{ui, clock, timers, sockets});
+        return mivo::runProgram(app, program, ui);
+    } catch (const std::exception& error) {
+        app.reportError(QString::fromStdString(error.what()));
+    } catch (...) {
+        app.reportError(QStringLiteral("Unknown error"));
+    }
+    return 0;
+}
