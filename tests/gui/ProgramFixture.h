@@ -1,0 +1,92 @@
+#pragma once
+// The whole program's windows on fake clock, timers and sockets, for tests
+// that drive them through their widgets.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Application.h"
+#include "ProgramWindows.h"
+#include "QtUi.h"
+#include "app/Program.h"
+#include "unit/FakePorts.h"
+
+namespace mivo::test {
+
+// No network: every socket call fails as if the network were down.
+class NullSockets : public SocketPort {
+public:
+    void setNotificationSink(SocketNotificationSink*) override {}
+    SocketHandle createStreamSocket() override { return InvalidSocket; }
+    bool setNonBlocking(SocketHandle) override { return false; }
+    int connect(SocketHandle, Ipv4Address, int) override { return -1; }
+    void selectNotifications(SocketHandle, int, int) override {}
+    int send(SocketHandle, const char*, int) override { return -1; }
+    int receive(SocketHandle, char*, int) override { return -1; }
+    void close(SocketHandle) override {}
+    int lastError() const override { return 10050; }
+    bool startHostLookup(int, LookupId, const std::string&) override { return false; }
+    void post(std::function<void()>) override {}
+};
+
+inline Application& application() {
+    return *qobject_cast<Application*>(QCoreApplication::instance());
+}
+
+// The program without its windows: what runProgram is given.
+struct ProgramParts {
+    FakeClock clock;
+    FakeTimers timers;
+    NullSockets sockets;
+    QtUi ui{application()};
+    Program program{Ports{ui, clock, timers, sockets}};
+    std::vector<std::string> created;
+    std::vector<std::string> destroyed;
+
+    ProgramWindows::Observers recorders() {
+        return {[this](const char* name) { created.emplace_back(name); },
+                [this](const char* name) { destroyed.emplace_back(name); }};
+    }
+};
+
+class ProgramFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        windows = std::make_unique<ProgramWindows>(parts.program, parts.ui, application(),
+                                                   parts.recorders());
+    }
+    void TearDown() override {
+        windows.reset();
+        application().setErrorReporter({});
+    }
+
+    TUbo& ubo() { return windows->mainWindow(); }
+    MainWindowModel& model() { return parts.program.mainWindowModel; }
+
+    template <typename Control>
+    Control& control(const char* name) {
+        Control* found = ubo().findChild<Control*>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            throw std::runtime_error(std::string("no control ") + name);
+        }
+        return *found;
+    }
+
+    ProgramParts parts;
+    std::unique_ptr<ProgramWindows> windows;
+};
+
+// Where the tests leave pictures of the windows for a person to look at.
+inline QString screenshotPath(const char* fileName) {
+    const QString directory = QStringLiteral(MIVO_SCREENSHOT_DIR);
+    QDir().mkpath(directory);
+    return directory + QLatin1Char('/') + QString::fromLatin1(fileName);
+}
+
+}  // namespace mivo::test
