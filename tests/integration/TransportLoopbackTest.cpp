@@ -116,7 +116,7 @@ TEST_F(TransportLoopbackTest, FailuresToConnect) {
         EXPECT_EQ(events, std::vector<TcpEvent>{c.outcome});
     }
 
-    // The broadcast address is refused at once, as the original system did.
+    // The broadcast address is refused at once, as on Windows.
     const int slot = transport.TcpOpenSlot(test::recordInto(events));
     EXPECT_EQ(transport.TcpConnect(slot, "255.255.255.255", 110), 0);
     EXPECT_EQ(transport.lastError(), 10049);

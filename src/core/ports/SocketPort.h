@@ -1,6 +1,6 @@
 #pragma once
 // The operating system's TCP sockets and host lookup as the transport sees
-// them, in the terms of the original socket API (its error codes and events).
+// them, in the terms of Windows sockets (their error codes and events).
 
 #include <cstdint>
 #include <functional>

@@ -6,7 +6,7 @@
 namespace mivo {
 
 void LineCutter::reserve() {
-    // Room for the held bytes plus a receive, as the original 3000-byte buffer.
+    // Room for the held bytes plus one receive, allocated once.
     m_held.reserve(3000);
     m_line.reserve(Capacity);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The texts shown for socket error codes, worded as the original socket
+// The texts shown for socket error codes, worded as the Windows socket
 // library's documentation words them.
 
 #include <string>

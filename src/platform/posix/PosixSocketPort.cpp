@@ -36,8 +36,8 @@ int pendingSocketError(int fd) {
     return error;
 }
 
-// Failures Linux reports at once for a non-blocking connect that the
-// original system reported later, through the connect notification.
+// Failures Linux reports at once for a non-blocking connect that
+// Windows reports later, through the connect notification.
 bool isReportedLater(int error) {
     return error == ECONNREFUSED || error == ENETUNREACH || error == EHOSTUNREACH ||
            error == ETIMEDOUT;
@@ -127,7 +127,7 @@ int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port)
         m_lastError = ErrorNotSocket;
         return -1;
     }
-    // The original system refuses these destinations at once; Linux would
+    // Windows refuses these destinations at once; Linux would
     // try the broadcast address or take "any" as this machine.
     if (address == 0xFFFFFFFFu || address == 0) {
         m_lastError = ErrorAddressNotAvailable;
