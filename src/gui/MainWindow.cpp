@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -207,7 +208,12 @@ bool TUbo::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (watched == &m_edit1) {
         if (event->type() == QEvent::FocusIn) {
-            m_program.mainWindow.Edit1Enter();
+            // Entering is the focus moving to Edit1 inside the window, not
+            // the window getting it back from another program or a menu.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                m_program.mainWindow.Edit1Enter();
+            }
         } else if (event->type() == QEvent::MouseButtonRelease &&
                    static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             m_program.mainWindow.Edit1Enter();

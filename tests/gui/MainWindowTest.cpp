@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -143,6 +144,35 @@ TEST_F(MainWindowPanel, EditsReachTheModelAndTheModelReachesTheWidgets) {
     EXPECT_EQ(ubo().windowTitle(), "New Mail - Mivo");
 }
 
+TEST_F(MainWindowPanel, TypingClickingOrEnteringTheMinutesAppliesTheInterval) {
+    QLineEdit& edit1 = control<QLineEdit>("Edit1");
+    auto applied = [this] {
+        const std::string& log = parts.program.log.text();
+        int count = 0;
+        for (std::size_t at = log.find("Timer Activated!!"); at != std::string::npos;
+             at = log.find("Timer Activated!!", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    click(edit1);
+    EXPECT_EQ(applied(), 1);
+    EXPECT_EQ(parts.timers.timers[TimerId::Timer1].interval, 6000);
+
+    edit1.selectAll();
+    QTest::keyClicks(&edit1, "5");
+    EXPECT_EQ(model().Edit1.get(), "5");
+    EXPECT_EQ(applied(), 2);
+    EXPECT_EQ(parts.timers.timers[TimerId::Timer1].interval, 1500);
+
+    QFocusEvent entered(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&edit1, &entered);
+    EXPECT_EQ(applied(), 3);
+    QFocusEvent windowBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(&edit1, &windowBack);
+    EXPECT_EQ(applied(), 3);
+}
+
 TEST_F(MainWindowPanel, CloseOptionsNarrowsAndReopensTheWindow) {
     QPushButton& userOptions = control<QPushButton>("UserOptions");
     click(userOptions);
@@ -209,6 +239,8 @@ TEST_F(MainWindowPanel, WideWindowPicture) {
     model().UserName.set("alice");
     model().UserPass.set("secret");
     model().PopServ.set("127.0.0.1:1100");
+    model().TickCount = 59;
+    parts.program.mainWindow.Timer1Timer();
     ubo().grab().save(screenshotPath("main-window-wide.png"));
 }
 
