@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QString>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
