@@ -2,13 +2,15 @@
 #include "UninstallWindow.h"
 
 #include "WindowSetup.h"
+#include "app/StartUp.h"
 
 namespace mivo {
 
-TINIT::TINIT() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TINIT::TINIT(Program& program)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setUpWindow(*this, "INIT", "UNINSTALL for MIVO", outerSize());
-    // Creation step: the start-up decision, which loads the settings and
-    // chooses between a normal start and the uninstaller, arrives with them.
+    // Creation step: the start-up decision.
+    StartUpDecision(program);
 }
 
 QSize TINIT::outerSize() {

@@ -8,12 +8,14 @@
 
 namespace mivo {
 
+class Program;
+
 class TINIT : public QWidget {
     Q_OBJECT
 
 public:
     // Builds the window and runs its creation step.
-    TINIT();
+    explicit TINIT(Program& program);
 
     static QSize outerSize();
 };
