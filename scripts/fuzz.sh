@@ -35,6 +35,12 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     echo "== $name for ${seconds}s"
     # Crash reproducers land in the build directory, not the source tree.
-    "$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/$name-" \
-        "$corpus"
+    log="$build/$name.log"
+    if ! "$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$build/$name-" \
+        "$corpus" > "$log" 2>&1; then
+        tail -n 60 "$log"
+        echo "fuzz: $name failed; its log is $log" >&2
+        exit 1
+    fi
+    grep -E "^(Done|stat::number_of_executed_units|stat::peak_rss_mb)" "$log" || true
 done
