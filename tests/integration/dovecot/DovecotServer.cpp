@@ -366,7 +366,7 @@ void DovecotServer::stop() {
         return;
     }
     if (!m_process->hasEnded()) {
-        m_process->sendSignal(SIGTERM);
+        m_process->signalGroup(SIGTERM);
         // wait() kills the whole group should the server not go in time.
         m_process->wait(Clock::now() + kStopLimit);
     }

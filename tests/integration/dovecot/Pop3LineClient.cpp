@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace mivo::test {
 
@@ -25,6 +26,19 @@ Pop3LineClient::Pop3LineClient(const std::string& address, int port,
     if (::inet_pton(AF_INET, address.c_str(), &peer.sin_addr) != 1) {
         throw std::invalid_argument("not a dotted IPv4 address: " + address);
     }
+    applyTimeout(timeout);
+    if (::connect(m_socket.get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
+        throw std::system_error(errno, std::generic_category(),
+                                "connect to " + address + ":" + std::to_string(port));
+    }
+}
+
+Pop3LineClient::Pop3LineClient(FileDescriptor connected, std::chrono::milliseconds timeout)
+    : m_socket(std::move(connected)) {
+    applyTimeout(timeout);
+}
+
+void Pop3LineClient::applyTimeout(std::chrono::milliseconds timeout) {
     timeval limit{};
     limit.tv_sec = static_cast<time_t>(timeout.count() / 1000);
     limit.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
@@ -34,10 +48,6 @@ Pop3LineClient::Pop3LineClient(const std::string& address, int port,
     // Nagle's delay would only add latency to a lock-step conversation.
     const int on = 1;
     ::setsockopt(m_socket.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    if (::connect(m_socket.get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
-        throw std::system_error(errno, std::generic_category(),
-                                "connect to " + address + ":" + std::to_string(port));
-    }
 }
 
 std::string Pop3LineClient::readLine() {

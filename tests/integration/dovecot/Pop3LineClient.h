@@ -1,6 +1,7 @@
 #pragma once
-// A blocking, line-at-a-time POP3 client over a loopback socket: enough to
-// prove a server works and to serve as the lock-step reference in benchmarks.
+// A blocking, line-at-a-time POP3 conversation over a loopback socket: the
+// client that proves a server works and serves as the lock-step reference in
+// benchmarks, or the server end of a connection a test accepted itself.
 
 #include <chrono>
 #include <string>
@@ -16,6 +17,9 @@ public:
     // std::system_error with the errno; every read gives up after `timeout`.
     Pop3LineClient(const std::string& address, int port,
                    std::chrono::milliseconds timeout = std::chrono::seconds(30));
+    // Takes over a connected socket, e.g. one returned by accept().
+    Pop3LineClient(FileDescriptor connected,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
     // One line without its CR LF. Throws std::runtime_error when the server
     // closes or stays silent past the time-out.
@@ -28,6 +32,8 @@ public:
     std::vector<std::string> readMultiLine();
 
 private:
+    void applyTimeout(std::chrono::milliseconds timeout);
+
     FileDescriptor m_socket;
     std::string m_buffer;
     std::size_t m_start = 0;  // first unread byte of m_buffer
