@@ -166,12 +166,6 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-void ChildProcess::sendSignal(int signal) const {
-    if (m_pid > 0 && !m_ended) {
-        ::kill(m_pid, signal);
-    }
-}
-
 void ChildProcess::signalGroup(int signal) const {
     if (m_pid > 0) {
         // The group can outlive its leader (e.g. a server's workers), so this

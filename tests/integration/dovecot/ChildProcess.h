@@ -64,7 +64,7 @@ public:
     bool hasEnded() const { return m_ended; }
     const ChildExit& exitStatus() const { return m_exit; }
 
-    void sendSignal(int signal) const;
+    // Signals the child and whatever it started in its group.
     void signalGroup(int signal) const;
 
     const std::string& standardOutput() const { return m_standardOutput; }
