@@ -1,5 +1,7 @@
 #include "pop3/Pop3Session.h"
 
+#include <cstdint>
+
 #include "text/IntegerText.h"
 #include "text/MemoText.h"
 #include "transport/SocketErrorText.h"
@@ -24,6 +26,12 @@ bool contains(std::string_view text, std::string_view part) {
 
 bool hasLineEnd(std::string_view line) {
     return contains(line, "\r") || contains(line, "\n");
+}
+
+// The counts come from the server's STAT and may be any int, so the next
+// message number is worked out in a wider type.
+std::string topCommandAfter(int known) {
+    return "TOP " + std::to_string(std::int64_t{known} + 1) + " 0\r\n";
 }
 
 }  // namespace
@@ -109,7 +117,7 @@ void Pop3Session::receivedLine(std::string_view line) {
     window.Memo1.set(window.PacketBuffer.get());
     m_packetDone = true;
     const int account = m_context.cycle.Account;
-    m_topCommand = "TOP " + std::to_string(m_context.cycle.lastNumKnown[account] + 1) + " 0\r\n";
+    m_topCommand = topCommandAfter(m_context.cycle.lastNumKnown[account]);
     runAction(code);
 }
 
@@ -233,13 +241,13 @@ void Pop3Session::statReceived() {
     if (!UseRule() && window.NewMLevelNumber.get() && onServer != cycle.lastNumKnown[account]) {
         setStage("7 - Logging out, just checked # of email.\r\n", false);
         m_context.send(kQuit);
-        window.Memo4.set(std::to_string(onServer - cycle.lastNumKnown[account]) +
+        window.Memo4.set(std::to_string(std::int64_t{onServer} - cycle.lastNumKnown[account]) +
                          " New Emails!\r\n");
         cycle.lastNumKnown[account] = onServer;
         return;
     }
 
-    m_topCommand = "TOP " + std::to_string(cycle.lastNumKnown[account] + 1) + " 0\r\n";
+    m_topCommand = topCommandAfter(cycle.lastNumKnown[account]);
     setStage("5 - STAT recieved.\r\n", true);
     Log& log = m_context.log;
     log.append("Values ::");
