@@ -1,0 +1,333 @@
+// Runs a whole Program on fake ports and lets the input play a hostile POP3
+// server: any bytes, cut anywhere, between ticks of the check clock, then a
+// hang-up. After every step the texts the server can feed stay bounded, the
+// transport holds no slot it should have released and a finished connection
+// always ends its cycle.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FakePorts.h"
+#include "FakeSocketPort.h"
+#include "app/Program.h"
+#include "transport/LineCutter.h"
+
+namespace mivo {
+namespace {
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// What the previous checks may have left in lastNumKnown: STAT counts are
+// read as any int, negative ones included.
+constexpr int kIntMin = std::numeric_limits<int>::min();
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kKnownPresets[8] = {0, 1, 2, 5, -1, kIntMin, kIntMax - 1, kIntMax};
+
+// A response may pass the limit by the one line that crossed it.
+constexpr std::size_t kHeldResponseLimit = Pop3Session::kResponseLimit + LineCutter::Capacity + 2;
+
+// Enough to run one response past its limit, and no more, so that every
+// input stays quick.
+constexpr std::size_t kServerByteBudget = Pop3Session::kResponseLimit + 65536;
+
+// Lines a run's floods may bring: each costs a trip through the whole
+// engine, and a megabyte of one-byte lines would make every such input slow.
+// Long lines still fill a response to its limit.
+constexpr std::size_t kFloodLineBudget = 32768;
+
+// Enough for a silent connection to time out and for two timed checks.
+constexpr int kTickBudget = 500;
+
+enum Flag : std::uint8_t {
+    NewMLevel = 1,
+    GreetedBefore = 2,
+    SecondAccount = 4,
+    LogViewerOpen = 8,
+    Terminating = 16,
+    ServerStopsReading = 32,
+    EndWithReset = 64,
+    NoTimedChecks = 128,
+};
+
+enum Op : std::uint8_t {
+    Send,       // ((arg << 8) | next byte) + 1 bytes follow
+    Flood,      // next byte + 1 bytes follow, sent 2^(arg % 16) times
+    FewTicks,   // arg + 1 ticks
+    ManyTicks,  // 8 * (arg + 1) ticks
+    Close,
+    Reset,
+    CheckNow,  // arg bit 0: Reset button first
+    Writable,  // room 16 * arg, or unlimited for arg 31
+};
+
+class Run {
+public:
+    Run(std::uint8_t flags, int known, std::size_t chunkSize)
+        : m_flags(flags), m_chunkSize(chunkSize) {
+        program.transport.TcpInit();
+        program.log.onAppend([this](std::string_view text) { m_lastAppended = text.size(); });
+        // Replaying one input with MIVO_FUZZ_TRACE set shows what the
+        // program made of it.
+        static const bool trace = std::getenv("MIVO_FUZZ_TRACE") != nullptr;
+        if (trace) {
+            program.log.onAppend([](std::string_view text) {
+                std::fprintf(stderr, "log: %.*s\n", static_cast<int>(text.size()), text.data());
+            });
+        }
+        window.accountUser(1).set("user");
+        window.accountPass(1).set("pass");
+        window.accountPop(1).set("127.0.0.1");
+        if (has(SecondAccount)) {
+            window.accountUser(2).set("other");
+            window.accountPass(2).set("pw");
+            window.accountPop(2).set("127.0.0.2:1100");
+        }
+        window.NewMLevelNumber.set(has(NewMLevel));
+        window.CheckBox2.set(!has(NoTimedChecks));
+        window.logViewerOpen = has(LogViewerOpen);
+        program.cycle.CCW[1] = has(GreetedBefore);
+        program.cycle.lastNumKnown[1] = known;
+        program.cycle.terminating = has(Terminating);
+    }
+
+    void start() {
+        program.mainWindow.Button4Click();
+        settle();
+    }
+
+    void send(std::string_view bytes) {
+        bytes = bytes.substr(0, kServerByteBudget - m_delivered);
+        m_delivered += bytes.size();
+        deliver(bytes, m_chunkSize);
+    }
+
+    void flood(std::string_view unit, unsigned doublings) {
+        const std::size_t lineEnds = static_cast<std::size_t>(
+            std::count_if(unit.begin(), unit.end(), [](char c) { return c == '\r' || c == '\n'; }));
+        std::size_t repeats = std::size_t{1} << doublings;
+        if (lineEnds != 0) {
+            repeats = std::min(repeats, (kFloodLineBudget - m_floodLines) / lineEnds);
+        }
+        m_floodLines += repeats * lineEnds;
+        std::string bytes;
+        for (std::size_t i = 0; i < repeats && bytes.size() + m_delivered < kServerByteBudget;
+             ++i) {
+            bytes += unit;
+        }
+        bytes.resize(std::min(bytes.size(), kServerByteBudget - m_delivered));
+        m_delivered += bytes.size();
+        // Pieces of the most one receive takes: how bytes are cut is what
+        // Send explores.
+        deliver(bytes, LineCutter::Capacity);
+    }
+
+    void ticks(int count) {
+        count = std::min(count, kTickBudget - m_ticks);
+        m_ticks += count;
+        for (int i = 0; i < count; ++i) {
+            timers.tick(TimerId::Timer1);
+            settle();
+        }
+    }
+
+    void hangUp(bool reset) {
+        const SocketHandle socket = sockets.lastSocket();
+        if (reset) {
+            sockets.serverResets(socket);
+        } else {
+            sockets.serverCloses(socket);
+        }
+        settle();
+    }
+
+    void checkNow(bool resetFirst) {
+        if (resetFirst) {
+            program.mainWindow.Button2Click();
+            settle();
+        }
+        program.mainWindow.Button4Click();
+        settle();
+    }
+
+    // Only a server that stopped reading makes room again.
+    void writable(int room) {
+        if (!has(ServerStopsReading)) {
+            return;
+        }
+        sockets.becomesWritable(sockets.lastSocket(), room);
+        settle();
+    }
+
+    // Hangs up on every connection still open, as each account's server
+    // would at last, and checks that the cycle came to its end.
+    void finish() {
+        for (int round = 0; round <= kAccountCount && busy(); ++round) {
+            hangUp(has(EndWithReset));
+        }
+        check(!busy(), "the cycle ends");
+        check(program.cycle.Account == 0, "the summary ends the cycle");
+    }
+
+private:
+    bool has(Flag flag) const { return (m_flags & flag) != 0; }
+    bool busy() const { return program.cycle.connected || program.cycle.connecting; }
+
+    // Every connection the program opens is accepted at once, so that only
+    // the server's bytes decide what happens on it.
+    void acceptNewConnection() {
+        const SocketHandle socket = sockets.lastSocket();
+        if (socket == InvalidSocket || socket == m_accepted) {
+            return;
+        }
+        m_accepted = socket;
+        if (has(ServerStopsReading)) {
+            sockets.socket(socket).sendRoom = 0;
+        }
+        sockets.connectSucceeds(socket);
+    }
+
+    void deliver(std::string_view bytes, std::size_t pieceSize) {
+        std::vector<std::string> pieces;
+        for (std::size_t at = 0; at < bytes.size(); at += pieceSize) {
+            pieces.emplace_back(bytes.substr(at, pieceSize));
+        }
+        sockets.serverSends(sockets.lastSocket(), pieces);
+        settle();
+    }
+
+    void settle() {
+        acceptNewConnection();
+        checkInvariants();
+    }
+
+    void checkInvariants() {
+        const std::size_t logLimit = Log::kLimit + m_lastAppended + 2;
+        check(program.log.text().size() <= logLimit, "Log bounded");
+        if (window.logViewerOpen) {
+            check(program.logViewer.LogCopy.get().size() <= logLimit, "log viewer copy bounded");
+        }
+        check(window.PacketBuffer.get().size() <= kHeldResponseLimit, "PacketBuffer bounded");
+        check(window.Memo1.get().size() <= kHeldResponseLimit, "Memo1 bounded");
+        const int slot = program.cycle.transportSlot;
+        check(program.transport.receiveLength(slot) <= LineCutter::Capacity,
+              "received bytes bounded");
+
+        if (!busy()) {
+            // Nothing may still hold a slot.
+            const int probe = program.transport.TcpOpenSlot(nullptr);
+            check(probe == 0, "slot released");
+            program.transport.TcpClose(probe);
+            if (!has(SecondAccount)) {
+                check(program.cycle.Account == 0, "cycle over when idle");
+            }
+        }
+        if (!has(ServerStopsReading)) {
+            // Every command goes out whole, with its line end.
+            for (const auto& [handle, socket] : sockets.sockets) {
+                const std::string& sent = socket.sent;
+                check(sent.empty() || std::string_view(sent).substr(sent.size() - 1) == "\n",
+                      "commands end with their line end");
+            }
+        }
+        // What a connection collects grows with what its server sent, not
+        // faster. (The new-mail window grows with every cycle while it is
+        // open, whatever the server sends, so it is not counted here.)
+        const std::size_t collected = window.Memo4.get().size() +
+                                      program.accountsDialog.Errors.get().size() +
+                                      program.accountsDialog.Memon[1].get().size();
+        check(collected <= 8 * m_delivered + 4096 * sockets.sockets.size() + 65536,
+              "collected texts grow with the input");
+    }
+
+    std::uint8_t m_flags;
+    std::size_t m_chunkSize;
+    std::size_t m_lastAppended = 0;
+    std::size_t m_delivered = 0;
+    std::size_t m_floodLines = 0;
+    int m_ticks = 0;
+    SocketHandle m_accepted = InvalidSocket;
+
+public:
+    test::FakeUi ui;
+    test::FakeClock clock;
+    test::FakeTimers timers;
+    test::FakeSocketPort sockets;
+    Program program{Ports{ui, clock, timers, sockets}};
+    MainWindowModel& window = program.mainWindowModel;
+};
+
+}  // namespace
+}  // namespace mivo
+
+// Input: flags, the lastNumKnown preset (low three bits), the piece size of
+// sent bytes (0 for 256), then operations: one byte each, the kind in the top
+// three bits and an argument in the low five, with the bytes a send carries.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace mivo;
+    if (size < 3) {
+        return 0;
+    }
+    const std::size_t chunkSize = data[2] == 0 ? 256 : data[2];
+    Run run(data[0], kKnownPresets[data[1] & 7], chunkSize);
+    std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
+    const auto take = [&rest](std::size_t count) {
+        const std::string_view bytes = rest.substr(0, count);
+        rest.remove_prefix(bytes.size());
+        return bytes;
+    };
+    const auto takeByte = [&rest, &take]() -> unsigned {
+        return rest.empty() ? 0 : static_cast<unsigned char>(take(1).front());
+    };
+
+    run.start();
+    while (!rest.empty()) {
+        const unsigned op = takeByte();
+        const unsigned arg = op & 31;
+        switch (op >> 5) {
+            case Send: {
+                const std::size_t length = ((arg << 8) | takeByte()) + 1;
+                run.send(take(length));
+                break;
+            }
+            case Flood: {
+                const std::size_t length = std::size_t{takeByte()} + 1;
+                run.flood(take(length), arg % 16);
+                break;
+            }
+            case FewTicks:
+                run.ticks(static_cast<int>(arg) + 1);
+                break;
+            case ManyTicks:
+                run.ticks(8 * (static_cast<int>(arg) + 1));
+                break;
+            case Close:
+                run.hangUp(false);
+                break;
+            case Reset:
+                run.hangUp(true);
+                break;
+            case CheckNow:
+                run.checkNow((arg & 1) != 0);
+                break;
+            case Writable:
+                run.writable(arg == 31 ? -1 : static_cast<int>(16 * arg));
+                break;
+            default:
+                break;
+        }
+    }
+    run.finish();
+    return 0;
+}
