@@ -54,7 +54,9 @@ Sample sampleOf(const ChildExit& exit) {
     Sample sample;
     sample.wallMilliseconds = std::chrono::duration<double, std::milli>(exit.wallTime).count();
     sample.cpuMilliseconds = milliseconds(exit.usage.ru_utime) + milliseconds(exit.usage.ru_stime);
-    sample.peakKibibytes = exit.usage.ru_maxrss;
+    // ru_maxrss of a spawned child starts at the runner's own peak, so it is
+    // only the fall-back when the child's exit could not be watched.
+    sample.peakKibibytes = exit.peakKibibytes >= 0 ? exit.peakKibibytes : exit.usage.ru_maxrss;
     return sample;
 }
 
@@ -90,7 +92,9 @@ ChildExit runChecked(ChildProcess& child, const std::string& name) {
 }
 
 Sample runReference(const Options& options, const DovecotServer& server, int messages) {
-    ChildProcess child({options.reference, kUser, kPassword, server.hostAndPort()});
+    ChildOptions childOptions;
+    childOptions.measurePeakMemory = true;
+    ChildProcess child({options.reference, kUser, kPassword, server.hostAndPort()}, childOptions);
     const ChildExit exit = runChecked(child, "the reference client");
     if (exit.exitCode != 0 || std::atoi(child.standardOutput().c_str()) != messages) {
         throw std::runtime_error("the reference client failed (" + exit.describe() +
@@ -118,6 +122,7 @@ Sample runMivoCheck(const Options& options, const DovecotServer& server, int mes
     childOptions.standardOutputFile = (server.directory() / "mivo-check.out").string();
     childOptions.standardErrorFile = (server.directory() / "mivo-check.err").string();
     childOptions.environment = {{"XDG_CONFIG_HOME", config.string()}};
+    childOptions.measurePeakMemory = true;
     std::filesystem::remove(childOptions.standardOutputFile);
     std::filesystem::remove(childOptions.standardErrorFile);
 

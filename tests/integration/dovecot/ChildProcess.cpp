@@ -4,11 +4,14 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ptrace.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -107,6 +110,21 @@ void routeStream(SpawnActions& actions, int target, const std::string& file,
     posix_spawn_file_actions_adddup2(actions.get(), writeEnd.get(), target);
 }
 
+void* ptraceData(long value) {
+    return reinterpret_cast<void*>(static_cast<std::intptr_t>(value));
+}
+
+// VmHWM of a process that still has its memory, e.g. one stopped at its exit.
+long peakKibibytesOf(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::atol(line.c_str() + 6);
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 std::string ChildExit::describe() const {
@@ -157,6 +175,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const Chil
         m_pid = -1;
         throw std::runtime_error(errorText("cannot start " + arguments[0], error));
     }
+    if (options.measurePeakMemory) {
+        m_traced = ::ptrace(PTRACE_SEIZE, m_pid, nullptr, ptraceData(PTRACE_O_TRACEEXIT)) == 0;
+    }
 }
 
 ChildProcess::~ChildProcess() {
@@ -175,25 +196,36 @@ void ChildProcess::signalGroup(int signal) const {
 }
 
 bool ChildProcess::reap(int options) {
-    if (m_ended) {
-        return true;
-    }
-    int status = 0;
-    rusage usage{};
-    pid_t result;
-    do {
-        result = ::wait4(m_pid, &status, options, &usage);
-    } while (result < 0 && errno == EINTR);
-    if (result != m_pid) {
-        return false;
-    }
-    m_ended = true;
-    m_exit.wallTime = Clock::now() - m_started;
-    m_exit.usage = usage;
-    if (WIFEXITED(status)) {
-        m_exit.exitCode = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        m_exit.signal = WTERMSIG(status);
+    while (!m_ended) {
+        int status = 0;
+        rusage usage{};
+        pid_t result;
+        do {
+            result = ::wait4(m_pid, &status, options, &usage);
+        } while (result < 0 && errno == EINTR);
+        if (result != m_pid) {
+            return false;
+        }
+        if (WIFSTOPPED(status)) {
+            // Only a traced child stops here: at its exit, where its memory
+            // can still be read, or for a signal that must be passed on.
+            int signal = 0;
+            if (status >> 8 == (SIGTRAP | (PTRACE_EVENT_EXIT << 8))) {
+                m_exit.peakKibibytes = peakKibibytesOf(m_pid);
+            } else if (status >> 16 == 0) {
+                signal = WSTOPSIG(status);
+            }
+            ::ptrace(PTRACE_CONT, m_pid, nullptr, ptraceData(signal));
+            continue;
+        }
+        m_ended = true;
+        m_exit.wallTime = Clock::now() - m_started;
+        m_exit.usage = usage;
+        if (WIFEXITED(status)) {
+            m_exit.exitCode = WEXITSTATUS(status);
+        } else if (WIFSIGNALED(status)) {
+            m_exit.signal = WTERMSIG(status);
+        }
     }
     return true;
 }
@@ -246,22 +278,30 @@ bool ChildProcess::readUntil(const std::function<bool()>& done, Clock::time_poin
         if (left.count() <= 0) {
             return false;
         }
-        readAvailable(static_cast<int>(std::min<long long>(left.count(), 100)));
+        // A traced child stops at its exit with its pipes still open and
+        // goes on only when reaped, so it is looked at every millisecond.
+        readAvailable(static_cast<int>(std::min<long long>(left.count(), m_traced ? 1 : 100)));
+        if (m_traced) {
+            reap(WNOHANG);
+        }
     }
     return true;
 }
 
 ChildExit ChildProcess::wait(Clock::time_point deadline) {
-    readUntil([] { return false; }, deadline);
+    readUntil([this] { return m_ended; }, deadline);
     while (!reap(WNOHANG)) {
         if (Clock::now() >= deadline) {
             signalGroup(SIGKILL);
             reap(0);
             m_exit.timedOut = true;
-            break;
+            return m_exit;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    // What the child wrote last; only something it started could keep the
+    // pipes open past the deadline.
+    readUntil([] { return false; }, deadline);
     return m_exit;
 }
 

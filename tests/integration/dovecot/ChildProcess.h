@@ -22,6 +22,9 @@ struct ChildOptions {
     std::string standardErrorFile;
     // Added to (or replacing in) the environment the child inherits.
     std::vector<std::pair<std::string, std::string>> environment;
+    // Stops the child at its exit (ptrace) to read its own peak memory: the
+    // rusage figure of a spawned child also counts the parent it came from.
+    bool measurePeakMemory = false;
 };
 
 struct ChildExit {
@@ -29,7 +32,8 @@ struct ChildExit {
     int exitCode = -1;      // -1 when ended by a signal
     int signal = 0;
     std::chrono::steady_clock::duration wallTime{};
-    rusage usage{};  // the child's own account, from wait4
+    rusage usage{};           // the child's own account, from wait4
+    long peakKibibytes = -1;  // the child's high-water mark, when it could be measured
 
     std::string describe() const;
 };
@@ -77,6 +81,7 @@ private:
     pid_t m_pid = -1;
     Clock::time_point m_started;
     bool m_ended = false;
+    bool m_traced = false;
     ChildExit m_exit;
     FileDescriptor m_outputPipe;
     FileDescriptor m_errorPipe;
