@@ -42,11 +42,26 @@ constexpr auto kStopLimit = std::chrono::seconds(3);
     fail(what + ": " + std::strerror(errno));
 }
 
+// Under root the server's processes run as another user, who must be able
+// to pass through every folder above its own.
+bool othersCanPassThrough(const fs::path& directory) {
+    for (fs::path path = directory;; path = path.parent_path()) {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0 || (status.st_mode & S_IXOTH) == 0) {
+            return false;
+        }
+        if (path == path.root_path() || path.empty()) {
+            return true;
+        }
+    }
+}
+
 std::string temporaryBase() {
     // Dovecot's config takes paths unquoted, so a TMPDIR with blanks is not used.
     const char* value = std::getenv("TMPDIR");
-    if (value != nullptr && *value != '\0' &&
-        std::string(value).find_first_of(" \t\"") == std::string::npos) {
+    if (value != nullptr && *value == '/' &&
+        std::string(value).find_first_of(" \t\"") == std::string::npos &&
+        (::geteuid() != 0 || othersCanPassThrough(value))) {
         return value;
     }
     return "/tmp";
