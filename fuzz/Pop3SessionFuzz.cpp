@@ -39,8 +39,10 @@ constexpr int kKnownPresets[8] = {0, 1, 2, 5, -1, kIntMin, kIntMax - 1, kIntMax}
 constexpr std::size_t kHeldResponseLimit = Pop3Session::kResponseLimit + LineCutter::Capacity + 2;
 
 // Enough to run one response past its limit, and no more, so that every
-// input stays quick.
+// input stays quick. Floods stop short of it, so that the end of an
+// overlong response can still be sent after one.
 constexpr std::size_t kServerByteBudget = Pop3Session::kResponseLimit + 65536;
+constexpr std::size_t kFloodByteBudget = Pop3Session::kResponseLimit + 32768;
 
 // Lines a run's floods may bring: each costs a trip through the whole
 // engine, and a megabyte of one-byte lines would make every such input slow.
@@ -120,13 +122,15 @@ public:
         if (lineEnds != 0) {
             repeats = std::min(repeats, (kFloodLineBudget - m_floodLines) / lineEnds);
         }
-        m_floodLines += repeats * lineEnds;
+        // Whole units only, so that what follows a flood starts a line of
+        // its own whenever the unit ends one.
+        const std::size_t room = kFloodByteBudget - std::min(m_delivered, kFloodByteBudget);
+        repeats = unit.empty() ? 0 : std::min(repeats, room / unit.size());
         std::string bytes;
-        for (std::size_t i = 0; i < repeats && bytes.size() + m_delivered < kServerByteBudget;
-             ++i) {
+        for (std::size_t i = 0; i < repeats; ++i) {
             bytes += unit;
         }
-        bytes.resize(std::min(bytes.size(), kServerByteBudget - m_delivered));
+        m_floodLines += repeats * lineEnds;
         m_delivered += bytes.size();
         // Pieces of the most one receive takes: how bytes are cut is what
         // Send explores.
