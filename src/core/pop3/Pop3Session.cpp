@@ -4,6 +4,7 @@
 
 #include "text/IntegerText.h"
 #include "text/MemoText.h"
+#include "transport/SocketErrorCodes.h"
 #include "transport/SocketErrorText.h"
 
 namespace mivo {
@@ -12,7 +13,6 @@ namespace {
 
 constexpr std::string_view kQuit = "QUIT\r\n";
 constexpr std::size_t kUserNameLimit = 200;
-constexpr int kTimedOutError = 10060;
 
 // Every USER and PASS command gets its line end, however long the name or
 // password: a command without one leaves the server waiting for ever.
@@ -367,7 +367,7 @@ void Pop3Session::countSilentTick() {
         return;
     }
     cycle.silentTicks = 0;
-    const std::string text = "Select failed " + socketErrorText(kTimedOutError);
+    const std::string text = "Select failed " + socketErrorText(socket_error::TimedOut);
     HandleTcpEvent(TcpClosed, text.c_str(), static_cast<int>(text.size()));
 }
 

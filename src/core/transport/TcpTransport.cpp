@@ -9,18 +9,10 @@
 
 #include "transport/Ipv4Text.h"
 #include "transport/PopHost.h"
+#include "transport/SocketErrorCodes.h"
 #include "transport/SocketErrorText.h"
 
 namespace mivo {
-namespace {
-
-constexpr int ErrorWouldBlock = 10035;
-constexpr int ErrorInProgress = 10036;
-constexpr int ErrorNotSocket = 10038;
-constexpr int ErrorBadBuffer = 10014;
-constexpr int ErrorNotStarted = 10093;
-
-}  // namespace
 
 TcpTransport::TcpTransport(SocketPort& sockets)
     : m_sockets(sockets), m_alive(std::make_shared<TcpTransport*>(this)) {
@@ -73,11 +65,11 @@ int TcpTransport::TcpOpenSlot(TcpEventHandler handler) {
 
 int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port) {
     if (!isSlot(slotNumber) || !m_slots[slotNumber].inUse) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return 0;
     }
     if (!m_initialised) {
-        m_lastError = ErrorNotStarted;
+        m_lastError = socket_error::NotStarted;
         return 0;
     }
     Slot& slot = m_slots[slotNumber];
@@ -108,7 +100,8 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port) 
     m_lastError = m_sockets.lastError();
     const int result = m_sockets.connect(slot.socket, address, port);
     m_lastError = m_sockets.lastError();
-    if (result != 0 && m_lastError != ErrorWouldBlock && m_lastError != ErrorInProgress) {
+    if (result != 0 && m_lastError != socket_error::WouldBlock &&
+        m_lastError != socket_error::InProgress) {
         return 0;
     }
     selectFor(slotNumber);
@@ -117,11 +110,11 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port) 
 
 int TcpTransport::TcpSend(int slotNumber, const char* data, int length) {
     if (!isSlot(slotNumber) || m_slots[slotNumber].socket == InvalidSocket) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return -1;
     }
     if (length < 0 || (data == nullptr && length > 0)) {
-        m_lastError = ErrorBadBuffer;
+        m_lastError = socket_error::BadBuffer;
         return -1;
     }
     if (length == 0) {
@@ -138,7 +131,7 @@ int TcpTransport::TcpSend(int slotNumber, const char* data, int length) {
     if (sent >= length) {
         return length;
     }
-    if (sent < 0 && m_lastError != ErrorWouldBlock) {
+    if (sent < 0 && m_lastError != socket_error::WouldBlock) {
         return -1;
     }
     const int taken = std::max(sent, 0);
@@ -316,7 +309,7 @@ void TcpTransport::TcpFlush(int slotNumber) {
             slot.unsentFrom += static_cast<std::size_t>(sent);
             continue;
         }
-        if (sent < 0 && m_lastError != ErrorWouldBlock) {
+        if (sent < 0 && m_lastError != socket_error::WouldBlock) {
             // The connection is broken; its end is reported on the read side.
             slot.unsentFrom = slot.unsent.size();
         }

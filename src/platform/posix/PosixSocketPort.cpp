@@ -17,15 +17,11 @@
 #include "posix/HostLookup.h"
 #include "posix/SocketErrors.h"
 #include "qt/SocketNotifiers.h"
+#include "transport/SocketErrorCodes.h"
 
 namespace mivo {
 
 namespace {
-
-constexpr int ErrorInProgress = 10036;
-constexpr int ErrorNotSocket = 10038;
-constexpr int ErrorAddressNotAvailable = 10049;
-constexpr int ErrorNoBuffers = 10055;
 
 int pendingSocketError(int fd) {
     int error = 0;
@@ -109,7 +105,7 @@ SocketHandle PosixSocketPort::createStreamSocket() {
 bool PosixSocketPort::setNonBlocking(SocketHandle handle) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return false;
     }
     const int flags = ::fcntl(socket->fd, F_GETFL);
@@ -124,13 +120,13 @@ bool PosixSocketPort::setNonBlocking(SocketHandle handle) {
 int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return -1;
     }
     // Windows refuses these destinations at once; Linux would
     // try the broadcast address or take "any" as this machine.
     if (address == 0xFFFFFFFFu || address == 0) {
-        m_lastError = ErrorAddressNotAvailable;
+        m_lastError = socket_error::AddressNotAvailable;
         return -1;
     }
     sockaddr_in target{};
@@ -146,13 +142,13 @@ int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port)
     const int error = errno;
     if (error == EINPROGRESS || error == EINTR) {
         socket->state = State::Connecting;
-        m_lastError = ErrorInProgress;
+        m_lastError = socket_error::InProgress;
         return -1;
     }
     if (isReportedLater(error)) {
         socket->state = State::Connecting;
         socket->laterConnectError = windowsSocketError(error);
-        m_lastError = ErrorInProgress;
+        m_lastError = socket_error::InProgress;
         return -1;
     }
     m_lastError = windowsSocketError(error);
@@ -162,7 +158,7 @@ int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port)
 void PosixSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return;
     }
     socket->slot = slot;
@@ -187,7 +183,7 @@ void PosixSocketPort::selectNotifications(SocketHandle handle, int slot, int eve
 int PosixSocketPort::send(SocketHandle handle, const char* data, int length) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return -1;
     }
     // A peer that is gone must give an error here, not end the process.
@@ -202,7 +198,7 @@ int PosixSocketPort::send(SocketHandle handle, const char* data, int length) {
 int PosixSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return -1;
     }
     const ssize_t count =
@@ -219,7 +215,7 @@ int PosixSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
 void PosixSocketPort::close(SocketHandle handle) {
     const auto it = m_sockets.find(handle);
     if (it == m_sockets.end()) {
-        m_lastError = ErrorNotSocket;
+        m_lastError = socket_error::NotSocket;
         return;
     }
     std::unique_ptr<Socket> socket = std::move(it->second);
@@ -248,7 +244,7 @@ bool PosixSocketPort::startHostLookup(int slot, LookupId lookup, const std::stri
             }
         }).detach();
     } catch (const std::system_error&) {
-        m_lastError = ErrorNoBuffers;
+        m_lastError = socket_error::NoBuffers;
         return false;
     }
     m_lastError = 0;
