@@ -36,14 +36,16 @@ TEST_F(Pop3CountOverflowTest, LargestKnownCountStillNamesTheNextMessage) {
     EXPECT_TRUE(logged("5 - There are no new emails.\r\n"));
 }
 
-TEST_F(Pop3CountOverflowTest, NewCountSpanningTheWholeIntRange) {
+TEST_F(Pop3CountOverflowTest, NegativeCountsReadAsAnEmptyMailbox) {
     setAccount(1, "bob", "pw", "127.0.0.1");
     window.NewMLevelNumber.set(true);
     checkWithStat("+OK -2147483648 0");
-    ASSERT_EQ(cycle.lastNumKnown[1], INT_MIN);
+    EXPECT_EQ(cycle.numonser[1], 0);
+    EXPECT_EQ(cycle.lastNumKnown[1], 0);
+    EXPECT_EQ(accounts.Memon[1].get(), "");
 
     checkWithStat("+OK 2147483647 0");
-    EXPECT_EQ(accounts.Memon[1].get(), "4294967295 New Emails!\r\n");
+    EXPECT_EQ(accounts.Memon[1].get(), "2147483647 New Emails!\r\n");
     EXPECT_EQ(cycle.lastNumKnown[1], INT_MAX);
 }
 

@@ -1,5 +1,6 @@
 #include "pop3/Pop3Session.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "text/IntegerText.h"
@@ -228,9 +229,11 @@ void Pop3Session::statReceived() {
     const int account = cycle.Account;
     cycle.newMailCount = 0;
     const std::string& response = window.Memo1.get();
-    // The count follows "+OK ".
-    cycle.numonser[account] = readInteger(response.size() > 4 ? std::string_view(response).substr(4)
-                                                              : std::string_view{});
+    // The count follows "+OK ". A mailbox never holds fewer than no
+    // messages, whatever a server says.
+    cycle.numonser[account] =
+        std::max(0, readInteger(response.size() > 4 ? std::string_view(response).substr(4)
+                                                    : std::string_view{}));
     const int onServer = cycle.numonser[account];
     if (onServer < cycle.lastNumKnown[account]) {
         // Messages were deleted elsewhere: everything on the server is new.
