@@ -15,6 +15,10 @@ constexpr int kUsageError = 64;
 
 // Passwords given on the command line would otherwise stay readable by
 // other users in the process list for as long as the run lasts.
+// Standard error belongs to the captions; Qt's own diagnostics would mix
+// into them.
+void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 void blankPasswordArguments(int argc, char** argv) {
     for (int i = 1; i + 3 < argc; ++i) {
         if (std::strcmp(argv[i], "--account") == 0) {
@@ -45,6 +49,7 @@ int main(int argc, char** argv) {
     }
     blankPasswordArguments(argc, argv);
 
+    qInstallMessageHandler(dropQtMessages);
     QCoreApplication application(argc, argv);
     mivo::ConsoleCheckRun run(options);
     return run.exec();
