@@ -17,24 +17,9 @@
 #include "QtUi.h"
 #include "app/Program.h"
 #include "unit/FakePorts.h"
+#include "unit/FakeSocketPort.h"
 
 namespace mivo::test {
-
-// No network: every socket call fails as if the network were down.
-class NullSockets : public SocketPort {
-public:
-    void setNotificationSink(SocketNotificationSink*) override {}
-    SocketHandle createStreamSocket() override { return InvalidSocket; }
-    bool setNonBlocking(SocketHandle) override { return false; }
-    int connect(SocketHandle, Ipv4Address, int) override { return -1; }
-    void selectNotifications(SocketHandle, int, int) override {}
-    int send(SocketHandle, const char*, int) override { return -1; }
-    int receive(SocketHandle, char*, int) override { return -1; }
-    void close(SocketHandle) override {}
-    int lastError() const override { return 10050; }
-    bool startHostLookup(int, LookupId, const std::string&) override { return false; }
-    void post(std::function<void()>) override {}
-};
 
 inline Application& application() {
     return *qobject_cast<Application*>(QCoreApplication::instance());
@@ -44,7 +29,7 @@ inline Application& application() {
 struct ProgramParts {
     FakeClock clock;
     FakeTimers timers;
-    NullSockets sockets;
+    FakeSocketPort sockets;  // the test plays the server
     QtUi ui{application()};
     Program program{Ports{ui, clock, timers, sockets}};
     std::vector<std::string> created;
