@@ -6,9 +6,7 @@
 
 namespace mivo {
 
-TMultiPOP::TMultiPOP(QtUi& ui)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TMultiPOP::TMultiPOP(QtUi& ui) : QWidget(nullptr, kDialogWindowFlags) {
     setUpWindow(*this, "MultiPOP", "MultiPOP", outerSize());
     // Creation step: centre on the screen.
     centreOnScreen(*this, outerSize(), ui);

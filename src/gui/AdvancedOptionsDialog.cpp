@@ -7,9 +7,7 @@
 
 namespace mivo {
 
-TAdvancedOptions::TAdvancedOptions(QtUi& ui)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TAdvancedOptions::TAdvancedOptions(QtUi& ui) : QWidget(nullptr, kDialogWindowFlags) {
     setUpWindow(*this, "AdvancedOptions", "Advanced Options", outerSize());
     setFixedSize(clientSizeFor(outerSize()));
     // Creation step: centre on the screen.

@@ -6,9 +6,7 @@
 
 namespace mivo {
 
-TForm1::TForm1(QtUi& ui)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TForm1::TForm1(QtUi& ui) : QWidget(nullptr, kDialogWindowFlags) {
     setUpWindow(*this, "Form1", "You Have New Mail!!", outerSize());
     // Creation step: centre on the screen.
     centreOnScreen(*this, outerSize(), ui);

@@ -9,6 +9,11 @@
 
 namespace mivo {
 
+// A dialog's title bar: caption, system menu and close button only.
+inline constexpr Qt::WindowFlags kDialogWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint;
+
 // Sizes are the window's outer size, frame and title bar included, as the
 // windows' layouts give them; the client area is what is left inside.
 void setUpWindow(QWidget& window, const char* name, const char* caption, QSize outerSize);
