@@ -36,13 +36,13 @@ constexpr int kIntMax = std::numeric_limits<int>::max();
 constexpr int kKnownPresets[8] = {0, 1, 2, 5, -1, kIntMin, kIntMax - 1, kIntMax};
 
 // A response may pass the limit by the one line that crossed it.
-constexpr std::size_t kHeldResponseLimit = Pop3Session::kResponseLimit + LineCutter::Capacity + 2;
+constexpr std::size_t kHeldResponseLimit = ReplyCollector::kLimit + LineCutter::Capacity + 2;
 
 // Enough to run one response past its limit, and no more, so that every
 // input stays quick. Floods stop short of it, so that the end of an
 // overlong response can still be sent after one.
-constexpr std::size_t kServerByteBudget = Pop3Session::kResponseLimit + 65536;
-constexpr std::size_t kFloodByteBudget = Pop3Session::kResponseLimit + 32768;
+constexpr std::size_t kServerByteBudget = ReplyCollector::kLimit + 65536;
+constexpr std::size_t kFloodByteBudget = ReplyCollector::kLimit + 32768;
 
 // Lines a run's floods may bring: each costs a trip through the whole
 // engine, and a megabyte of one-byte lines would make every such input slow.
@@ -78,13 +78,13 @@ class Run {
 public:
     Run(std::uint8_t flags, int known, std::size_t chunkSize)
         : m_flags(flags), m_chunkSize(chunkSize) {
-        program.transport.TcpInit();
-        program.log.onAppend([this](std::string_view text) { m_lastAppended = text.size(); });
+        program.bringIntoService();
+        program.log().onAppend([this](std::string_view text) { m_lastAppended = text.size(); });
         // Replaying one input with MIVO_FUZZ_TRACE set shows what the
         // program made of it.
         static const bool trace = std::getenv("MIVO_FUZZ_TRACE") != nullptr;
         if (trace) {
-            program.log.onAppend([](std::string_view text) {
+            program.log().onAppend([](std::string_view text) {
                 std::fprintf(stderr, "log: %.*s\n", static_cast<int>(text.size()), text.data());
             });
         }
@@ -99,13 +99,13 @@ public:
         window.NewMLevelNumber.set(has(NewMLevel));
         window.CheckBox2.set(!has(NoTimedChecks));
         window.logViewerOpen = has(LogViewerOpen);
-        program.cycle.CCW[1] = has(GreetedBefore);
-        program.cycle.lastNumKnown[1] = known;
-        program.cycle.terminating = has(Terminating);
+        program.cycleState().CCW[1] = has(GreetedBefore);
+        program.cycleState().lastNumKnown[1] = known;
+        program.cycleState().terminating = has(Terminating);
     }
 
     void start() {
-        program.mainWindow.Button4Click();
+        program.mainWindow().Button4Click();
         settle();
     }
 
@@ -158,10 +158,10 @@ public:
 
     void checkNow(bool resetFirst) {
         if (resetFirst) {
-            program.mainWindow.Button2Click();
+            program.mainWindow().Button2Click();
             settle();
         }
-        program.mainWindow.Button4Click();
+        program.mainWindow().Button4Click();
         settle();
     }
 
@@ -181,12 +181,12 @@ public:
             hangUp(has(EndWithReset));
         }
         check(!busy(), "the cycle ends");
-        check(program.cycle.Account == 0, "the summary ends the cycle");
+        check(program.cycleState().Account == 0, "the summary ends the cycle");
     }
 
 private:
     bool has(Flag flag) const { return (m_flags & flag) != 0; }
-    bool busy() const { return program.cycle.connected || program.cycle.connecting; }
+    bool busy() const { return program.cycleState().connected || program.cycleState().connecting; }
 
     // Every connection the program opens is accepted at once, so that only
     // the server's bytes decide what happens on it.
@@ -218,23 +218,23 @@ private:
 
     void checkInvariants() {
         const std::size_t logLimit = Log::kLimit + m_lastAppended + 2;
-        check(program.log.text().size() <= logLimit, "Log bounded");
+        check(program.log().text().size() <= logLimit, "Log bounded");
         if (window.logViewerOpen) {
-            check(program.logViewer.LogCopy.get().size() <= logLimit, "log viewer copy bounded");
+            check(program.logViewer().LogCopy.get().size() <= logLimit, "log viewer copy bounded");
         }
         check(window.PacketBuffer.get().size() <= kHeldResponseLimit, "PacketBuffer bounded");
         check(window.Memo1.get().size() <= kHeldResponseLimit, "Memo1 bounded");
-        const int slot = program.cycle.transportSlot;
-        check(program.transport.receiveLength(slot) <= LineCutter::Capacity,
+        const int slot = program.cycleState().transportSlot;
+        check(program.transport().receiveLength(slot) <= LineCutter::Capacity,
               "received bytes bounded");
 
         if (!busy()) {
             // Nothing may still hold a slot.
-            const int probe = program.transport.TcpOpenSlot(nullptr);
+            const int probe = program.transport().TcpOpenSlot(nullptr);
             check(probe == 0, "slot released");
-            program.transport.TcpClose(probe);
+            program.transport().TcpClose(probe);
             if (!has(SecondAccount)) {
-                check(program.cycle.Account == 0, "cycle over when idle");
+                check(program.cycleState().Account == 0, "cycle over when idle");
             }
         }
         if (!has(ServerStopsReading)) {
@@ -249,8 +249,8 @@ private:
         // faster. (The new-mail window grows with every cycle while it is
         // open, whatever the server sends, so it is not counted here.)
         const std::size_t collected = window.Memo4.get().size() +
-                                      program.accountsDialog.Errors.get().size() +
-                                      program.accountsDialog.Memon[1].get().size();
+                                      program.accountsDialog().Errors.get().size() +
+                                      program.accountsDialog().Memon[1].get().size();
         check(collected <= 8 * m_delivered + 4096 * sockets.sockets.size() + 65536,
               "collected texts grow with the input");
     }
@@ -269,7 +269,7 @@ public:
     test::FakeTimers timers;
     test::FakeSocketPort sockets;
     Program program{Ports{ui, clock, timers, sockets}};
-    MainWindowModel& window = program.mainWindowModel;
+    MainWindowModel& window = program.mainWindowModel();
 };
 
 }  // namespace

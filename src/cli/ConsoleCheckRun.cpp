@@ -8,24 +8,21 @@
 namespace mivo {
 
 ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
-    : m_options(options),
-      m_program(Ports{m_ui, m_clock, m_timers, m_sockets}),
-      m_outcome(m_program) {
-    m_program.log.onAppend([this](std::string_view text) { writeLog(text); });
-    m_outcome.onCycleEnded([this](CycleOutcome::Status status) { cycleEnded(status); });
+    : m_options(options), m_program(Ports{m_ui, m_clock, m_timers, m_sockets}) {
+    m_program.log().onAppend([this](std::string_view text) { writeLog(text); });
+    m_program.onCycleEnded([this](const CycleReport& report) { cycleEnded(report); });
 
-    m_program.transport.TcpInit();
-    MainWindowModel& window = m_program.mainWindowModel;
+    // The accounts and the minutes as a user would have typed them; the
+    // program then comes into service as at start-up.
+    MainWindowModel& window = m_program.mainWindowModel();
     for (std::size_t i = 0; i < m_options.accounts.size(); ++i) {
         const int account = static_cast<int>(i) + 1;
         window.accountUser(account).set(m_options.accounts[i].user);
         window.accountPass(account).set(m_options.accounts[i].password);
         window.accountPop(account).set(m_options.accounts[i].host);
     }
-    // As typed into the minutes box, then applied once more as the settings
-    // load does, so the interval is in force whatever the text.
     window.Edit1.set(m_options.interval);
-    m_program.mainWindow.Edit1Enter();
+    m_program.bringIntoService();
 }
 
 int ConsoleCheckRun::exec() {
@@ -61,7 +58,7 @@ void ConsoleCheckRun::whenIdle() {
     // Output is written in one piece each time the program waits, so a
     // reader sees every line as soon as the engine has nothing else to do.
     flushOutput();
-    if (m_outcome.stoppedAtAccount() && !m_checkNowQueued) {
+    if (stoppedAtAccount(m_program.cycleState()) && !m_checkNowQueued) {
         // The cycle stopped at an account (time-out or refused open): go on
         // with the next one at once, as a user pressing Check now would.
         m_checkNowQueued = true;
@@ -71,29 +68,21 @@ void ConsoleCheckRun::whenIdle() {
 
 void ConsoleCheckRun::pressCheckNow() {
     m_checkNowQueued = false;
-    m_program.mainWindow.Button4Click();
+    m_program.mainWindow().Button4Click();
 }
 
-void ConsoleCheckRun::cycleEnded(CycleOutcome::Status status) {
+void ConsoleCheckRun::cycleEnded(const CycleReport& report) {
     ++m_cyclesDone;
     if (m_options.cycles != 0 && m_cyclesDone >= m_options.cycles) {
-        QCoreApplication::exit(status);
+        QCoreApplication::exit(static_cast<int>(cycleStatus(report)));
         return;
     }
     // The next cycle reports only what it finds itself.
-    acknowledgeNewMail();
+    m_program.acknowledgeNewMail();
     if (m_options.cycles != 0 && !m_checkNowQueued) {
         m_checkNowQueued = true;
         QTimer::singleShot(0, this, [this] { pressCheckNow(); });
     }
-}
-
-void ConsoleCheckRun::acknowledgeNewMail() {
-    // What the new-mail window's Done does with the cycle's mail.
-    for (int account = 1; account <= kAccountCount; ++account) {
-        m_program.accountsDialog.Memon[account].set("");
-    }
-    m_program.mainWindowModel.NewMailOpen = false;
 }
 
 }  // namespace mivo

@@ -29,8 +29,7 @@ private:
     void writeLog(std::string_view text);
     void flushOutput();
     void whenIdle();
-    void cycleEnded(CycleOutcome::Status status);
-    void acknowledgeNewMail();
+    void cycleEnded(const CycleReport& report);
     void pressCheckNow();
 
     CheckCommandLine m_options;
@@ -39,7 +38,6 @@ private:
     QtTimers m_timers;
     PosixSocketPort m_sockets;
     Program m_program;
-    CycleOutcome m_outcome;
     std::string m_output;
     int m_cyclesDone = 0;
     bool m_checkNowQueued = false;

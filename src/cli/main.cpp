@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ConsoleCheckRun.h"
+#include "app/Version.h"
 #include "console/CheckCommandLine.h"
 
 namespace {
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
             std::fputs(mivo::kCheckUsage, stdout);
             return 0;
         case mivo::CheckCommandLine::Action::Version:
-            std::puts("mivo-check " MIVO_VERSION);
+            std::printf("mivo-check %s\n", mivo::kVersionText);
             return 0;
         case mivo::CheckCommandLine::Action::Check:
             break;

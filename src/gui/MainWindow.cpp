@@ -50,14 +50,14 @@ private:
 TUbo::TUbo(Program& program, QtUi& ui, Application& app)
     : QWidget(nullptr, kMainWindowFlags),
       m_program(program),
-      m_model(program.mainWindowModel),
+      m_model(program.mainWindowModel()),
       m_ui(ui),
       m_app(app) {
     setObjectName(QStringLiteral("Ubo"));
     buildControls();
     bindModel();
     m_ui.attachMainWindow(*this);
-    m_program.mainWindow.FormCreate();
+    m_program.mainWindow().FormCreate();
 }
 
 TUbo::~TUbo() {
@@ -65,7 +65,7 @@ TUbo::~TUbo() {
         return;
     }
     try {
-        m_program.mainWindow.FormClick();
+        m_program.mainWindow().FormClick();
     } catch (const std::exception& error) {
         m_app.reportError(QString::fromStdString(error.what()));
     } catch (...) {
@@ -122,7 +122,7 @@ void TUbo::buildControls() {
 }
 
 void TUbo::bindModel() {
-    MainWindow& handlers = m_program.mainWindow;
+    MainWindow& handlers = m_program.mainWindow();
     bindWindowTitle(*this, m_model.Caption);
     bindCheckBox(m_checkBox2, m_model.CheckBox2);
     bindLineEdit(m_edit1, m_model.Edit1);
@@ -134,6 +134,8 @@ void TUbo::bindModel() {
     bindCaption(m_button5, m_model.Button5Caption);
     bindLabel(m_version, m_model.Version);
 
+    // Leaving the minutes box, or Enter in it, shows the minutes in force.
+    connect(&m_edit1, &QLineEdit::editingFinished, this, [&handlers] { handlers.Edit1Exit(); });
     connect(&m_button4, &QPushButton::clicked, this, [&handlers] { handlers.Button4Click(); });
     connect(&m_userOptions, &QPushButton::clicked, this,
             [&handlers] { handlers.UserOptionsClick(); });
@@ -188,10 +190,10 @@ void TUbo::drawClock(const std::vector<ClockSegment>& segments) {
 bool TUbo::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::WindowActivate:
-            m_program.mainWindow.FormActivate();
+            m_program.mainWindow().FormActivate();
             break;
         case QEvent::WindowDeactivate:
-            m_program.mainWindow.FormClick();
+            m_program.mainWindow().FormClick();
             break;
         default:
             break;
@@ -204,7 +206,7 @@ bool TUbo::eventFilter(QObject* watched, QEvent* event) {
         // The window system asks for the window to be drawn again (shown,
         // uncovered): that is a paint, and a paint is a tick.
         if (m_exposeSource->isExposed()) {
-            m_program.mainWindow.Timer1Timer();
+            m_program.mainWindow().Timer1Timer();
         }
     } else if (watched == &m_edit1) {
         if (event->type() == QEvent::FocusIn) {
@@ -212,11 +214,11 @@ bool TUbo::eventFilter(QObject* watched, QEvent* event) {
             // the window getting it back from another program or a menu.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-                m_program.mainWindow.Edit1Enter();
+                m_program.mainWindow().Edit1Enter();
             }
         } else if (event->type() == QEvent::MouseButtonRelease &&
                    static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            m_program.mainWindow.Edit1Enter();
+            m_program.mainWindow().Edit1Enter();
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -234,23 +236,23 @@ void TUbo::showEvent(QShowEvent* event) {
     }
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        m_program.mainWindow.FormShow();
+        m_program.mainWindow().FormShow();
     }
 }
 
 void TUbo::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous() && !m_closing) {
-        m_program.mainWindow.FormHide();
+        m_program.mainWindow().FormHide();
     }
 }
 
 void TUbo::closeEvent(QCloseEvent* event) {
-    if (!m_program.mainWindow.FormCloseQuery()) {
+    if (!m_program.mainWindow().FormCloseQuery()) {
         event->ignore();
         return;
     }
-    m_program.mainWindow.FormClose();
+    m_program.mainWindow().FormClose();
     // The main window's close ends the program; the windows go when the
     // loop has returned.
     m_closing = true;
@@ -274,7 +276,7 @@ void TUbo::moveEvent(QMoveEvent* event) {
 void TUbo::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        m_program.mainWindow.FormClick();
+        m_program.mainWindow().FormClick();
     }
 }
 

@@ -30,9 +30,9 @@ public:
     TUbo(const TUbo&) = delete;
     TUbo& operator=(const TUbo&) = delete;
 
-    // Destroying the window runs its destroy step (the settings save) only
-    // after the whole program came up: a half-finished start-up must not
-    // write its half-loaded options over the stored ones.
+    // Destroying the window runs its destroy step only after the whole
+    // program came up: once that step saves the settings, a half-finished
+    // start-up must not write half-loaded options over the stored ones.
     void enableDestroyStep() { m_destroyStepEnabled = true; }
 
     // Paints clock strokes onto the canvas and shows them.

@@ -22,7 +22,8 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     created(WindowId::DirectoryChooser, *m_form2);
     m_init = std::make_unique<TINIT>(program);
     created(WindowId::Uninstall, *m_init);
-    // The program is up: from now on the main window's end saves the settings.
+    // The program is up: from now on the main window's end runs its destroy
+    // step.
     m_ubo->enableDestroyStep();
 }
 

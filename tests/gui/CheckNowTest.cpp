@@ -41,7 +41,7 @@ TEST_F(CheckNow, TheButtonChecksTheTypedAccountWithTheClockRedMeanwhile) {
     EXPECT_EQ(ubo().windowTitle(), "New Mail - Mivo");
     EXPECT_TRUE(windows->newMailWindow().isVisible());
     EXPECT_EQ(
-        parts.program.newMailWindow.Memo1.get(),
+        parts.program.newMailWindow().Memo1.get(),
         "    alice@127.0.0.1:1100  Wed Jan 03 09:05:07 2001\r\nBob <bob@example.org>\tHi\r\n");
     ubo().grab().save(screenshotPath("main-window-after-check.png"));
 }

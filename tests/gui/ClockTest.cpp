@@ -21,7 +21,7 @@ protected:
     // One tick of the real tick handler, from the given count.
     void tickFrom(int tickCount) {
         model().TickCount = tickCount;
-        parts.program.mainWindow.Timer1Timer();
+        parts.program.mainWindow().Timer1Timer();
     }
 
     // The clock enlarged so that its pixels can be seen.

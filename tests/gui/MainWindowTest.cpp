@@ -129,12 +129,12 @@ TEST_F(MainWindowPanel, PasswordShowsOneStarPerCharacterAndFocusStartsOnUserName
 }
 
 TEST_F(MainWindowPanel, EditsReachTheModelAndTheModelReachesTheWidgets) {
-    parts.program.cycle.accountError[1] = true;
-    parts.program.cycle.settingsOk = false;
+    parts.program.cycleState().accountError[1] = true;
+    parts.program.cycleState().settingsOk = false;
     QTest::keyClicks(&control<QLineEdit>("PopServ"), "127.0.0.1");
     EXPECT_EQ(model().PopServ.get(), "127.0.0.1");
-    EXPECT_FALSE(parts.program.cycle.accountError[1]);  // UserNameChange ran
-    EXPECT_TRUE(parts.program.cycle.settingsOk);
+    EXPECT_FALSE(parts.program.cycleState().accountError[1]);  // UserNameChange ran
+    EXPECT_TRUE(parts.program.cycleState().settingsOk);
 
     model().UserName.set("alice");
     EXPECT_EQ(control<QLineEdit>("UserName").text(), "alice");
@@ -147,7 +147,7 @@ TEST_F(MainWindowPanel, EditsReachTheModelAndTheModelReachesTheWidgets) {
 TEST_F(MainWindowPanel, TypingClickingOrEnteringTheMinutesAppliesTheInterval) {
     QLineEdit& edit1 = control<QLineEdit>("Edit1");
     auto applied = [this] {
-        const std::string& log = parts.program.log.text();
+        const std::string& log = parts.program.log().text();
         int count = 0;
         for (std::size_t at = log.find("Timer Activated!!"); at != std::string::npos;
              at = log.find("Timer Activated!!", at + 1)) {
@@ -212,12 +212,12 @@ TEST_F(MainWindowPanel, CloseQueryRefusesWhileAConnectionIsOpenOrOpening) {
     };
     const Case cases[] = {{true, false, false}, {false, true, false}, {false, false, true}};
     for (const Case& c : cases) {
-        parts.program.cycle.connected = c.connected;
-        parts.program.cycle.connecting = c.connecting;
+        parts.program.cycleState().connected = c.connected;
+        parts.program.cycleState().connecting = c.connecting;
         ubo().show();
         EXPECT_EQ(ubo().close(), c.closes);
         EXPECT_EQ(ubo().isVisible(), !c.closes);
-        EXPECT_TRUE(parts.program.cycle.terminating);
+        EXPECT_TRUE(parts.program.cycleState().terminating);
         EXPECT_EQ(model().Caption.get(), "Terminateing Mivo");
         EXPECT_EQ(parts.ui.terminationRequested(), c.closes);
     }
@@ -242,7 +242,7 @@ TEST_F(MainWindowPanel, WideWindowPicture) {
     model().UserPass.set("secret");
     model().PopServ.set("127.0.0.1:1100");
     model().TickCount = 59;
-    parts.program.mainWindow.Timer1Timer();
+    parts.program.mainWindow().Timer1Timer();
     ubo().grab().save(screenshotPath("main-window-wide.png"));
 }
 

@@ -53,7 +53,7 @@ protected:
     }
 
     TUbo& ubo() { return windows->mainWindow(); }
-    MainWindowModel& model() { return parts.program.mainWindowModel; }
+    MainWindowModel& model() { return parts.program.mainWindowModel(); }
 
     template <typename Control>
     Control& control(const char* name) {

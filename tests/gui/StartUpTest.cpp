@@ -86,7 +86,7 @@ TEST(StartUpRun, CloseIsRefusedWhileConnectedThenEndsTheProgram) {
             }
             wasShown = true;
             // First while a connection is open, then after it ended.
-            parts.program.cycle.connected = closeResults.empty();
+            parts.program.cycleState().connected = closeResults.empty();
             closeResults.push_back(window->close());
         }
     });
@@ -101,7 +101,7 @@ TEST(StartUpRun, CloseIsRefusedWhileConnectedThenEndsTheProgram) {
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(wasShown);
     EXPECT_EQ(closeResults, (std::vector<bool>{false, true}));
-    EXPECT_EQ(parts.program.mainWindowModel.Caption.get(), "Terminateing Mivo");
+    EXPECT_EQ(parts.program.mainWindowModel().Caption.get(), "Terminateing Mivo");
     EXPECT_EQ(parts.created, kCreationOrder);
     EXPECT_EQ(parts.destroyed, reversed(kCreationOrder));
     EXPECT_FALSE(anyProgramWindowLeft());
@@ -133,7 +133,7 @@ TEST(CatchPoint, AnErrorEscapingAHandlerIsReportedAndTheLoopGoesOn) {
     ProgramWindows windows(parts.program, parts.ui, application());
     QStringList reports;
     application().setErrorReporter([&](const QString& text) { reports << text; });
-    parts.program.mainWindowModel.UserName.onChange(
+    parts.program.mainWindowModel().UserName.onChange(
         [] { throw std::runtime_error("Access violation at address 00000000"); });
     bool laterEventRan = false;
     QTimer::singleShot(0, [] { throw std::logic_error("List index out of bounds (3)"); });
@@ -150,7 +150,7 @@ TEST(CatchPoint, AnErrorEscapingAHandlerIsReportedAndTheLoopGoesOn) {
     EXPECT_TRUE(laterEventRan);
     EXPECT_EQ(reports, (QStringList{"Access violation at address 00000000",
                                     "List index out of bounds (3)"}));
-    EXPECT_EQ(parts.program.mainWindowModel.UserName.get(), "a");
+    EXPECT_EQ(parts.program.mainWindowModel().UserName.get(), "a");
 }
 
 TEST(CatchPoint, TheReportIsAStopBoxTitledWithTheApplicationTitle) {

@@ -8,6 +8,7 @@ namespace mivo {
 namespace {
 
 using test::CheckFixture;
+using test::Mailbox;
 using Lines = std::vector<std::string>;
 
 TEST_F(CheckFixture, EmptyAccountsAreOnlyLogged) {
@@ -45,7 +46,7 @@ TEST_F(CheckFixture, IncompleteAccountIsReportedAndTheNextOneChecked) {
 
     const std::pair<int, const char*> missing[] = {{3, "(3)Enter User Name"},
                                                    {4, "(4)Enter POP Host Name"}};
-    program.mainWindow.Button2Click();
+    program.mainWindow().Button2Click();
     setAccount(2, "", "", "");
     setAccount(3, "", "pw", "host");
     setAccount(4, "u", "pw", "");
@@ -93,77 +94,85 @@ TEST_F(CheckFixture, ConnectionStillOpeningAtTick75IsAbandoned) {
     EXPECT_EQ(window.User.get(), "eve");
 }
 
-// A server that stops talking is given up 75 ticks after its last line, as
-// a timed-out network would be, and the cycle goes on.
-TEST_F(CheckFixture, SilentConnectionIsClosedAfter75Ticks) {
+// An open that fails at once is told like a refused connection, and the
+// cycle stops at that account until the next Check now.
+TEST_F(CheckFixture, OpenFailingAtOnceIsReportedAndStopsTheCycleThere) {
     struct Case {
         const char* name;
-        bool greeted;
+        const char* pop;
+        int createError;
+        int connectError;  // what the platform says to the address
+        bool greetedBefore;
+        bool terminating;
         const char* caption;
     };
     const Case cases[] = {
-        {"after the greeting", true, "Network Inactive - Mivo"},
-        {"before the greeting", false, "(bob)Select failed () Timedout\n - Mivo"},
+        {"socket fails", "127.0.0.1", 10055, 0, false, true,
+         "(bob)Select failed () The Windows Sockets implementation reports a buffer deadlock.\n"
+         " - Mivo"},
+        {"all-ones address", "255.255.255.255", 0, 10049, false, false,
+         "(bob)Select failed () Address not avail\n - Mivo"},
+        {"dotted text that is no address", "1.2.3.999", 0, 10049, false, false,
+         "(bob)Select failed () Address not avail\n - Mivo"},
+        {"greeted before", "255.255.255.255", 0, 10049, true, false, "Network Inactive - Mivo"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        program.mainWindow.Button2Click();
-        setAccount(1, "bob", "pw", "127.0.0.1");
-        cycle.CCW[1] = false;  // Reset leaves every account marked as reached
-        checkNow();
-        accept();
-        const SocketHandle silent = server();
-        tick(50);
-        if (c.greeted) {
-            say("+OK hello\r\n");
-            tick(40);
-            say("+OK, still ");  // part of a line is a sign of life too
-        }
-        tick(c.greeted ? 74 : 24);
-        EXPECT_TRUE(cycle.connected);
-        tick();
-        EXPECT_FALSE(cycle.connected);
-        EXPECT_TRUE(sockets.socket(silent).closed);
-        EXPECT_TRUE(captioned(c.caption));
-        EXPECT_EQ(accounts.Errors.get(), "");
-        EXPECT_EQ(cycle.Account, 0);  // the remaining accounts were checked
-        EXPECT_TRUE(logged("###Channel Closing"));
-    }
-}
-
-TEST_F(CheckFixture, OpenRefusedAtOnceStopsTheCycleAtThatAccount) {
-    struct Case {
-        const char* name;
-        bool allSlotsTaken;
-        bool terminating;
-    };
-    const Case cases[] = {{"no free slot", true, false}, {"socket fails", false, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::FakeUi freshUi;
         test::FakeSocketPort freshSockets;
         Program fresh{Ports{freshUi, clock, timers, freshSockets}};
-        fresh.transport.TcpInit();
+        fresh.bringIntoService();
         std::vector<std::string> lines;
-        fresh.log.onAppend([&](std::string_view text) { lines.emplace_back(text); });
-        if (c.allSlotsTaken) {
-            for (int slot = 0; slot < 20; ++slot) {
-                fresh.transport.TcpOpenSlot([](int, const char*, int) { return 0; });
-            }
-        } else {
-            freshSockets.createError = 10055;
+        fresh.log().onAppend([&](std::string_view text) { lines.emplace_back(text); });
+        freshSockets.createError = c.createError;
+        if (c.connectError != 0) {
+            freshSockets.connectError = c.connectError;
         }
-        fresh.cycle.terminating = c.terminating;
-        fresh.mainWindowModel.UserName.set("bob");
-        fresh.mainWindowModel.UserPass.set("pw");
-        fresh.mainWindowModel.PopServ.set("127.0.0.1");
-        fresh.mainWindow.Button4Click();
-        EXPECT_EQ(lines, (Lines{"1 - Connecting to host", "Timer 1 called", "###Channel Closing",
-                                " TCP closed", "Timer 1 called"}));
-        EXPECT_FALSE(fresh.cycle.connecting);
-        EXPECT_EQ(fresh.cycle.Account, 1);
+        fresh.cycleState().terminating = c.terminating;
+        fresh.mainWindowModel().UserName.set("bob");
+        fresh.mainWindowModel().UserPass.set("pw");
+        fresh.mainWindowModel().PopServ.set(c.pop);
+        fresh.cycleState().CCW[1] = c.greetedBefore;
+        fresh.mainWindow().Button4Click();
+
+        const std::string error =
+            std::string("Account #1 Error while opening connection to host (") + c.pop + ")";
+        Lines expected = {"1 - Connecting to host", "Timer 1 called"};
+        if (!c.greetedBefore) {
+            expected.push_back(error);
+        }
+        expected.insert(expected.end(), {"###Channel Closing", " TCP closed", "Timer 1 called"});
+        EXPECT_EQ(lines, expected);
+        EXPECT_EQ(freshUi.applicationTitles.back(), c.caption);
+        EXPECT_EQ(fresh.accountsDialog().Errors.get(), c.greetedBefore ? "" : error + "\r\n");
+        EXPECT_EQ(fresh.accountsDialog().numberRed[1], !c.greetedBefore);
+        EXPECT_EQ(fresh.cycleState().accountError[1], !c.greetedBefore);
+        EXPECT_TRUE(freshSockets.lookups.empty());
+        EXPECT_FALSE(fresh.cycleState().connecting);
+        EXPECT_EQ(fresh.cycleState().Account, 1);
         EXPECT_EQ(freshUi.terminated, c.terminating);
     }
+}
+
+// The red number of an account that failed stays until that account is
+// checked again, through the Check now that goes on to the next account.
+TEST_F(CheckFixture, AnAccountsErrorFlagLastsUntilItIsCheckedAgain) {
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    setAccount(2, "eve", "pw", "127.0.0.2");
+    cycle.CCW[1] = false;
+    checkNow();
+    sockets.connectFails(server(), 10061);
+    EXPECT_TRUE(cycle.accountError[1]);
+    EXPECT_EQ(cycle.Account, 2);
+    EXPECT_TRUE(cycle.accountError[1]);
+    serve(Mailbox{});
+    EXPECT_EQ(cycle.Account, 0);
+    EXPECT_TRUE(cycle.accountError[1]);
+    EXPECT_FALSE(cycle.accountError[2]);
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    cycle.accountError[1] = true;  // editing cleared it; set it as a failure would
+    checkNow();
+    EXPECT_FALSE(cycle.accountError[1]);
 }
 
 TEST_F(CheckFixture, ResetDropsTheConnectionAndEveryCount) {
@@ -176,7 +185,7 @@ TEST_F(CheckFixture, ResetDropsTheConnectionAndEveryCount) {
     window.NewMailOpen = true;
     window.advancedOptionsOpen = true;
     logLines.clear();
-    program.mainWindow.Button2Click();
+    program.mainWindow().Button2Click();
     EXPECT_TRUE(sockets.socket(open).closed);
     EXPECT_FALSE(cycle.connected);
     EXPECT_EQ(cycle.Account, 0);
@@ -193,39 +202,46 @@ TEST_F(CheckFixture, ResetDropsTheConnectionAndEveryCount) {
     EXPECT_EQ(window.Caption.get(), "Mivo");
 }
 
+// Typing applies the interval at once without touching the text; leaving
+// the box shows one minute where the text reads as less.
 TEST_F(CheckFixture, IntervalFromEdit1) {
     struct Case {
         const char* text;
-        const char* textAfter;
+        const char* textAfterLeaving;
         int tickMilliseconds;
-        long activations;  // "Timer Activated!!" lines
     };
     const Case cases[] = {
-        {"0", "1", 300, 2},
-        {"abc", "1", 300, 2},
-        {"08", "1", 300, 2},
-        {"", "1", 300, 2},
-        {"-3", "1", 300, 2},
-        {"0x2", "0x2", 600, 1},
-        {"5 minutes", "5 minutes", 1500, 1},
+        {"0", "1", 300},
+        {"abc", "1", 300},
+        {"08", "1", 300},  // octal digits only up to 7: reads as 0
+        {"", "1", 300},
+        {"-3", "1", 300},
+        {"0x2", "0x2", 600},
+        {"5 minutes", "5 minutes", 1500},
         // The longest interval that fits; more is taken as that.
-        {"35791", "35791", 10737300, 1},
-        {"35792", "35792", 10737300, 1},
-        {"99999999999", "99999999999", 10737300, 1},
+        {"35791", "35791", 10737300},
+        {"35792", "35792", 10737300},
+        {"99999999999", "99999999999", 10737300},
+        // Only the first 49 characters are read.
+        {"                                                 7", "1", 300},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         window.Edit1.set("20");
         logLines.clear();
         window.Edit1.set(c.text);
-        EXPECT_EQ(window.Edit1.get(), c.textAfter);
+        EXPECT_EQ(window.Edit1.get(), c.text);
         EXPECT_EQ(timers.timers[TimerId::Timer1].interval, c.tickMilliseconds);
         EXPECT_TRUE(timers.timers[TimerId::Timer1].enabled);
-        EXPECT_EQ(std::count(logLines.begin(), logLines.end(), "Timer Activated!!"), c.activations);
+        EXPECT_EQ(logLines, Lines{"Timer Activated!!"});
+        program.mainWindow().Edit1Exit();
+        EXPECT_EQ(window.Edit1.get(), c.textAfterLeaving);
+        EXPECT_EQ(timers.timers[TimerId::Timer1].interval, c.tickMilliseconds);
     }
-    // Only the first 49 characters are read.
-    window.Edit1.set(std::string(49, ' ') + "7");
-    EXPECT_EQ(window.Edit1.get(), "1");
+    // Clearing the box to type 5 gives 5, not 15.
+    window.Edit1.set("");
+    window.Edit1.set("5");
+    EXPECT_EQ(timers.timers[TimerId::Timer1].interval, 1500);
 }
 
 TEST_F(CheckFixture, Tick201StartsATimedCheck) {
@@ -247,7 +263,7 @@ TEST_F(CheckFixture, Tick201StartsATimedCheck) {
     EXPECT_EQ(ui.drawings, 2);
 
     // With timed checks off, tick 201 only starts the count again.
-    program.mainWindow.Button2Click();
+    program.mainWindow().Button2Click();
     window.CheckBox2.set(false);
     window.TickCount = 200;
     const std::size_t socketsBefore = sockets.sockets.size();
@@ -258,13 +274,17 @@ TEST_F(CheckFixture, Tick201StartsATimedCheck) {
 
 TEST_F(CheckFixture, NewMailJoinsAnOpenNewMailWindow) {
     window.NewMailOpen = true;
-    program.newMailWindow.Memo1.set("old\r\n");
+    program.newMailWindow().Memo1.set("old\r\n");
     ui.visible[WindowId::NewMail] = true;
     cycle.urgent = true;
-    accounts.Memon[1].set("a\tb\r\n");
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    Mailbox box;
+    box.stat = "+OK 1 9";
+    box.headers = {"From: a\r\nSubject: b\r\n"};
     checkNow();
-    const std::string summary = "    @  Wed Jan 03 09:05:07 2001\r\na\tb\r\n";
-    EXPECT_EQ(program.newMailWindow.Memo1.get(), "old\r\n" + summary);
+    serve(box);
+    const std::string summary = "    bob@127.0.0.1  Wed Jan 03 09:05:07 2001\r\na\tb\r\n";
+    EXPECT_EQ(program.newMailWindow().Memo1.get(), "old\r\n" + summary);
     // On screen already: not shown again, and the urgent notice waits.
     EXPECT_EQ(ui.calls, Lines{"front"});
     EXPECT_TRUE(cycle.urgent);
@@ -272,8 +292,12 @@ TEST_F(CheckFixture, NewMailJoinsAnOpenNewMailWindow) {
     ui.minimised[WindowId::NewMail] = true;
     window.CheckBox1.set(false);
     ui.calls.clear();
+    box.stat = "+OK 2 9";
+    box.headers.push_back("From: c\r\n");
     checkNow();
-    EXPECT_EQ(program.newMailWindow.Memo1.get(), "old\r\n" + summary + summary);
+    serve(box);
+    const std::string second = "    bob@127.0.0.1  Wed Jan 03 09:05:07 2001\r\nc\tNo Subject\r\n";
+    EXPECT_EQ(program.newMailWindow().Memo1.get(), "old\r\n" + summary + second);
     EXPECT_EQ(ui.calls, (Lines{"show 4", "show 5"}));
     EXPECT_FALSE(cycle.urgent);
 }

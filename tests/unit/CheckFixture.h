@@ -27,8 +27,9 @@ struct Mailbox {
 class CheckFixture : public ::testing::Test {
 protected:
     CheckFixture() {
-        program.transport.TcpInit();
-        program.log.onAppend([this](std::string_view text) { logLines.emplace_back(text); });
+        timers.clock = &clock;
+        program.bringIntoService();
+        program.log().onAppend([this](std::string_view text) { logLines.emplace_back(text); });
     }
 
     void setAccount(int account, const std::string& user, const std::string& pass,
@@ -38,11 +39,16 @@ protected:
         window.accountPop(account).set(pop);
     }
 
-    void checkNow() { program.mainWindow.Button4Click(); }
+    void checkNow() { program.mainWindow().Button4Click(); }
     void tick(int count = 1) {
         for (int i = 0; i < count; ++i) {
             timers.tick(TimerId::Timer1);
         }
+    }
+
+    // Real time passes: the connection watch fires whenever it is due.
+    void passTime(std::int64_t milliseconds) {
+        timers.passTime(clock, milliseconds, TimerId::ConnectionWatch);
     }
 
     // The socket of the connection being opened or held now.
@@ -115,9 +121,9 @@ protected:
     FakeTimers timers;
     FakeSocketPort sockets;
     Program program{Ports{ui, clock, timers, sockets}};
-    MainWindowModel& window = program.mainWindowModel;
-    CycleState& cycle = program.cycle;
-    AccountsDialogModel& accounts = program.accountsDialog;
+    MainWindowModel& window = program.mainWindowModel();
+    CycleState& cycle = program.cycleState();
+    AccountsDialogModel& accounts = program.accountsDialog();
     std::vector<std::string> logLines;
 };
 

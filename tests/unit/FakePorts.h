@@ -1,6 +1,7 @@
 #pragma once
 // Recording fakes of the core's ports for unit tests.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -15,26 +16,65 @@ namespace mivo::test {
 class FakeClock : public ClockPort {
 public:
     LocalTime time{2001, 1, 3, 9, 5, 7, 3};  // Wed Jan 03 09:05:07 2001
+    std::int64_t monotonic = 1000000;
     LocalTime now() const override { return time; }
+    std::int64_t monotonicMilliseconds() const override { return monotonic; }
 };
 
+// Timers that tick only when a test says so: tick() runs one at once, and
+// passTime() moves a FakeClock on, firing each running timer when it is due
+// the way the event loop would.
 class FakeTimers : public TimerPort {
 public:
     struct Timer {
         int interval = 0;
         bool enabled = false;
         std::function<void()> handler;
+        std::int64_t due = 0;  // on the clock given to passTime
     };
     std::map<TimerId, Timer> timers;
+    const FakeClock* clock = nullptr;  // when set, starting a timer sets its due time
 
     void setInterval(TimerId timer, int milliseconds) override {
-        timers[timer].interval = milliseconds;
+        Timer& t = timers[timer];
+        if (t.interval != milliseconds) {
+            t.interval = milliseconds;
+            restart(t);  // a new interval counts from now
+        }
     }
-    void setEnabled(TimerId timer, bool enabled) override { timers[timer].enabled = enabled; }
+    void setEnabled(TimerId timer, bool enabled) override {
+        Timer& t = timers[timer];
+        if (t.enabled != enabled) {
+            t.enabled = enabled;
+            restart(t);
+        }
+    }
     void setHandler(TimerId timer, std::function<void()> handler) override {
         timers[timer].handler = std::move(handler);
     }
     void tick(TimerId timer) { timers.at(timer).handler(); }
+
+    // Moves `clock` on by `milliseconds`, firing `timer` whenever it is due.
+    void passTime(FakeClock& movedClock, std::int64_t milliseconds, TimerId timer) {
+        const std::int64_t end = movedClock.monotonic + milliseconds;
+        for (;;) {
+            Timer& t = timers[timer];
+            if (!t.enabled || t.interval <= 0 || t.due > end) {
+                break;
+            }
+            movedClock.monotonic = t.due;
+            t.due += t.interval;  // a periodic timer counts on from its tick
+            t.handler();
+        }
+        movedClock.monotonic = end;
+    }
+
+private:
+    void restart(Timer& t) const {
+        if (clock != nullptr) {
+            t.due = clock->monotonic + t.interval;
+        }
+    }
 };
 
 class FakeUi : public UiPort {

@@ -47,10 +47,15 @@ TEST(PopHostTest, PortTextAndSuffixValidation) {
     EXPECT_TRUE(hasValidPortSuffix("pop.example.org"));
     EXPECT_TRUE(hasValidPortSuffix("pop.example.org:995"));
     EXPECT_FALSE(hasValidPortSuffix("pop.example.org:pop3"));
-    EXPECT_TRUE(isNumericHost("10.0.0.1"));
-    EXPECT_TRUE(isNumericHost("1and1.example"));
-    EXPECT_FALSE(isNumericHost("localhost"));
-    EXPECT_FALSE(isNumericHost(""));
+    // A host that begins with a digit is an address when it is digits and
+    // dots (valid or not) or parses as one; otherwise it is a name.
+    for (const char* numeric :
+         {"10.0.0.1", "255.255.255.255", "1.2.3.999", "0x7f000001", "127.1"}) {
+        EXPECT_TRUE(isNumericHost(numeric)) << numeric;
+    }
+    for (const char* name : {"163mail.example", "1and1.example", "localhost", ""}) {
+        EXPECT_FALSE(isNumericHost(name)) << name;
+    }
 }
 
 TEST(PopHostTest, DottedTextConvertsAsTheClassicSocketCall) {

@@ -45,15 +45,22 @@ TEST_F(TcpTransportTest, NumericHostConnectsDirectlyAndNameIsLookedUp) {
     EXPECT_EQ(numeric.selected, FdRead | FdOob | FdConnect | FdClose);
     EXPECT_EQ(numeric.slot, slot);
 
-    // A first digit means an address, even for a name: the all-ones address.
-    EXPECT_EQ(transport.TcpConnect(slot, "1mail.localdomain", 110), 1);
+    // Digits and dots are an address even where they make none: the
+    // all-ones address, which the platform refuses.
+    EXPECT_EQ(transport.TcpConnect(slot, "1.2.3.999", 110), 1);
     EXPECT_EQ(port.socket(port.lastSocket()).address, 0xFFFFFFFFu);
     EXPECT_TRUE(port.lookups.empty());
 
-    EXPECT_EQ(transport.TcpConnect(slot, "localhost", 2110), 1);
+    // A name is looked up, even one that begins with a digit.
+    EXPECT_EQ(transport.TcpConnect(slot, "1mail.localdomain", 110), 1);
     ASSERT_EQ(port.lookups.size(), 1u);
-    EXPECT_EQ(port.lookups[0].host, "localhost");
-    port.completeLookup(0, Loopback);
+    EXPECT_EQ(port.lookups[0].host, "1mail.localdomain");
+    EXPECT_EQ(transport.TcpConnect(slot, "localhost", 2110), 1);
+    ASSERT_EQ(port.lookups.size(), 2u);
+    EXPECT_EQ(port.lookups[1].host, "localhost");
+    port.completeLookup(0, Loopback);  // replaced by the later connect: dropped
+    EXPECT_EQ(port.socket(port.lastSocket()).address, 0xFFFFFFFFu);
+    port.completeLookup(1, Loopback);
     EXPECT_EQ(port.socket(port.lastSocket()).address, Loopback);
     EXPECT_EQ(port.socket(port.lastSocket()).port, 2110);
     port.connectSucceeds(port.lastSocket());

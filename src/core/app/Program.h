@@ -1,17 +1,19 @@
 #pragma once
 // One running Mivo: the models of its windows, its run-time state and the
 // behaviours bound to them. The GUI and the console front end each build one
-// Program on their own adapters and drive it from their event loop.
+// Program on their own adapters and drive it through this interface only.
 
-#include "cycle/CheckContext.h"
+#include <functional>
+
 #include "cycle/CheckCycle.h"
+#include "cycle/CheckReports.h"
 #include "cycle/CheckTimer.h"
+#include "cycle/CycleReport.h"
 #include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
-#include "pop3/Pop3Session.h"
 #include "ports/ClockPort.h"
 #include "ports/SocketPort.h"
 #include "ports/TimerPort.h"
@@ -19,6 +21,7 @@
 #include "transport/TcpTransport.h"
 #include "windows/AccountsDialogModel.h"
 #include "windows/LogViewerModel.h"
+#include "windows/NewMailWindow.h"
 #include "windows/NewMailWindowModel.h"
 
 namespace mivo {
@@ -36,21 +39,43 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    MainWindowModel mainWindowModel;
-    AccountsDialogModel accountsDialog;
-    LogViewerModel logViewer;
-    NewMailWindowModel newMailWindow;
-    CycleState cycle;
-    Log log;
-    MainWindow mainWindow;
-    TcpTransport transport;
+    // The start-up decision's work once every window exists: starts the
+    // socket layer and puts the check interval in force.
+    void bringIntoService();
+    // What the new-mail window's Done does: the mail announced so far is
+    // taken as seen, and the next cycle reports only what it finds itself.
+    void acknowledgeNewMail() { m_newMailWindowBehaviour.DoneClick(); }
+    // Runs, nested inside the last Check now of a cycle, after its summary.
+    void onCycleEnded(std::function<void(const CycleReport&)> observer) {
+        m_checkCycle.onCycleEnded(std::move(observer));
+    }
 
-    // The mail check: the cycle over the accounts and the POP3 session.
-    CheckContext checkContext;
-    Pop3Session session;
-    NewMailSummary newMailSummary;
-    CheckCycle checkCycle;
-    CheckTimer checkTimer;
+    // The main window's entry points, which the windows bind to.
+    MainWindow& mainWindow() { return m_mainWindow; }
+    Log& log() { return m_log; }
+
+    // The windows' models, which their widgets bind to.
+    MainWindowModel& mainWindowModel() { return m_mainWindowModel; }
+    AccountsDialogModel& accountsDialog() { return m_accountsDialog; }
+    LogViewerModel& logViewer() { return m_logViewer; }
+    NewMailWindowModel& newMailWindow() { return m_newMailWindow; }
+    CycleState& cycleState() { return m_cycle; }
+    const TcpTransport& transport() const { return m_transport; }
+
+private:
+    MainWindowModel m_mainWindowModel;
+    AccountsDialogModel m_accountsDialog;
+    LogViewerModel m_logViewer;
+    NewMailWindowModel m_newMailWindow;
+    CycleState m_cycle;
+    Log m_log;
+    MainWindow m_mainWindow;
+    NewMailWindow m_newMailWindowBehaviour;
+    TcpTransport m_transport;
+    CheckReports m_reports;
+    CheckTimer m_checkTimer;
+    NewMailSummary m_newMailSummary;
+    CheckCycle m_checkCycle;
 };
 
 }  // namespace mivo

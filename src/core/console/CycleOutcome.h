@@ -1,36 +1,18 @@
 #pragma once
-// Watches check cycles from the outside, the way a script wants to know
-// them: did the cycle find new mail, and did every account that has details
-// finish its conversation with the server.
+// A check cycle's end as a script wants to know it: did it find new mail,
+// and did every account that has details get checked.
 
-#include <functional>
-#include <vector>
-
-#include "app/Program.h"
+#include "cycle/CycleReport.h"
+#include "cycle/CycleState.h"
 
 namespace mivo {
 
-class CycleOutcome {
-public:
-    enum Status { NewMail = 0, NoNewMail = 1, NoNewMailAndAccountFailed = 2 };
+enum class CycleStatus { NewMail = 0, NoNewMail = 1, NoNewMailAndAccountFailed = 2 };
 
-    explicit CycleOutcome(Program& program);
+CycleStatus cycleStatus(const CycleReport& report);
 
-    // Runs, nested inside the summary, whenever a cycle has ended.
-    void onCycleEnded(std::function<void(Status)> observer);
-
-    // Whether the cycle stopped at an account (connect time-out, refused
-    // open) and waits for the next Check now.
-    bool stoppedAtAccount() const;
-
-private:
-    void stageChanged();
-    void cycleEnded();
-    bool hasDetails(int account) const;
-
-    Program& m_program;
-    CycleState::PerAccount<bool> m_completed{};
-    std::vector<std::function<void(Status)>> m_observers;
-};
+// Whether the cycle stopped at an account (connect time-out, open failed at
+// once) and waits for the next Check now to go on.
+bool stoppedAtAccount(const CycleState& cycle);
 
 }  // namespace mivo

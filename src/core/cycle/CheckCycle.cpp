@@ -1,39 +1,68 @@
 #include "cycle/CheckCycle.h"
 
+#include <algorithm>
+
+#include "text/TimeText.h"
 #include "transport/PopHost.h"
+#include "transport/SocketErrorCodes.h"
+#include "transport/SocketErrorText.h"
 
 namespace mivo {
 
-CheckCycle::CheckCycle(CheckContext& context, Pop3Session& session, NewMailSummary& summary)
-    : m_context(context), m_session(session), m_summary(summary) {}
+CheckCycle::CheckCycle(Parts parts)
+    : m_window(parts.window),
+      m_cycle(parts.cycle),
+      m_accountsDialog(parts.accountsDialog),
+      m_reports(parts.reports),
+      m_mainWindow(parts.mainWindow),
+      m_timer(parts.timer),
+      m_summary(parts.summary),
+      m_transport(parts.transport),
+      m_clock(parts.clock),
+      m_ui(parts.ui),
+      m_session(
+          Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports},
+          [this](std::string_view bytes) {
+              m_transport.TcpSend(m_cycle.transportSlot, bytes.data(),
+                                  static_cast<int>(bytes.size()));
+          },
+          [this](int account, SessionOutcome outcome) { sessionEnded(account, outcome); }),
+      m_watch(parts.timers, parts.clock, [this] { watchExpired(); }) {}
+
+void CheckCycle::onCycleEnded(std::function<void(const CycleReport&)> observer) {
+    m_cycleObservers.push_back(std::move(observer));
+}
 
 void CheckCycle::Button4Click() {
-    CycleState& cycle = m_context.cycle;
-    MainWindowModel& window = m_context.window;
-    cycle.settingsOk = true;
-    cycle.accountError[cycle.Account] = false;
-    if (cycle.connected || cycle.connecting) {
-        m_context.log.append(
+    m_cycle.settingsOk = true;
+    if (m_cycle.connected || m_cycle.connecting) {
+        m_reports.log(
             "----------------Tried to log in, but already connected/connecting------------------");
         return;
     }
-    cycle.Account += 1;
-    const int account = cycle.Account;
+    m_cycle.Account += 1;
+    const int account = m_cycle.Account;
     if (account > kAccountCount) {
-        m_summary.build();
+        endCycle();
         return;
     }
+    // A check of the account starts afresh: its red number lasts until now,
+    // and a list announced before is never announced again.
+    m_cycle.accountError[account] = false;
+    m_accountsDialog.Memon[account].set("");
     copyAccountIntoWorkingFields(account);
-    const bool noUser = window.User.get().empty();
-    const bool noPass = window.Pass.get().empty();
-    const bool noPop = window.POP.get().empty();
+    const bool noUser = m_window.User.get().empty();
+    const bool noPass = m_window.Pass.get().empty();
+    const bool noPop = m_window.POP.get().empty();
     if (noUser && noPass && noPop) {
-        m_context.log.append("No User details for this account.");
-        m_context.log.append(std::to_string(account));
+        m_report.accounts[account] = CycleReport::Account::NotChecked;
+        m_reports.log("No User details for this account.");
+        m_reports.log(std::to_string(account));
         Button4Click();
         return;
     }
     if (noUser || noPass || noPop) {
+        m_report.accounts[account] = CycleReport::Account::Failed;
         reportIncompleteAccount(account);
         Button4Click();
         return;
@@ -42,100 +71,207 @@ void CheckCycle::Button4Click() {
 }
 
 void CheckCycle::copyAccountIntoWorkingFields(int account) {
-    MainWindowModel& window = m_context.window;
-    window.User.set(window.accountUser(account).get());
-    window.Pass.set(window.accountPass(account).get());
-    window.POP.set(window.accountPop(account).get());
+    m_window.User.set(m_window.accountUser(account).get());
+    m_window.Pass.set(m_window.accountPass(account).get());
+    m_window.POP.set(m_window.accountPop(account).get());
 }
 
 void CheckCycle::reportIncompleteAccount(int account) {
-    MainWindowModel& window = m_context.window;
-    CycleState& cycle = m_context.cycle;
-    const char* missing = window.User.get().empty()   ? ")Enter User Name"
-                          : window.Pass.get().empty() ? ")Enter Password"
-                                                      : ")Enter POP Host Name";
+    const char* missing = m_window.User.get().empty()   ? ")Enter User Name"
+                          : m_window.Pass.get().empty() ? ")Enter Password"
+                                                        : ")Enter POP Host Name";
     const std::string message = "(" + std::to_string(account) + missing;
-    m_context.setCaption(message);
-    m_context.addError(message);
-    cycle.accountError[account] = true;
-    m_context.showAccountsDialog();
-    cycle.settingsOk = false;
+    m_reports.caption(message);
+    m_cycle.accountError[account] = true;
+    m_reports.accountError(message);
+    m_cycle.settingsOk = false;
     // The account-1 area opens whichever account is incomplete.
-    m_context.mainWindow.openOptionsArea();
+    m_mainWindow.openOptionsArea();
 }
 
 void CheckCycle::openConnection(int account) {
-    MainWindowModel& window = m_context.window;
-    CycleState& cycle = m_context.cycle;
-    TcpTransport& transport = m_context.transport;
-    cycle.connecting = true;
-    m_context.setCaption("(" + std::to_string(account) + ")(" + window.User.get() +
-                         ")Checking for new mail - Mivo");
-    window.Memo2.set("1 - Connecting to host");
-    m_context.log.append(window.Memo2.get());
-    window.TickCount = 0;
-    m_context.mainWindow.Timer1Timer();
-    cycle.transportSlot = transport.TcpOpenSlot(m_session.SessionCallback());
-    // With every slot taken there is nothing to connect: treat it as an open
-    // refused at once.
-    if (cycle.transportSlot < 0) {
-        openRefused();
-        return;
-    }
-    const PopHost host = splitPopHost(window.POP.get());
-    if (transport.TcpConnect(cycle.transportSlot, host.host, host.port) == 0) {
-        openRefused();
+    m_cycle.connecting = true;
+    m_report.accounts[account] = CycleReport::Account::Failed;  // until the session says otherwise
+    m_reports.caption("(" + std::to_string(account) + ")(" + m_window.User.get() +
+                      ")Checking for new mail - Mivo");
+    m_session.begin();
+    m_window.TickCount = 0;
+    Timer1Timer();
+    m_cycle.transportSlot =
+        m_transport.TcpOpenSlot([this](int event, const char* data, int length) {
+            return handleTransportEvent(event, data, length);
+        });
+    const PopHost host = splitPopHost(m_window.POP.get());
+    if (m_cycle.transportSlot < 0 ||
+        m_transport.TcpConnect(m_cycle.transportSlot, host.host, host.port) == 0) {
+        // Failed at once: told like a refused connection, and the cycle
+        // stops at this account until the next Check now.
+        closeConnection("Select failed " + m_transport.TcpErrorText(), false);
     }
 }
 
-void CheckCycle::openRefused() {
-    CycleState& cycle = m_context.cycle;
-    m_context.log.append("###Channel Closing");
-    if (cycle.transportSlot >= 0) {
-        m_context.transport.TcpClose(cycle.transportSlot);
+int CheckCycle::handleTransportEvent(int event, const char* data, int length) {
+    const std::string_view text =
+        data == nullptr || length <= 0 ? std::string_view{} : std::string_view(data, length);
+    if (event == TcpConnected) {
+        connectionMade();
+    } else if (event == TcpClosed) {
+        closeConnection(text, true);
+    } else {
+        lineReceived(text);
     }
-    m_context.window.TickCount = 0;
-    m_context.log.append(" TCP closed");
-    m_context.mainWindow.Timer1Timer();
-    cycle.connected = false;
-    cycle.connecting = false;
-    if (cycle.terminating) {
-        m_context.ui.terminateApplication();
+    return 0;
+}
+
+void CheckCycle::connectionMade() {
+    m_reports.log("###Got Connection");
+    m_cycle.connected = true;
+    m_cycle.connecting = false;
+    m_watch.watchSilence(silenceLimitMilliseconds());
+    m_session.connected();
+}
+
+void CheckCycle::lineReceived(std::string_view line) {
+    m_watch.sawLine();
+    m_session.lineReceived(line);
+}
+
+void CheckCycle::sessionEnded(int account, SessionOutcome outcome) {
+    if (outcome.result == SessionOutcome::Result::Checked) {
+        m_report.accounts[account] = CycleReport::Account::Checked;
+    }
+    if (m_cycle.connected) {
+        // The conversation is over; the server's close normally follows at
+        // once, and a server that keeps the line open is closed here.
+        m_watch.watchClose(kCloseGraceMilliseconds);
+    }
+}
+
+int CheckCycle::silenceLimitMilliseconds() const {
+    return static_cast<int>(std::min<std::int64_t>(
+        std::int64_t{kSilentTicks} * m_cycle.tickMilliseconds, kMaxSilenceMilliseconds));
+}
+
+void CheckCycle::watchExpired() {
+    if (m_session.isOver()) {
+        closeConnection({}, true);
+    } else {
+        closeConnection("Select failed " + socketErrorText(socket_error::TimedOut), true);
+    }
+}
+
+void CheckCycle::closeConnection(std::string_view errorText, bool moveOn) {
+    const int account = m_cycle.Account;
+    m_session.connectionEnded();
+    if (m_cycle.connecting && !m_cycle.CCW[account]) {
+        // Never reached this account's server: the account is blamed.
+        const std::string line = "Account #" + std::to_string(account) +
+                                 " Error while opening connection to host (" + m_window.POP.get() +
+                                 ")";
+        m_cycle.accountError[account] = true;
+        m_reports.accountError(line);
+        m_reports.log(line);
+        m_cycle.settingsOk = false;
+    }
+    m_reports.log("###Channel Closing");
+    if (errorText.size() <= 1) {
+        m_cycle.settingsOk = true;
+    } else if (m_cycle.CCW[account]) {
+        // The server answered before: blame the network, not the account.
+        m_reports.caption("Network Inactive - Mivo");
+        m_cycle.settingsOk = true;
+    } else {
+        m_reports.caption("(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo");
+    }
+    dropConnection();
+    m_reports.log(" TCP closed");
+    if (m_cycle.terminating) {
+        m_ui.terminateApplication();
+    }
+    m_window.TickCount = 0;
+    Timer1Timer();
+    if (moveOn) {
+        Button4Click();
+    }
+}
+
+void CheckCycle::dropConnection() {
+    m_watch.stop();
+    m_transport.TcpClose(m_cycle.transportSlot);
+    m_cycle.connected = false;
+    m_cycle.connecting = false;
+}
+
+void CheckCycle::Timer1Timer() {
+    m_timer.advance();
+    if (m_window.TickCount == kConnectTimeoutTick && m_cycle.connecting && !m_cycle.connected) {
+        connectTimeout();
+    }
+    if (m_window.TickCount > CheckTimer::kTicksPerInterval) {
+        m_window.TickCount = 0;
+        if (m_window.CheckBox2.get() && m_cycle.settingsOk) {
+            timedStart();
+        }
+    }
+}
+
+// The cycle stays at this account until the next Check now. Unlike the other
+// ends of a connection this one never ends the program: a close asked for
+// meanwhile is asked again.
+void CheckCycle::connectTimeout() {
+    m_reports.log("Opening TCP port to POP3 Error!(Timeout)");
+    m_reports.caption("Opening TCP port to POP3 Error!(Timeout)");
+    dropConnection();
+}
+
+void CheckCycle::timedStart() {
+    m_reports.log("Timer initiated mail check.");
+    m_reports.log("Time: ");
+    m_reports.log(timeText(m_clock.now()));
+    m_reports.caption("(" + std::to_string(m_cycle.Account + 1) + ")Checking for new mail - Mivo");
+    m_reports.log("checking email...");
+    Button4Click();
+}
+
+void CheckCycle::endCycle() {
+    m_summary.build();
+    CycleReport report = m_report;
+    report.newMail = !m_window.Memo4.get().empty();
+    m_report = CycleReport{};
+    for (const auto& observer : m_cycleObservers) {
+        observer(report);
     }
 }
 
 void CheckCycle::Button2Click() {
-    CycleState& cycle = m_context.cycle;
-    MainWindowModel& window = m_context.window;
-    if (cycle.connected || cycle.connecting) {
-        m_context.transport.TcpClose(cycle.transportSlot);
+    if (m_cycle.connected || m_cycle.connecting) {
+        dropConnection();
     }
-    cycle.connected = false;
-    cycle.connecting = false;
-    cycle.silentTicks = 0;
-    cycle.Account = 0;
-    cycle.newMailCount = 0;
+    m_cycle.connected = false;
+    m_cycle.connecting = false;
+    m_cycle.Account = 0;
+    m_cycle.newMailCount = 0;
     for (int slot = 0; slot <= kAccountCount; ++slot) {
-        cycle.numonser[slot] = 0;
-        cycle.lastNumKnown[slot] = 0;
-        cycle.accountError[slot] = false;
-        cycle.CCW[slot] = true;
+        m_cycle.numonser[slot] = 0;
+        m_cycle.lastNumKnown[slot] = 0;
+        m_cycle.accountError[slot] = false;
+        m_cycle.CCW[slot] = true;
     }
-    UiPort& ui = m_context.ui;
-    if (window.NewMailOpen) {
-        ui.hideWindow(WindowId::NewMail);
+    m_report = CycleReport{};
+    if (m_window.NewMailOpen) {
+        m_ui.hideWindow(WindowId::NewMail);
     }
-    if (window.advancedOptionsOpen) {
-        ui.hideWindow(WindowId::AdvancedOptions);
+    if (m_window.advancedOptionsOpen) {
+        m_ui.hideWindow(WindowId::AdvancedOptions);
     }
-    if (window.logViewerOpen) {
-        ui.hideWindow(WindowId::LogViewer);
+    if (m_window.logViewerOpen) {
+        m_ui.hideWindow(WindowId::LogViewer);
     }
-    window.NewMailOpen = false;
-    window.advancedOptionsOpen = false;
-    window.logViewerOpen = false;
-    m_context.mainWindow.Timer1Timer();
-    m_context.setCaption("Mivo");
+    m_window.NewMailOpen = false;
+    m_window.advancedOptionsOpen = false;
+    m_window.logViewerOpen = false;
+    Timer1Timer();
+    m_reports.caption("Mivo");
 }
 
 }  // namespace mivo

@@ -1,32 +1,104 @@
 #pragma once
-// Check now and Reset: walks the eight accounts in turn, validating each and
-// opening its connection, and ends the cycle with the new-mail summary.
+// Check now, the tick and Reset: walks the eight accounts in turn, validating
+// each and opening its connection, and ends the cycle with the new-mail
+// summary. The cycle owns every connection's life: it opens it, feeds its
+// lines to the POP3 session, times it out and closes it, and moves on.
 
-#include "cycle/CheckContext.h"
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "cycle/CheckReports.h"
+#include "cycle/CheckTimer.h"
+#include "cycle/ConnectionWatch.h"
+#include "cycle/CycleReport.h"
+#include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowModel.h"
 #include "pop3/Pop3Session.h"
+#include "ports/ClockPort.h"
+#include "ports/TimerPort.h"
+#include "ports/UiPort.h"
+#include "transport/TcpTransport.h"
+#include "windows/AccountsDialogModel.h"
 
 namespace mivo {
 
 class CheckCycle {
 public:
-    CheckCycle(CheckContext& context, Pop3Session& session, NewMailSummary& summary);
+    static constexpr int kConnectTimeoutTick = 75;
+    // A connection without a complete line for 75 ticks is given up, but
+    // never later than this: a long interval must not hold a dead server.
+    static constexpr int kSilentTicks = 75;
+    static constexpr int kMaxSilenceMilliseconds = 60000;
+    // How long a server may keep the connection open after answering QUIT.
+    static constexpr int kCloseGraceMilliseconds = 2000;
+
+    struct Parts {
+        MainWindowModel& window;
+        CycleState& cycle;
+        AccountsDialogModel& accountsDialog;
+        CheckReports& reports;
+        MainWindow& mainWindow;
+        CheckTimer& timer;
+        NewMailSummary& summary;
+        TcpTransport& transport;
+        TimerPort& timers;
+        const ClockPort& clock;
+        UiPort& ui;
+    };
+
+    explicit CheckCycle(Parts parts);
 
     // Starts a cycle or moves it on to the next account; calls itself for
     // every account it skips.
     void Button4Click();
+    // One tick: the clock, the connect time-out and the timed start.
+    void Timer1Timer();
     // Reset: drops the connection and forgets every count.
     void Button2Click();
+
+    // Observers of the end of every cycle, run after the summary is shown.
+    void onCycleEnded(std::function<void(const CycleReport&)> observer);
 
 private:
     void copyAccountIntoWorkingFields(int account);
     void reportIncompleteAccount(int account);
     void openConnection(int account);
-    void openRefused();
+    void endCycle();
 
-    CheckContext& m_context;
-    Pop3Session& m_session;
+    int handleTransportEvent(int event, const char* data, int length);
+    void connectionMade();
+    void lineReceived(std::string_view line);
+    void sessionEnded(int account, SessionOutcome outcome);
+    void watchExpired();
+    void connectTimeout();
+    // The connection has ended (or never opened) with `errorText`, empty for
+    // an orderly close. `moveOn` goes on to the next account; without it the
+    // cycle stops at this one.
+    void closeConnection(std::string_view errorText, bool moveOn);
+    void reportConnectionFailure(std::string_view errorText);
+    // Frees the slot and clears the connection flags: every path that drops
+    // a connection ends here.
+    void dropConnection();
+    void timedStart();
+    int silenceLimitMilliseconds() const;
+
+    MainWindowModel& m_window;
+    CycleState& m_cycle;
+    AccountsDialogModel& m_accountsDialog;
+    CheckReports& m_reports;
+    MainWindow& m_mainWindow;
+    CheckTimer& m_timer;
     NewMailSummary& m_summary;
+    TcpTransport& m_transport;
+    const ClockPort& m_clock;
+    UiPort& m_ui;
+    Pop3Session m_session;
+    ConnectionWatch m_watch;
+    CycleReport m_report;
+    std::vector<std::function<void(const CycleReport&)>> m_cycleObservers;
 };
 
 }  // namespace mivo

@@ -1,36 +1,42 @@
 #pragma once
 // The check clock: the interval in Edit1 divided into 200 ticks of Timer1,
-// the time-outs counted in ticks, and the timed start of a check cycle.
+// and what every tick shows (the Log line, the caption reset, the countdown
+// clock). What a tick starts or abandons is the check cycle's.
 
-#include "cycle/CheckContext.h"
-#include "pop3/Pop3Session.h"
-#include "ports/ClockPort.h"
+#include "cycle/CheckReports.h"
+#include "cycle/CycleState.h"
+#include "mainwindow/MainWindowModel.h"
 #include "ports/TimerPort.h"
+#include "ports/UiPort.h"
 
 namespace mivo {
 
 class CheckTimer {
 public:
     static constexpr int kTicksPerInterval = 200;
-    static constexpr int kConnectTimeoutTick = 75;
     // 35791 minutes is the longest interval whose milliseconds fit 32 bits.
     static constexpr int kMaxMinutes = 35791;
 
-    CheckTimer(CheckContext& context, Pop3Session& session, TimerPort& timers,
-               const ClockPort& clock);
+    CheckTimer(MainWindowModel& window, CycleState& cycle, CheckReports& reports, UiPort& ui,
+               TimerPort& timers);
 
-    // One tick; also run by repaints of the main window and CheckBox2 clicks.
-    void Timer1Timer();
-    // Applies the minutes typed into Edit1 to Timer1.
+    // Counts one tick and redraws the clock.
+    void advance();
+    // Applies the minutes typed into Edit1 to Timer1 while leaving the text
+    // as typed: an empty or zero box means one minute.
     void Edit1Enter();
+    // Leaving Edit1 (or Enter in it) shows the minutes in force where the
+    // text reads as less than one.
+    void Edit1Exit();
 
 private:
-    void timedStart();
+    int typedMinutes() const;
 
-    CheckContext& m_context;
-    Pop3Session& m_session;
+    MainWindowModel& m_window;
+    CycleState& m_cycle;
+    CheckReports& m_reports;
+    UiPort& m_ui;
     TimerPort& m_timers;
-    const ClockPort& m_clock;
 };
 
 }  // namespace mivo

@@ -25,7 +25,9 @@ struct CycleState {
     bool terminating = false;
     bool urgent = false;
     int transportSlot = -1;
-    int silentTicks = 0;  // ticks since the open connection last received a line
+    // Timer1's interval: Edit1's minutes over 200 ticks once applied, the
+    // window's design-time 60 s before.
+    int tickMilliseconds = 60000;
 };
 
 }  // namespace mivo

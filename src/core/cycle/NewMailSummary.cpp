@@ -6,19 +6,12 @@
 namespace mivo {
 
 void NewMailSummary::build() {
-    announce();
-    for (const auto& observer : m_builtObservers) {
-        observer();
-    }
-}
-
-void NewMailSummary::announce() {
-    MainWindowModel& window = m_context.window;
-    m_context.cycle.Account = 0;
-    const std::string time = timeText(m_clock.now());
+    MainWindowModel& window = m_parts.window;
+    m_parts.cycle.Account = 0;
+    const std::string time = timeText(m_parts.clock.now());
     window.Memo4.set("");
     for (int account = 1; account <= kAccountCount; ++account) {
-        const std::string& list = m_context.accountsDialog.Memon[account].get();
+        const std::string& list = m_parts.accountsDialog.Memon[account].get();
         if (list.empty()) {
             continue;
         }
@@ -31,22 +24,23 @@ void NewMailSummary::announce() {
             memo::deleteLastLine(text);
         });
     }
-    m_context.log.append(window.Memo4.get());
+    m_parts.reports.log(window.Memo4.get());
     if (window.Memo4.get().empty()) {
-        m_context.setCaption("No New Mail - Mivo");
+        m_parts.reports.caption("No New Mail - Mivo");
         return;
     }
-    m_context.setCaption("New Mail - Mivo");
+    m_parts.reports.caption("New Mail - Mivo");
     if (window.CheckBox1.get()) {
-        m_context.ui.bringApplicationToFront();
+        m_parts.ui.bringApplicationToFront();
     }
     showNewMailWindow();
 }
 
 void NewMailSummary::showNewMailWindow() {
-    MainWindowModel& window = m_context.window;
-    CycleState& cycle = m_context.cycle;
-    UiPort& ui = m_context.ui;
+    MainWindowModel& window = m_parts.window;
+    CycleState& cycle = m_parts.cycle;
+    UiPort& ui = m_parts.ui;
+    NewMailWindowModel& newMailWindow = m_parts.newMailWindow;
     if (window.NewMailOpen) {
         // A window already on screen only grows; the urgent notice then waits.
         if (ui.isWindowMinimised(WindowId::NewMail) || !ui.isWindowVisible(WindowId::NewMail)) {
@@ -57,15 +51,15 @@ void NewMailSummary::showNewMailWindow() {
             }
         }
         const std::string& summary = window.Memo4.get();
-        m_newMailWindow.Memo1.edit([&](std::string& text) {
+        newMailWindow.Memo1.edit([&](std::string& text) {
             memo::addLine(text, summary);
             memo::deleteLastLine(text);
         });
         return;
     }
     window.NewMailOpen = true;
-    m_newMailWindow.Memo1.set(window.Memo4.get());
-    m_newMailWindow.bringAppToFront.set(window.CheckBox1.get());
+    newMailWindow.Memo1.set(window.Memo4.get());
+    newMailWindow.bringAppToFront.set(window.CheckBox1.get());
     ui.showWindow(WindowId::NewMail);
     if (cycle.urgent) {
         ui.showWindow(WindowId::UrgentNotice);

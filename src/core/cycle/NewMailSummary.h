@@ -2,35 +2,36 @@
 // The end of a check cycle: every account's new-mail list under a header
 // line, into the Log, the caption and the new-mail window.
 
-#include <functional>
-#include <vector>
-
-#include "cycle/CheckContext.h"
+#include "cycle/CheckReports.h"
+#include "cycle/CycleState.h"
+#include "mainwindow/MainWindowModel.h"
 #include "ports/ClockPort.h"
+#include "ports/UiPort.h"
+#include "windows/AccountsDialogModel.h"
 #include "windows/NewMailWindowModel.h"
 
 namespace mivo {
 
 class NewMailSummary {
 public:
-    NewMailSummary(CheckContext& context, NewMailWindowModel& newMailWindow, const ClockPort& clock)
-        : m_context(context), m_newMailWindow(newMailWindow), m_clock(clock) {}
+    struct Parts {
+        MainWindowModel& window;
+        CycleState& cycle;
+        const AccountsDialogModel& accountsDialog;  // each account's list
+        NewMailWindowModel& newMailWindow;
+        CheckReports& reports;
+        UiPort& ui;
+        const ClockPort& clock;
+    };
+
+    explicit NewMailSummary(Parts parts) : m_parts(parts) {}
 
     void build();
 
-    // Observers of the end of every cycle, run after the summary is shown.
-    void onBuilt(std::function<void()> observer) {
-        m_builtObservers.push_back(std::move(observer));
-    }
-
 private:
-    void announce();
     void showNewMailWindow();
 
-    CheckContext& m_context;
-    NewMailWindowModel& m_newMailWindow;
-    const ClockPort& m_clock;
-    std::vector<std::function<void()>> m_builtObservers;
+    Parts m_parts;
 };
 
 }  // namespace mivo

@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "app/Version.h"
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
 
@@ -27,14 +28,20 @@ void MainWindow::Button4Click() {
 }
 
 void MainWindow::Timer1Timer() {
-    if (m_checkTimer != nullptr) {
-        m_checkTimer->Timer1Timer();
+    if (m_checkCycle != nullptr) {
+        m_checkCycle->Timer1Timer();
     }
 }
 
 void MainWindow::Edit1Enter() {
     if (m_checkTimer != nullptr) {
         m_checkTimer->Edit1Enter();
+    }
+}
+
+void MainWindow::Edit1Exit() {
+    if (m_checkTimer != nullptr) {
+        m_checkTimer->Edit1Exit();
     }
 }
 
@@ -51,7 +58,8 @@ void MainWindow::SetStatusCaption(const std::string& text) {
 }
 
 void MainWindow::FormCreate() {
-    m_model.Version.set("Ver 4.5");
+    m_model.Version.set("Ver " + std::to_string(kVersionMajor) + "." +
+                        std::to_string(kVersionMinor));
     m_model.Width.set(layout::kWideWidth);
     const ScreenSize screen = m_ui.screenSize();
     m_model.Left.set((screen.width - m_model.Width.get()) / 2);

@@ -37,10 +37,13 @@ public:
     void Button4Click();
     void Timer1Timer();
     void Edit1Enter();
+    void Edit1Exit();
     void Button2Click();
 
-    // Bound to controls now; their behaviour arrives with the tray icon, the
-    // launcher and the settings store.
+    // Bound to their controls already, and doing nothing yet: help and the
+    // web site wait for the launcher, Minimise, close and hide for the tray
+    // icon, and the click, deactivation and destroy steps for the settings
+    // store, which will save the settings there.
     void HelpClick() {}
     void WebLaunchClick() {}
     void Button1Click() {}

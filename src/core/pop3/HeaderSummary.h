@@ -1,27 +1,15 @@
 #pragma once
-// The one-line summaries of new messages: asking for each new message's
-// headers with TOP, and turning the headers into a "From<TAB>Subject" line.
+// The one-line summary of a new message: its sender and subject, taken from
+// the header lines a TOP reply brought.
 
 #include <string>
-
-#include "cycle/CheckContext.h"
+#include <string_view>
 
 namespace mivo {
 
-class HeaderSummary {
-public:
-    explicit HeaderSummary(CheckContext& context) : m_context(context) {}
-
-    // Sends `topCommand` for the next new message; from then on that message
-    // counts as seen, whatever happens to the rest of the conversation.
-    void RequestNextHeaders(const std::string& topCommand);
-
-    // Adds the summary line for the headers collected in PacketBuffer to
-    // Memo4. `nextTopCommand` only shows in the Log.
-    void summariseHeaders(const std::string& nextTopCommand);
-
-private:
-    CheckContext& m_context;
-};
+// "From<TAB>Subject" for the header lines (CR LF separated) of one message.
+// The last From and the last Subject line win; a header's continuation lines
+// are not joined, so only its first physical line counts.
+std::string senderSubjectLine(std::string_view headerLines);
 
 }  // namespace mivo

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "pop3/HeaderSummary.h"
 #include "text/IntegerText.h"
 #include "text/MemoText.h"
-#include "transport/SocketErrorCodes.h"
-#include "transport/SocketErrorText.h"
 
 namespace mivo {
 
@@ -21,357 +20,326 @@ void AppendCrLf(std::string& command) {
     command += "\r\n";
 }
 
-bool contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
-}
-
-bool hasLineEnd(std::string_view line) {
-    return contains(line, "\r") || contains(line, "\n");
-}
-
 // The counts come from the server's STAT and may be any int, so the next
 // message number is worked out in a wider type.
 std::string topCommandAfter(int known) {
     return "TOP " + std::to_string(std::int64_t{known} + 1) + " 0\r\n";
 }
 
+std::string withLine(std::string text, std::string_view line) {
+    memo::addLine(text, line);
+    return text;
+}
+
 }  // namespace
 
-Pop3Session::Pop3Session(CheckContext& context) : m_context(context), m_summary(context) {}
+Pop3Session::Pop3Session(Parts parts, Send send, SessionEnded ended)
+    : m_window(parts.window),
+      m_cycle(parts.cycle),
+      m_accountsDialog(parts.accountsDialog),
+      m_reports(parts.reports),
+      m_send(std::move(send)),
+      m_ended(std::move(ended)),
+      m_replies(parts.window.PacketBuffer),
+      m_list(parts.window.Memo4) {}
 
-TcpEventHandler Pop3Session::SessionCallback() {
-    return [this](int event, const char* data, int length) {
-        return HandleTcpEvent(event, data, length);
-    };
-}
-
-int Pop3Session::HandleTcpEvent(int event, const char* data, int length) {
-    const std::string_view text =
-        data == nullptr || length <= 0 ? std::string_view{} : std::string_view(data, length);
-    if (event == TcpConnected) {
-        connected();
-    } else if (event == TcpClosed) {
-        closed(text);
-    } else {
-        receivedLine(text);
+void Pop3Session::enter(Stage next, const std::optional<std::string>& stageLine, Logged logged) {
+    m_stage = next;
+    if (stageLine) {
+        m_window.Memo2.set(*stageLine);
     }
-    return 0;
-}
-
-// Every line after an error repeats the whole error report with all the
-// lines so far. The error and the answer to QUIT are reported; a server that
-// goes on talking after that is not listened to, and its connection ends as a
-// silent one does.
-bool Pop3Session::ignoringServer() const {
-    return m_errorRuns >= kReportedErrorLines && stage() == '8';
-}
-
-char Pop3Session::stage() const {
-    const std::string& line = m_context.window.Memo2.get();
-    return line.empty() ? '\0' : line.front();
-}
-
-void Pop3Session::setStage(const std::string& line, bool logged) {
-    m_context.window.Memo2.set(line);
-    if (logged) {
-        m_context.log.append(m_context.window.Memo2.get());
+    if (logged == Logged::Yes) {
+        m_reports.log(m_window.Memo2.get());
     }
+}
+
+void Pop3Session::end(SessionOutcome::Result result) {
+    enter(Stage::Over, std::nullopt, Logged::No);
+    m_ended(account(), SessionOutcome{result});
+}
+
+void Pop3Session::begin() {
+    m_list.forget();
+    enter(Stage::Connecting, "1 - Connecting to host", Logged::Yes);
 }
 
 void Pop3Session::connected() {
-    CycleState& cycle = m_context.cycle;
-    m_context.log.append("###Got Connection");
-    cycle.connected = true;
-    cycle.connecting = false;
-    cycle.silentTicks = 0;
-    m_heldBytes = 0;
-    m_errorRuns = 0;
-    m_context.window.PacketBuffer.set("");
-    m_context.log.append("TCP CONNECTED.");
+    m_replies.startConnection();
+    m_reports.log("TCP CONNECTED.");
 }
 
-void Pop3Session::receivedLine(std::string_view line) {
-    MainWindowModel& window = m_context.window;
-    if (ignoringServer()) {
+ReplyCollector::Ending Pop3Session::endingOf(Stage stage) {
+    using Ending = ReplyCollector::Ending;
+    switch (stage) {
+        case Stage::Connecting:
+        case Stage::SentUser:
+        case Stage::SentPass:
+        case Stage::LoggingOut:
+        case Stage::LoggingOutWithMail:
+            return Ending::StatusLine;
+        case Stage::SentStat:
+            return Ending::StatLine;
+        case Stage::Failed:
+            return Ending::LineBreak;
+        case Stage::RequestedHeaders:
+        case Stage::RequestedMessage:
+        case Stage::Deleting:
+            return Ending::FirstLine;
+        case Stage::ReceivingHeaders:
+        case Stage::ReceivingMessage:
+            return Ending::DotLine;
+        case Stage::Over:
+            break;
+    }
+    return Ending::Never;
+}
+
+void Pop3Session::lineReceived(std::string_view line) {
+    // Once QUIT is answered, or an error and the answer to its QUIT are
+    // reported, whatever a server still says is not listened to.
+    if (isOver()) {
         return;
     }
-    m_context.cycle.silentTicks = 0;
-    if (m_packetDone) {
-        window.PacketBuffer.set("");
+    m_replies.add(line);
+    Stage stage = m_stage;
+    if (m_replies.refused()) {
+        refused();
+        if (isOver()) {
+            return;
+        }
+        stage = Stage::Failed;
     }
-    if (window.PacketBuffer.get().size() < kResponseLimit || line == ".") {
-        window.PacketBuffer.edit([line](std::string& text) { memo::addLine(text, line); });
-    }
-
-    char code = stage();
-    if (window.PacketBuffer.get().front() == '-') {
-        errorPath();
-        code = '8';
-    }
-
-    if (!responseComplete(code, line)) {
-        m_packetDone = false;
+    if (!ReplyCollector::completes(endingOf(stage), line)) {
+        m_replies.continueReply();
         return;
     }
-
-    m_context.log.append("----Got The Packet for this status-----");
-    window.Memo1.set(window.PacketBuffer.get());
-    m_packetDone = true;
-    const int account = m_context.cycle.Account;
-    m_topCommand = topCommandAfter(m_context.cycle.lastNumKnown[account]);
-    runAction(code);
+    m_reports.log("----Got The Packet for this status-----");
+    m_window.Memo1.set(m_replies.text());
+    m_replies.finish();
+    m_topCommand = topCommandAfter(lastNumKnown());
+    handleReply(stage);
 }
 
-bool Pop3Session::responseComplete(char code, std::string_view line) {
-    bool complete = false;
-    switch (code) {
-        case '0':
-            complete = contains(line, "+OK\r\n");
-            m_context.log.append(complete ? "Packet for state 0, quitting."
-                                          : "Packet for state 0??");
+void Pop3Session::handleReply(Stage stage) {
+    switch (stage) {
+        case Stage::Connecting:
+            greetingAccepted();
             break;
-        case '1':
-        case '2':
-        case '3':
-        case '6':
-        case '7':
-            complete = contains(line, "+OK") || hasLineEnd(line);
+        case Stage::SentUser:
+            userAccepted();
             break;
-        case '5':
-            complete = contains(line, "+OK") || contains(line, "\r\n");
+        case Stage::SentPass:
+            passwordAccepted();
             break;
-        case '8':
-            complete = hasLineEnd(line);
-            break;
-        case 'A':
-        case 'D':
-        case 'F':
-            complete = true;
-            break;
-        case 'B':
-        case 'E':
-            complete = line == ".";
-            break;
-        default:
-            break;
-    }
-    return complete;
-}
-
-void Pop3Session::runAction(char code) {
-    MainWindowModel& window = m_context.window;
-    CycleState& cycle = m_context.cycle;
-    const int account = cycle.Account;
-    switch (code) {
-        case '1': {
-            cycle.CCW[account] = true;
-            std::string command = "USER " + window.User.get().substr(0, kUserNameLimit);
-            AppendCrLf(command);
-            window.Memo2.set("2 - Sending USER(");
-            window.Memo2.edit([&](std::string& text) { memo::addLine(text, command); });
-            m_context.log.append(window.Memo2.get());
-            m_context.send(command);
-            break;
-        }
-        case '2': {
-            std::string command = "PASS " + window.Pass.get();
-            AppendCrLf(command);
-            setStage("3 - Sending PASS(I wont say!)", true);
-            m_context.send(command);
-            break;
-        }
-        case '3':
-            window.Memo4.set("");
-            setStage("5 - Sending STAT.", true);
-            m_context.send("STAT\r\n");
-            break;
-        case '5':
+        case Stage::SentStat:
             statReceived();
             break;
-        case '6':
-            m_context.accountsDialog.Memon[account].set("");
-            setStage("0 - Nothing Happening.", true);
+        case Stage::LoggingOut:
+        case Stage::LoggingOutWithMail:
+            quitAcknowledged(stage);
             break;
-        case '7':
-            setStage("0 - Nothing Happening got new mail.\r\n", true);
-            m_context.accountsDialog.Memon[account].set(window.Memo4.get());
+        case Stage::Failed:
+            endAfterError();
             break;
-        case '8':
-            setStage("0 - Nothing Happening, had an error though.\r\n", true);
-            cycle.settingsOk = false;
-            cycle.accountError[account] = true;
+        case Stage::RequestedHeaders:
+            enter(Stage::ReceivingHeaders, "B - Recieved Octet notification, waiting for data.",
+                  Logged::Yes);
             break;
-        case 'A':
-            setStage("B - Recieved Octet notification, waiting for data.", true);
-            break;
-        case 'B':
+        case Stage::ReceivingHeaders:
             headersReceived();
             break;
-        // D, E and F are reached only through the download and delete actions
-        // of rules; saving, deleting and running programs come with them.
-        case 'D':
-            setStage("E - Download EMAIL.", false);
+        // Downloads and deletions are rule actions; nothing reaches these
+        // stages until rules are in use.
+        case Stage::RequestedMessage:
+            enter(Stage::ReceivingMessage, "E - Download EMAIL.", Logged::No);
             break;
-        case 'E':
-            nextMessageStep("E - We have recieved all of the EMAILS.");
+        case Stage::ReceivingMessage:
+            nextMessageStep(Stage::ReceivingMessage, "E - We have recieved all of the EMAILS.");
             break;
-        case 'F':
-            nextMessageStep("B - We have recieved all of the EMAILS.");
+        case Stage::Deleting:
+            nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
             break;
-        default:
+        case Stage::Over:
             break;
     }
+}
+
+void Pop3Session::greetingAccepted() {
+    m_cycle.CCW[account()] = true;
+    std::string command = "USER " + m_window.User.get().substr(0, kUserNameLimit);
+    AppendCrLf(command);
+    enter(Stage::SentUser, withLine("2 - Sending USER(", command), Logged::Yes);
+    m_send(command);
+}
+
+void Pop3Session::userAccepted() {
+    std::string command = "PASS " + m_window.Pass.get();
+    AppendCrLf(command);
+    // The password itself never reaches the Log.
+    enter(Stage::SentPass, "3 - Sending PASS(I wont say!)", Logged::Yes);
+    m_send(command);
+}
+
+void Pop3Session::passwordAccepted() {
+    m_list.clear();
+    enter(Stage::SentStat, "5 - Sending STAT.", Logged::Yes);
+    m_send("STAT\r\n");
 }
 
 void Pop3Session::statReceived() {
-    MainWindowModel& window = m_context.window;
-    CycleState& cycle = m_context.cycle;
-    const int account = cycle.Account;
-    cycle.newMailCount = 0;
-    const std::string& response = window.Memo1.get();
+    m_cycle.newMailCount = 0;
+    const std::string& reply = m_window.Memo1.get();
     // The count follows "+OK ". A mailbox never holds fewer than no
     // messages, whatever a server says.
-    cycle.numonser[account] =
-        std::max(0, readInteger(response.size() > 4 ? std::string_view(response).substr(4)
-                                                    : std::string_view{}));
-    const int onServer = cycle.numonser[account];
-    if (onServer < cycle.lastNumKnown[account]) {
+    const int onServer = std::max(
+        0, readInteger(reply.size() > 4 ? std::string_view(reply).substr(4) : std::string_view{}));
+    m_cycle.numonser[account()] = onServer;
+    if (onServer < lastNumKnown()) {
         // Messages were deleted elsewhere: everything on the server is new.
-        cycle.lastNumKnown[account] = 0;
+        lastNumKnown() = 0;
     }
-    window.Memo4.set("");
+    m_list.begin();
 
-    if (!UseRule() && window.NewMLevelNumber.get() && onServer != cycle.lastNumKnown[account]) {
-        setStage("7 - Logging out, just checked # of email.\r\n", false);
-        m_context.send(kQuit);
-        window.Memo4.set(std::to_string(std::int64_t{onServer} - cycle.lastNumKnown[account]) +
-                         " New Emails!\r\n");
-        cycle.lastNumKnown[account] = onServer;
+    if (!UseRule() && m_window.NewMLevelNumber.get() && onServer != lastNumKnown()) {
+        enter(Stage::LoggingOutWithMail, "7 - Logging out, just checked # of email.\r\n",
+              Logged::No);
+        m_send(kQuit);
+        m_list.replace(std::to_string(std::int64_t{onServer} - lastNumKnown()) +
+                       " New Emails!\r\n");
+        lastNumKnown() = onServer;
         return;
     }
 
-    m_topCommand = topCommandAfter(cycle.lastNumKnown[account]);
-    setStage("5 - STAT recieved.\r\n", true);
-    Log& log = m_context.log;
-    log.append("Values ::");
-    log.append("VA1");
-    log.append("numonser " + std::to_string(onServer) + " lastNumKnown[Account] " +
-               std::to_string(cycle.lastNumKnown[account]) + "  " + m_topCommand);
-    log.append("AV2");
+    m_topCommand = topCommandAfter(lastNumKnown());
+    enter(Stage::SentStat, "5 - STAT recieved.\r\n", Logged::Yes);
+    m_reports.log("Values ::");
+    m_reports.log("VA1");
+    m_reports.log("numonser " + std::to_string(onServer) + " lastNumKnown[Account] " +
+                  std::to_string(lastNumKnown()) + "  " + m_topCommand);
+    m_reports.log("AV2");
 
-    if (cycle.lastNumKnown[account] >= onServer) {
-        setStage("5 - There are no new emails.\r\n", true);
-        setStage("6 - Logging out.\r\n", true);
-        m_context.send(kQuit);
+    if (lastNumKnown() >= onServer) {
+        enter(Stage::SentStat, "5 - There are no new emails.\r\n", Logged::Yes);
+        enter(Stage::LoggingOut, "6 - Logging out.\r\n", Logged::Yes);
+        m_send(kQuit);
         return;
     }
-    setStage("A - Begin Retriveing List of New EMAILS.", true);
-    log.append("VA3");
-    m_summary.RequestNextHeaders(m_topCommand);
+    enter(Stage::RequestedHeaders, "A - Begin Retriveing List of New EMAILS.", Logged::Yes);
+    m_reports.log("VA3");
+    RequestNextHeaders();
+}
+
+void Pop3Session::RequestNextHeaders() {
+    enter(Stage::RequestedHeaders, withLine("A - Requesting subject and from for ", m_topCommand),
+          Logged::Yes);
+    m_reports.caption("(" + std::to_string(account()) + ")(" + m_window.User.get() + ")(" +
+                      std::to_string(lastNumKnown() + 1) + " of " +
+                      std::to_string(m_cycle.numonser[account()]) + ") Getting new Mail - Mivo");
+    m_send(m_topCommand);
+    // From now on this message counts as seen, whatever happens next.
+    lastNumKnown() += 1;
 }
 
 void Pop3Session::headersReceived() {
-    m_summary.summariseHeaders(m_topCommand);
-    // The rules would decide here which messages are downloaded or deleted.
-    if (m_context.cycle.terminating) {
-        setStage("7 - Logging out, application is terminating <sniff>.", true);
-        m_context.send(kQuit);
+    enter(Stage::ReceivingHeaders, "B - Recieved data, processing...", Logged::Yes);
+    m_reports.log("-----Data extracted from file-----");
+    const std::string summary = senderSubjectLine(m_replies.text());
+    m_cycle.newMailCount += 1;
+    m_list.add(summary);
+    m_reports.log("-----EODEFF-----");
+    const std::string known = std::to_string(lastNumKnown());
+    m_reports.log("Values ::");
+    m_reports.log("numonser " + std::to_string(m_cycle.numonser[account()]) + " old\"" + known +
+                  " lastk" + known + " " + m_topCommand);
+
+    if (m_cycle.terminating) {
+        enter(Stage::LoggingOutWithMail, "7 - Logging out, application is terminating <sniff>.",
+              Logged::Yes);
+        m_send(kQuit);
         return;
     }
-    nextMessageStep("B - We have recieved all of the EMAILS.");
+    nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
 }
 
-void Pop3Session::nextMessageStep(const std::string& stageLine) {
-    const CycleState& cycle = m_context.cycle;
-    const int account = cycle.Account;
-    if (cycle.lastNumKnown[account] < cycle.numonser[account]) {
-        m_summary.RequestNextHeaders(m_topCommand);
+void Pop3Session::nextMessageStep(Stage stage, const std::string& stageLine) {
+    if (lastNumKnown() < m_cycle.numonser[account()]) {
+        RequestNextHeaders();
         return;
     }
-    setStage(stageLine, true);
-    setStage(
-        cycle.newMailCount != 0 ? "7 - Logging out with mail." : "6 - Logging out without mail.",
-        true);
-    m_context.send(kQuit);
-}
-
-void Pop3Session::errorPath() {
-    MainWindowModel& window = m_context.window;
-    CycleState& cycle = m_context.cycle;
-    const int account = cycle.Account;
-    const char before = stage();
-    m_errorRuns += 1;
-    cycle.accountError[account] = true;
-    window.Memo2.set("8 - ERROR Occured at stage : " + window.Memo2.get() + " : Quitting\r\n");
-    cycle.settingsOk = false;
-    m_context.log.append(window.Memo2.get());
-    m_context.send(kQuit);
-    if (before == '2' || before == '3') {
-        m_context.setCaption(window.PacketBuffer.get() + " - Mivo");
-        return;
-    }
-    const std::string line =
-        "Account #" + std::to_string(account) + " ERROR = " + window.PacketBuffer.get();
-    m_context.addError(line);
-    m_context.showAccountsDialog();
-    m_context.setCaption(line);
-    m_context.log.append(line);
-}
-
-void Pop3Session::closed(std::string_view errorText) {
-    MainWindowModel& window = m_context.window;
-    CycleState& cycle = m_context.cycle;
-    const int account = cycle.Account;
-    if (cycle.connecting && !cycle.CCW[account]) {
-        const std::string line = "Account #" + std::to_string(account) +
-                                 " Error while opening connection to host (" + window.POP.get() +
-                                 ")";
-        m_context.addError(line);
-        cycle.accountError[account] = true;
-        m_context.showAccountsDialog();
-        m_context.log.append(line);
-        cycle.settingsOk = false;
-    }
-    m_context.log.append("###Channel Closing");
-    if (errorText.size() <= 1) {
-        cycle.settingsOk = true;
-    } else if (cycle.CCW[account]) {
-        // The server answered before: blame the network, not the account.
-        m_context.setCaption("Network Inactive - Mivo");
-        cycle.settingsOk = true;
+    enter(stage, stageLine, Logged::Yes);
+    if (m_cycle.newMailCount != 0) {
+        enter(Stage::LoggingOutWithMail, "7 - Logging out with mail.", Logged::Yes);
     } else {
-        m_context.setCaption("(" + window.User.get() + ")" + std::string(errorText) + " - Mivo");
+        enter(Stage::LoggingOut, "6 - Logging out without mail.", Logged::Yes);
     }
-    m_context.transport.TcpClose(cycle.transportSlot);
-    m_context.log.append(" TCP closed");
-    cycle.connected = false;
-    cycle.connecting = false;
-    if (cycle.terminating) {
-        m_context.ui.terminateApplication();
-    }
-    window.TickCount = 0;
-    m_context.mainWindow.Timer1Timer();
-    m_context.mainWindow.Button4Click();
+    m_send(kQuit);
 }
 
-void Pop3Session::countSilentTick() {
-    CycleState& cycle = m_context.cycle;
-    if (!cycle.connected) {
+void Pop3Session::quitAcknowledged(Stage stage) {
+    TextField& accountList = m_accountsDialog.Memon[account()];
+    if (stage == Stage::LoggingOut) {
+        accountList.set("");
+        enter(Stage::Over, "0 - Nothing Happening.", Logged::Yes);
+    } else {
+        enter(Stage::Over, "0 - Nothing Happening got new mail.\r\n", Logged::Yes);
+        m_list.close();
+        accountList.set(m_list.text());
+    }
+    end(SessionOutcome::Result::Checked);
+}
+
+// Only reached when the answer after an error carries a line break of its
+// own; the second error report normally ends the conversation first.
+void Pop3Session::endAfterError() {
+    enter(Stage::Over, "0 - Nothing Happening, had an error though.\r\n", Logged::Yes);
+    m_cycle.settingsOk = false;
+    m_cycle.accountError[account()] = true;
+    keepListedMail();
+    end(SessionOutcome::Result::ServerError);
+}
+
+// The server's answer begins with "-". The error and then the answer to the
+// QUIT it causes are reported, each with all the lines gathered so far; the
+// conversation is over after the second.
+void Pop3Session::refused() {
+    const Stage before = m_stage;
+    m_cycle.accountError[account()] = true;
+    m_cycle.settingsOk = false;
+    enter(Stage::Failed, "8 - ERROR Occured at stage : " + m_window.Memo2.get() + " : Quitting\r\n",
+          Logged::Yes);
+    m_send(kQuit);
+    const std::string& answer = m_replies.text();
+    if (before == Stage::SentUser || before == Stage::SentPass) {
+        m_reports.caption(answer + " - Mivo");
+    } else {
+        const std::string line = "Account #" + std::to_string(account()) + " ERROR = " + answer;
+        m_reports.accountError(line);
+        m_reports.caption(line);
+        m_reports.log(line);
+    }
+    if (before == Stage::Failed) {
+        keepListedMail();
+        end(SessionOutcome::Result::ServerError);
+    }
+}
+
+void Pop3Session::connectionEnded() {
+    if (isOver()) {
         return;
     }
-    // Bytes of a line still being received count as life too.
-    const std::size_t held = m_context.transport.receiveLength(cycle.transportSlot);
-    if (held != m_heldBytes && !ignoringServer()) {
-        m_heldBytes = held;
-        cycle.silentTicks = 0;
+    const bool refusedBefore = m_stage == Stage::Failed;
+    keepListedMail();
+    end(refusedBefore ? SessionOutcome::Result::ServerError
+                      : SessionOutcome::Result::ConnectionLost);
+}
+
+// Messages summarised before a conversation broke off are already counted
+// as seen, so they are announced now or never.
+void Pop3Session::keepListedMail() {
+    if (m_list.holdsMail()) {
+        m_list.close();
+        m_accountsDialog.Memon[account()].set(m_list.text());
     }
-    cycle.silentTicks += 1;
-    if (cycle.silentTicks < kSilentTickLimit) {
-        return;
-    }
-    cycle.silentTicks = 0;
-    const std::string text = "Select failed " + socketErrorText(socket_error::TimedOut);
-    HandleTcpEvent(TcpClosed, text.c_str(), static_cast<int>(text.size()));
 }
 
 }  // namespace mivo

@@ -1,67 +1,90 @@
 #pragma once
-// The POP3 conversation with one account during a check: a state machine
-// driven by the transport's events, whose state is the stage line in Memo2.
+// The POP3 conversation with one account during a check: a state machine fed
+// with the connection's lines by the check cycle, which owns the connection.
+// It sends its commands through the cycle and reports its end with one call.
+//
+// Call order for one account: begin(), connected(), lineReceived() for each
+// line; the session calls `ended` once when the conversation is over (QUIT
+// acknowledged, or the error and the answer to its QUIT reported). If the
+// connection ends first, the cycle calls connectionEnded(), which reports
+// the end then.
 
-#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "cycle/CheckContext.h"
-#include "pop3/HeaderSummary.h"
-#include "transport/TcpTransport.h"
+#include "cycle/CheckReports.h"
+#include "cycle/CycleState.h"
+#include "mainwindow/MainWindowModel.h"
+#include "pop3/NewMailList.h"
+#include "pop3/ReplyCollector.h"
+#include "pop3/SessionOutcome.h"
+#include "pop3/Stage.h"
+#include "windows/AccountsDialogModel.h"
 
 namespace mivo {
 
 class Pop3Session {
 public:
-    // A connection on which nothing arrives for this many ticks is given up.
-    static constexpr int kSilentTickLimit = 75;
-    // Lines of a failed response that are still reported: the error itself
-    // and the answer to the QUIT it causes.
-    static constexpr int kReportedErrorLines = 2;
-    // A response is collected whole up to this size; a server that never
-    // ends one cannot make the program hold more.
-    static constexpr std::size_t kResponseLimit = std::size_t{1} << 20;
+    using Send = std::function<void(std::string_view bytes)>;
 
-    explicit Pop3Session(CheckContext& context);
+    struct Parts {
+        MainWindowModel& window;  // the stage, reply and list registers
+        CycleState& cycle;        // counts and flags of the account being checked
+        AccountsDialogModel& accountsDialog;
+        CheckReports& reports;
+    };
 
-    // The handler the check cycle registers with TcpOpenSlot.
-    TcpEventHandler SessionCallback();
+    Pop3Session(Parts parts, Send send, SessionEnded ended);
 
-    // Connected (0), closed (3) or, for any other code, one received line.
-    int HandleTcpEvent(int event, const char* data, int length);
-
-    // Counts one tick of the check clock. An established connection that has
-    // stayed silent too long is closed as a timed-out network would close it.
-    void countSilentTick();
+    // A new conversation with account `Account`, before its connection opens.
+    void begin();
+    void connected();
+    void lineReceived(std::string_view line);
+    // The connection ended; a conversation not over yet ends now, keeping the
+    // new mail it had already listed.
+    void connectionEnded();
+    bool isOver() const { return m_stage == Stage::Over; }
 
 private:
-    void connected();
-    void receivedLine(std::string_view line);
-    void closed(std::string_view errorText);
+    enum class Logged { No, Yes };
 
-    char stage() const;
-    bool ignoringServer() const;
-    void setStage(const std::string& line, bool logged);
-    void errorPath();
-    // Whether `line` completes the response the stage `code` waits for;
-    // stage 0 also logs what it made of the line.
-    bool responseComplete(char code, std::string_view line);
-    void runAction(char stage);
+    // The one place the stage changes. Memo2 shows `stageLine`; without one
+    // it keeps the line it has.
+    void enter(Stage next, const std::optional<std::string>& stageLine, Logged logged);
+    void end(SessionOutcome::Result result);
+
+    void handleReply(Stage stage);
+    void greetingAccepted();
+    void userAccepted();
+    void passwordAccepted();
     void statReceived();
+    void quitAcknowledged(Stage stage);
+    void endAfterError();
     void headersReceived();
-    void nextMessageStep(const std::string& stageLine);
+    void RequestNextHeaders();
+    void nextMessageStep(Stage stage, const std::string& stageLine);
+    void refused();
+    void keepListedMail();
 
-    // Rules are not in use yet; the seams for their matches and actions stay.
+    static ReplyCollector::Ending endingOf(Stage stage);
+    int account() const { return m_cycle.Account; }
+    int& lastNumKnown() { return m_cycle.lastNumKnown[m_cycle.Account]; }
+
+    // Rules are not in use yet: every new message counts as new mail.
     static bool UseRule() { return false; }
 
-    CheckContext& m_context;
-    HeaderSummary m_summary;
-    bool m_packetDone = false;
+    MainWindowModel& m_window;
+    CycleState& m_cycle;
+    AccountsDialogModel& m_accountsDialog;
+    CheckReports& m_reports;
+    Send m_send;
+    SessionEnded m_ended;
+    Stage m_stage = Stage::Over;
+    ReplyCollector m_replies;
+    NewMailList m_list;
     std::string m_topCommand;
-    // Received bytes of an unfinished line, at the last tick.
-    std::size_t m_heldBytes = 0;
-    int m_errorRuns = 0;  // error reports on this connection
 };
 
 }  // namespace mivo

@@ -1,5 +1,8 @@
 #pragma once
-// The local wall-clock time, injected so that tests can fix it.
+// The local wall-clock time and a monotonic clock, injected so that tests
+// can fix them and move them on.
+
+#include <cstdint>
 
 namespace mivo {
 
@@ -17,6 +20,9 @@ class ClockPort {
 public:
     virtual ~ClockPort() = default;
     virtual LocalTime now() const = 0;
+    // Milliseconds since an arbitrary start; never jumps with the wall clock,
+    // so that time-outs measure time actually waited.
+    virtual std::int64_t monotonicMilliseconds() const = 0;
 };
 
 }  // namespace mivo

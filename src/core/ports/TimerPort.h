@@ -10,6 +10,9 @@ enum class TimerId {
     Timer1,  // the check tick
     Timer2,  // 100 ms, the first-activation step
     Timer3,  // 2 s, taskbar entry removal
+    // Not a window timer: wakes the check when an open connection may have
+    // stayed silent too long, or a finished one has not closed.
+    ConnectionWatch,
 };
 
 class TimerPort {

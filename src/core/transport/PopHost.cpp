@@ -1,5 +1,7 @@
 #include "transport/PopHost.h"
 
+#include "transport/Ipv4Text.h"
+
 namespace mivo {
 
 std::optional<int> parsePortText(std::string_view text) {
@@ -38,7 +40,13 @@ PopHost splitPopHost(std::string_view text) {
 }
 
 bool isNumericHost(std::string_view host) {
-    return !host.empty() && host.front() >= '0' && host.front() <= '9';
+    if (host.empty() || host.front() < '0' || host.front() > '9') {
+        return false;
+    }
+    // Digits and dots alone are meant as an address even when they make no
+    // valid one; a name such as 163mail.example is looked up.
+    const bool digitsAndDots = host.find_first_not_of("0123456789.") == std::string_view::npos;
+    return digitsAndDots || inetAddr(host) != InvalidIpv4Address;
 }
 
 }  // namespace mivo

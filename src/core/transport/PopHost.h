@@ -1,6 +1,5 @@
 #pragma once
-// The POP host text of an account: `host` or `host:port`. A host whose first
-// character is a digit is later taken as a dotted IPv4 address.
+// The POP host text of an account: `host` or `host:port`.
 
 #include <optional>
 #include <string>
@@ -26,7 +25,8 @@ bool hasValidPortSuffix(std::string_view text);
 // precedes it; otherwise the whole text is the host, on the default port.
 PopHost splitPopHost(std::string_view text);
 
-// The host is taken as dotted IPv4 text, never looked up by name.
+// The host is taken as dotted IPv4 text, never looked up by name: it begins
+// with a digit and is either digits and dots only or a valid address.
 bool isNumericHost(std::string_view host);
 
 }  // namespace mivo

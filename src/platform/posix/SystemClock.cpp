@@ -21,4 +21,10 @@ LocalTime SystemClock::now() const {
     return local;
 }
 
+std::int64_t SystemClock::monotonicMilliseconds() const {
+    timespec since{};
+    clock_gettime(CLOCK_MONOTONIC, &since);
+    return std::int64_t{since.tv_sec} * 1000 + since.tv_nsec / 1000000;
+}
+
 }  // namespace mivo

@@ -1,6 +1,6 @@
 #pragma once
 // The local wall-clock time from the C library, in the time zone the user
-// has set.
+// has set, and the system's monotonic clock.
 
 #include "ports/ClockPort.h"
 
@@ -9,6 +9,7 @@ namespace mivo {
 class SystemClock : public ClockPort {
 public:
     LocalTime now() const override;
+    std::int64_t monotonicMilliseconds() const override;
 };
 
 }  // namespace mivo
