@@ -1,0 +1,110 @@
+// How long the check holds a connection: the silence watch on the monotonic
+// clock, and the close after the conversation is over.
+
+#include <gtest/gtest.h>
+
+#include "CheckFixture.h"
+
+namespace mivo {
+namespace {
+
+using test::CheckFixture;
+using test::Mailbox;
+
+// Seventy-five ticks of the interval, but never more than a minute; only
+// complete lines count as life, and clicks or repaints never count at all.
+TEST_F(CheckFixture, ASilentConnectionIsGivenUpOnRealTime) {
+    struct Case {
+        const char* name;
+        const char* minutes;
+        std::int64_t limit;  // milliseconds
+        bool greeted;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"one minute, after the greeting", "1", 22500, true, "Network Inactive - Mivo"},
+        {"one minute, before the greeting", "1", 22500, false,
+         "(bob)Select failed () Timedout\n - Mivo"},
+        {"twenty minutes: at most a minute", "20", 60000, true, "Network Inactive - Mivo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        program.mainWindow().Button2Click();
+        window.Edit1.set(c.minutes);
+        setAccount(1, "bob", "pw", "127.0.0.1");
+        cycle.CCW[1] = false;  // Reset leaves every account marked as reached
+        checkNow();
+        accept();
+        const SocketHandle silent = server();
+        if (c.greeted) {
+            passTime(c.limit - 1);
+            say("+OK hello\r\n");  // a whole line: the silence starts again
+        }
+        // Bytes without a line end, ticks and clicks are no sign of life.
+        for (int i = 0; i < 10; ++i) {
+            passTime(c.limit / 10 - (i == 9 ? 1 : 0));
+            say("x");
+            tick();
+            window.CheckBox2.set(!window.CheckBox2.get());
+        }
+        EXPECT_TRUE(cycle.connected);
+        passTime(1);
+        EXPECT_FALSE(cycle.connected);
+        EXPECT_TRUE(sockets.socket(silent).closed);
+        EXPECT_TRUE(captioned(c.caption));
+        EXPECT_EQ(accounts.Errors.get(), "");
+        EXPECT_EQ(cycle.Account, 0);  // the remaining accounts were checked
+        EXPECT_TRUE(logged("###Channel Closing"));
+        window.CheckBox2.set(true);
+    }
+}
+
+TEST_F(CheckFixture, ASlowButWellFormedServerIsFollowedToTheEnd) {
+    window.Edit1.set("1");  // 22.5 s of silence at most
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    checkNow();
+    accept();
+    const std::string conversation[] = {"+OK hi\r\n",   "+OK\r\n",    "+OK\r\n",
+                                        "+OK 1 20\r\n", "+OK\r\n",    "Subject: slow\r\n",
+                                        ".\r\n",        "+OK bye\r\n"};
+    for (const std::string& line : conversation) {
+        // One byte every two seconds, each line whole within the limit.
+        for (char byte : line) {
+            passTime(2000);
+            say(std::string(1, byte));
+        }
+    }
+    sockets.serverCloses(server());
+    EXPECT_EQ(sent(), "USER bob\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nQUIT\r\n");
+    EXPECT_EQ(ui.applicationTitles.back(), "New Mail - Mivo");
+    EXPECT_EQ(program.newMailWindow().Memo1.get(),
+              "    bob@127.0.0.1  Wed Jan 03 09:05:07 2001\r\nNo From\tslow\r\n");
+}
+
+// Once QUIT is answered the server has nothing more to say: its lines are
+// ignored, and a server that does not hang up is hung up on.
+TEST_F(CheckFixture, AfterQuitIsAnsweredTheServerIsNotListenedToAndIsClosedSoon) {
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    setAccount(2, "eve", "pw", "127.0.0.2");
+    checkNow();
+    accept();
+    say("+OK\r\n+OK\r\n+OK\r\n+OK 0 0\r\n+OK bye\r\n");
+    const SocketHandle lingering = server();
+    logLines.clear();
+    for (int i = 0; i < 1000; ++i) {
+        say("+OK chatter\r\n");
+    }
+    EXPECT_TRUE(logLines.empty());
+    passTime(1999);
+    EXPECT_FALSE(sockets.socket(lingering).closed);
+    passTime(1);
+    EXPECT_TRUE(sockets.socket(lingering).closed);
+    EXPECT_EQ(logWithoutTicks().front(), "###Channel Closing");
+    // An orderly end: no blame, and the cycle goes on to account 2.
+    EXPECT_EQ(cycle.Account, 2);
+    EXPECT_TRUE(cycle.settingsOk);
+    EXPECT_NE(server(), lingering);
+}
+
+}  // namespace
+}  // namespace mivo
