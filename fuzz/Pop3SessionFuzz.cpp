@@ -1,8 +1,8 @@
 // Runs a whole Program on fake ports and lets the input play a hostile POP3
-// server: any bytes, cut anywhere, between ticks of the check clock, then a
-// hang-up. After every step the texts the server can feed stay bounded, the
-// transport holds no slot it should have released and a finished connection
-// always ends its cycle.
+// server: any bytes, cut anywhere, between ticks of the check clock and
+// seconds of real time, then a hang-up. After every step the texts the server
+// can feed stay bounded, no socket is left open when the check is idle, and a
+// finished connection always ends its cycle.
 
 #include <algorithm>
 #include <cstddef>
@@ -51,6 +51,7 @@ constexpr std::size_t kFloodLineBudget = 32768;
 
 // Enough for a silent connection to time out and for two timed checks.
 constexpr int kTickBudget = 500;
+constexpr std::int64_t kMillisecondsPerTick = 1000;
 
 enum Flag : std::uint8_t {
     NewMLevel = 1,
@@ -78,6 +79,7 @@ class Run {
 public:
     Run(std::uint8_t flags, int known, std::size_t chunkSize)
         : m_flags(flags), m_chunkSize(chunkSize) {
+        timers.clock = &clock;
         program.bringIntoService();
         program.log().onAppend([this](std::string_view text) { m_lastAppended = text.size(); });
         // Replaying one input with MIVO_FUZZ_TRACE set shows what the
@@ -141,6 +143,9 @@ public:
         count = std::min(count, kTickBudget - m_ticks);
         m_ticks += count;
         for (int i = 0; i < count; ++i) {
+            // Each tick is a second of real time for the connection watch.
+            timers.passTime(clock, kMillisecondsPerTick, TimerId::ConnectionWatch);
+            settle();
             timers.tick(TimerId::Timer1);
             settle();
         }
@@ -229,10 +234,10 @@ private:
               "received bytes bounded");
 
         if (!busy()) {
-            // Nothing may still hold a slot.
-            const int probe = program.transport().TcpOpenSlot(nullptr);
-            check(probe == 0, "slot released");
-            program.transport().TcpClose(probe);
+            // Nothing may still hold a socket.
+            for (const auto& [handle, socket] : sockets.sockets) {
+                check(socket.closed, "socket released");
+            }
             if (!has(SecondAccount)) {
                 check(program.cycleState().Account == 0, "cycle over when idle");
             }

@@ -60,6 +60,7 @@ public:
     LogViewerModel& logViewer() { return m_logViewer; }
     NewMailWindowModel& newMailWindow() { return m_newMailWindow; }
     CycleState& cycleState() { return m_cycle; }
+    const CycleState& cycleState() const { return m_cycle; }
     const TcpTransport& transport() const { return m_transport; }
 
 private:
