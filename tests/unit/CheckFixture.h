@@ -24,9 +24,11 @@ struct Mailbox {
     std::vector<std::string> headers;  // message n at n - 1
 };
 
-class CheckFixture : public ::testing::Test {
-protected:
-    CheckFixture() {
+// One Program on fake ports and the means to play its servers; a test may
+// build as many as it likes.
+class ProgramOnFakes {
+public:
+    ProgramOnFakes() {
         timers.clock = &clock;
         program.bringIntoService();
         program.log().onAppend([this](std::string_view text) { logLines.emplace_back(text); });
@@ -116,6 +118,9 @@ protected:
         return lines;
     }
 
+    ProgramOnFakes(const ProgramOnFakes&) = delete;
+    ProgramOnFakes& operator=(const ProgramOnFakes&) = delete;
+
     FakeUi ui;
     FakeClock clock;
     FakeTimers timers;
@@ -126,5 +131,7 @@ protected:
     AccountsDialogModel& accounts = program.accountsDialog();
     std::vector<std::string> logLines;
 };
+
+class CheckFixture : public ::testing::Test, public ProgramOnFakes {};
 
 }  // namespace mivo::test
