@@ -175,6 +175,28 @@ TEST_F(MainWindowPanel, TypingClickingOrEnteringTheMinutesAppliesTheInterval) {
     EXPECT_EQ(applied(), atStart + 3);
 }
 
+// Clearing the box to type a new number leaves it to the user; Enter shows
+// the minute an empty or zero box stands for.
+TEST_F(MainWindowPanel, ClearingTheMinutesLeavesThemToTheUserUntilEnter) {
+    QLineEdit& edit1 = control<QLineEdit>("Edit1");
+    edit1.setFocus();
+    edit1.selectAll();
+    QTest::keyClick(&edit1, Qt::Key_Backspace);
+    EXPECT_EQ(edit1.text(), "");
+    EXPECT_EQ(parts.timers.timers[TimerId::Timer1].interval, 300);
+    QTest::keyClicks(&edit1, "5");
+    EXPECT_EQ(edit1.text(), "5");
+    EXPECT_EQ(parts.timers.timers[TimerId::Timer1].interval, 1500);
+
+    edit1.selectAll();
+    QTest::keyClicks(&edit1, "0");
+    EXPECT_EQ(edit1.text(), "0");
+    QTest::keyClick(&edit1, Qt::Key_Return);
+    EXPECT_EQ(edit1.text(), "1");
+    EXPECT_EQ(model().Edit1.get(), "1");
+    EXPECT_EQ(parts.timers.timers[TimerId::Timer1].interval, 300);
+}
+
 TEST_F(MainWindowPanel, CloseOptionsNarrowsAndReopensTheWindow) {
     QPushButton& userOptions = control<QPushButton>("UserOptions");
     click(userOptions);

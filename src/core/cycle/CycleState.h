@@ -23,7 +23,7 @@ struct CycleState {
     bool connecting = false;
     bool settingsOk = true;
     bool terminating = false;
-    bool urgent = false;
+    bool urgent = false;  // set by urgent rules once rules are in use
     int transportSlot = -1;
     // Timer1's interval: Edit1's minutes over 200 ticks once applied, the
     // window's design-time 60 s before.

@@ -60,16 +60,19 @@ struct MainWindowModel {
     TextField PacketBuffer{"PacketBuffer"};
     TextField Memo2{"Memo2"};
     TextField Memo4{"Memo4"};
-    TextField Memo6{"Memo6"};
-    TextField SET{"SET"};
     TextField User;
     TextField Pass;
     TextField POP;
     std::array<TextField, 9> USERn;  // USER2..USER8
     std::array<TextField, 9> PASSn;  // PASS2..PASS8
     std::array<TextField, 9> POPn;   // POP2..POP8
-    std::array<ListField, 4> SBn;    // SB1..SB3: the rules' header fields
-    std::array<TextField, 4> En;     // E1..E3: the rules' texts
+
+    // Held for the settings store, the rules, the launcher and the advanced
+    // options dialog, which will read and write them; nothing does yet.
+    TextField Memo6{"Memo6"};
+    TextField SET{"SET"};
+    std::array<ListField, 4> SBn;  // SB1..SB3: the rules' header fields
+    std::array<TextField, 4> En;   // E1..E3: the rules' texts
     std::array<CheckField, 4> Urgentn;
     std::array<CheckField, 4> DLn;
     std::array<CheckField, 4> DELn;
