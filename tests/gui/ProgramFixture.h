@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "Application.h"
+#include "FakePorts.h"
+#include "FakeSocketPort.h"
 #include "ProgramWindows.h"
 #include "QtUi.h"
 #include "app/Program.h"
-#include "unit/FakePorts.h"
-#include "unit/FakeSocketPort.h"
 
 namespace mivo::test {
 

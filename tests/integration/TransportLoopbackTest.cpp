@@ -3,19 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "EventLoopWait.h"
+#include "LoopbackPort.h"
 #include "ScriptedServer.h"
+#include "TransportEvents.h"
 #include "posix/PosixSocketPort.h"
 #include "transport/TcpTransport.h"
-#include "unit/TransportEvents.h"
 
 namespace mivo {
 namespace {
@@ -26,19 +23,6 @@ using test::Connected;
 using test::Line;
 using test::runEventLoopUntil;
 using test::TcpEvent;
-
-// A loopback port that nothing listens on.
-int unusedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 class TransportLoopbackTest : public ::testing::Test {
 protected:
@@ -95,13 +79,16 @@ TEST_F(TransportLoopbackTest, ConversesByAddressAndByName) {
 }
 
 TEST_F(TransportLoopbackTest, FailuresToConnect) {
+    // Held for the whole test, so the refusal cannot turn into someone
+    // else's server answering.
+    const test::RefusingPort refusing;
     struct {
         std::string host;
         int port;
         TcpEvent outcome;
     } const cases[] = {
-        {"127.0.0.1", unusedPort(), ClosedWith("Select failed () Connection Refused\n")},
-        {"localhost", unusedPort(), ClosedWith("Select failed () Connection Refused\n")},
+        {"127.0.0.1", refusing.port(), ClosedWith("Select failed () Connection Refused\n")},
+        {"localhost", refusing.port(), ClosedWith("Select failed () Connection Refused\n")},
         {"no such host", 110, ClosedWith("Host Lookup Failed")},
     };
     for (const auto& c : cases) {

@@ -2,9 +2,6 @@
 // console and in the exit status for good, wrong and changing mailboxes.
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 
 #include <chrono>
 #include <filesystem>
@@ -19,6 +16,7 @@
 
 #include "ChildProcess.h"
 #include "DovecotServer.h"
+#include "LoopbackPort.h"
 #include "Pop3LineClient.h"
 
 namespace mivo::test {
@@ -92,58 +90,22 @@ Lines senderSubjectLines(int first, int last) {
     return lines;
 }
 
-// A TCP socket bound to a free loopback port; returns the port.
-int bindLoopback(const FileDescriptor& socket) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        throw std::runtime_error("cannot bind a loopback socket");
-    }
-    return ntohs(address.sin_port);
-}
-
-// A loopback port that refuses connections: bound, so nobody else gets it,
-// but never listening.
-class RefusingPort {
-public:
-    RefusingPort()
-        : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)),
-          m_port(bindLoopback(m_socket)) {}
-    std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    FileDescriptor m_socket;
-    int m_port;
-};
-
 // A POP3 server with an empty mailbox that answers only when the test lets
 // it. Checked first in every cycle, it holds the program between two cycles
 // for exactly as long as the test needs: the next account's check cannot
 // begin before this conversation has ended.
 class GateServer {
 public:
-    GateServer()
-        : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)),
-          m_port(bindLoopback(m_socket)) {
-        if (::listen(m_socket.get(), 4) != 0) {
-            throw std::runtime_error("cannot listen on a loopback socket");
-        }
-    }
-    std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(m_port); }
+    std::string hostAndPort() const { return m_listener.hostAndPort(); }
 
     // Waits for the program to connect: the start of its next cycle.
     Pop3LineClient accept() const {
-        pollfd waiting{m_socket.get(), POLLIN, 0};
-        const int limit = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(kRunLimit).count());
-        if (::poll(&waiting, 1, limit) != 1) {
+        FileDescriptor connection =
+            m_listener.accept(std::chrono::duration_cast<std::chrono::milliseconds>(kRunLimit));
+        if (!connection.isOpen()) {
             throw std::runtime_error("mivo-check did not connect to the gate account");
         }
-        return Pop3LineClient(
-            FileDescriptor(::accept4(m_socket.get(), nullptr, nullptr, SOCK_CLOEXEC)));
+        return Pop3LineClient(std::move(connection));
     }
 
     // Closes the connection at the end, as a server does after QUIT: the
@@ -161,8 +123,7 @@ public:
     }
 
 private:
-    FileDescriptor m_socket;
-    int m_port;
+    LoopbackListener m_listener{4};
 };
 
 class MivoCheckInteropTest : public ::testing::Test {

@@ -2,10 +2,8 @@
 
 #include <fcntl.h>
 #include <grp.h>
-#include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +17,7 @@
 #include <system_error>
 #include <thread>
 
+#include "LoopbackPort.h"
 #include "Pop3LineClient.h"
 
 namespace mivo::test {
@@ -139,25 +138,6 @@ std::string readFile(const fs::path& path) {
     return text.str();
 }
 
-// Binding port 0 lets the kernel name a port nobody uses right now; the
-// small window until Dovecot binds it is covered by retrying in start().
-int freeLoopbackPort() {
-    FileDescriptor probe(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (!probe.isOpen()) {
-        failWithErrno("socket");
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    socklen_t length = sizeof address;
-    if (::bind(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::getsockname(probe.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        failWithErrno("bind a probe socket");
-    }
-    return ntohs(address.sin_port);
-}
-
 // The size of a message as a POP3 client sees it: every bare LF becomes CR LF.
 std::size_t virtualSize(const std::string& text) {
     std::size_t size = text.size();
@@ -255,6 +235,12 @@ fs::path DovecotServer::mailDirectory(const std::string& user) const {
     return m_directory / "mail" / user;
 }
 
+// Names this instance, so that a greeting on the port proves it is ours and
+// not another program's that took the port first.
+std::string DovecotServer::greeting() const {
+    return "mivo-test " + m_directory.filename().string() + " ready";
+}
+
 std::string DovecotServer::hostAndPort() const {
     return "127.0.0.1:" + std::to_string(m_port);
 }
@@ -267,6 +253,7 @@ void DovecotServer::writeConfig() const {
            << "base_dir = " << dir << "/run\n"
            << "state_dir = " << dir << "/state\n"
            << "instance_name = mivo-test\n"
+           << "login_greeting = " << greeting() << "\n"
            << "log_path = " << dir << "/dovecot.log\n"
            << "protocols = pop3\n"
            << "listen = 127.0.0.1\n"
@@ -316,37 +303,42 @@ void DovecotServer::writeConfig() const {
     replaceFile(m_directory / "dovecot.conf", config.str(), 0644);
 }
 
-bool DovecotServer::waitForGreeting(ChildProcess& server, std::string& failure) const {
+DovecotServer::Start DovecotServer::waitForGreeting(ChildProcess& server,
+                                                    std::string& failure) const {
     const auto deadline = Clock::now() + kStartLimit;
     while (Clock::now() < deadline) {
         if (server.poll()) {
             failure = "the server ended (" + server.exitStatus().describe() + ")";
-            return false;
+            return Start::Failed;
         }
         try {
             Pop3LineClient client("127.0.0.1", m_port, std::chrono::seconds(10));
-            const std::string greeting = client.readLine();
-            if (greeting.rfind("+OK", 0) != 0) {
-                failure = "unexpected greeting \"" + greeting + "\"";
-                return false;
+            const std::string line = client.readLine();
+            if (line.rfind("+OK " + greeting(), 0) != 0) {
+                failure = "another program answers on port " + std::to_string(m_port) + ": \"" +
+                          line + "\"";
+                return Start::PortTaken;
             }
             client.command("QUIT");
-            return true;
+            return Start::Running;
         } catch (const std::system_error& error) {
             if (error.code().value() != ECONNREFUSED) {
                 failure = error.what();
-                return false;
+                return Start::Failed;
             }
         } catch (const std::runtime_error& error) {
             failure = error.what();
-            return false;
+            return Start::Failed;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     failure = "no greeting within " + std::to_string(kStartLimit.count()) + " s";
-    return false;
+    return Start::Failed;
 }
 
+// Dovecot binds its port itself, so the number it gets may be taken by
+// someone else before it starts (see portForAnotherProgram): then it is
+// started again on a new number.
 void DovecotServer::start() {
     if (m_process && !m_process->hasEnded()) {
         return;
@@ -357,7 +349,7 @@ void DovecotServer::start() {
     }
     std::string failure;
     for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
-        m_port = freeLoopbackPort();
+        m_port = portForAnotherProgram();
         writeConfig();
         ChildOptions options;
         options.standardOutputFile = (m_directory / "dovecot.out").string();
@@ -365,11 +357,13 @@ void DovecotServer::start() {
         m_process = std::make_unique<ChildProcess>(
             std::vector<std::string>{program, "-F", "-c", (m_directory / "dovecot.conf").string()},
             options);
-        if (waitForGreeting(*m_process, failure)) {
+        const Start outcome = waitForGreeting(*m_process, failure);
+        if (outcome == Start::Running) {
             return;
         }
         stop();
-        if (logText().find("Address already in use") == std::string::npos) {
+        if (outcome != Start::PortTaken &&
+            logText().find("Address already in use") == std::string::npos) {
             break;
         }
     }

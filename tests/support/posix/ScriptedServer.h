@@ -11,11 +11,14 @@
 #include <thread>
 #include <vector>
 
+#include "LoopbackPort.h"
+
 namespace mivo::test {
 
 class ScriptedServer {
 public:
-    // Listens on a free loopback port; nothing is accepted before start().
+    // Listens on a loopback port of its own from construction on; nothing is
+    // accepted before start().
     ScriptedServer();
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer&) = delete;
@@ -40,7 +43,7 @@ public:
     ScriptedServer& nextConnection();
 
     void start();
-    int port() const { return m_port; }
+    int port() const { return m_listener.port(); }
 
     // Everything below is safe to call while the server runs.
     std::vector<std::string> failures() const;
@@ -62,14 +65,14 @@ private:
     using Script = std::vector<Step>;
 
     void run();
-    void play(int fd, std::size_t index);
+    // Plays the connection's script and closes it.
+    void play(FileDescriptor connection, std::size_t index);
     // Reads into `pending` until `done` holds or the step times out.
     bool readUntil(int fd, std::size_t index, std::string& pending, std::size_t wanted,
                    bool untilCrLf, bool untilEnd);
     void fail(std::size_t index, const std::string& what);
 
-    int m_listener = -1;
-    int m_port = 0;
+    LoopbackListener m_listener;
     std::vector<Script> m_scripts{Script{}};
     std::thread m_thread;
     std::atomic<bool> m_stopping{false};

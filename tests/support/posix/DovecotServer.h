@@ -63,7 +63,9 @@ private:
     std::vector<std::filesystem::path> messageFiles(const std::string& user) const;
     void writeConfig() const;
     void writeMessage(const std::string& user, const std::string& text);
-    bool waitForGreeting(ChildProcess& server, std::string& failure) const;
+    enum class Start { Running, PortTaken, Failed };
+    std::string greeting() const;
+    Start waitForGreeting(ChildProcess& server, std::string& failure) const;
 
     std::filesystem::path m_directory;
     Account m_serviceAccount{};

@@ -1,20 +1,18 @@
 #include "ScriptedServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <stdexcept>
+#include <utility>
 
 namespace mivo::test {
 
 namespace {
 
-constexpr int PollSlice = 100;  // ms: how often a wait looks at the stop flag
+// How often a wait looks at the stop flag.
+constexpr std::chrono::milliseconds PollSlice{100};
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -33,31 +31,13 @@ bool writeAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-ScriptedServer::ScriptedServer() {
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_listener < 0) {
-        throw std::runtime_error("socket: " + std::string(std::strerror(errno)));
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(m_listener, reinterpret_cast<const sockaddr*>(&address), size) != 0 ||
-        ::listen(m_listener, 16) != 0 ||
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        const std::string error = std::strerror(errno);
-        ::close(m_listener);
-        throw std::runtime_error("listen on loopback: " + error);
-    }
-    m_port = ntohs(address.sin_port);
-}
+ScriptedServer::ScriptedServer() = default;
 
 ScriptedServer::~ScriptedServer() {
     m_stopping = true;
     if (m_thread.joinable()) {
         m_thread.join();
     }
-    ::close(m_listener);
 }
 
 ScriptedServer& ScriptedServer::send(std::string bytes) {
@@ -142,12 +122,8 @@ void ScriptedServer::fail(std::size_t index, const std::string& what) {
 
 void ScriptedServer::run() {
     while (!m_stopping) {
-        pollfd wait{m_listener, POLLIN, 0};
-        if (::poll(&wait, 1, PollSlice) <= 0) {
-            continue;
-        }
-        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) {
+        FileDescriptor connection = m_listener.accept(PollSlice);
+        if (!connection.isOpen()) {
             continue;
         }
         std::size_t index = 0;
@@ -156,13 +132,14 @@ void ScriptedServer::run() {
             index = m_received.size();
             m_received.emplace_back();
         }
-        play(fd, index);
+        play(std::move(connection), index);
         const std::lock_guard lock(m_mutex);
         ++m_finished;
     }
 }
 
-void ScriptedServer::play(int fd, std::size_t index) {
+void ScriptedServer::play(FileDescriptor connection, std::size_t index) {
+    const int fd = connection.get();
     const Script& script = m_scripts[std::min(index, m_scripts.size() - 1)];
     std::string pending;  // received and not yet consumed by a step
     bool open = true;
@@ -221,7 +198,6 @@ void ScriptedServer::play(int fd, std::size_t index) {
                 break;
         }
     }
-    ::close(fd);
 }
 
 bool ScriptedServer::readUntil(int fd, std::size_t index, std::string& pending, std::size_t wanted,
@@ -239,7 +215,7 @@ bool ScriptedServer::readUntil(int fd, std::size_t index, std::string& pending, 
             return false;
         }
         pollfd wait{fd, POLLIN, 0};
-        if (::poll(&wait, 1, PollSlice) <= 0) {
+        if (::poll(&wait, 1, static_cast<int>(PollSlice.count())) <= 0) {
             continue;
         }
         const ssize_t count = ::recv(fd, buffer.data(), buffer.size(), 0);
