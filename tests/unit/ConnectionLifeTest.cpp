@@ -68,9 +68,9 @@ TEST_F(CheckFixture, ASlowButWellFormedServerIsFollowedToTheEnd) {
                                         "+OK 1 20\r\n", "+OK\r\n",    "Subject: slow\r\n",
                                         ".\r\n",        "+OK bye\r\n"};
     for (const std::string& line : conversation) {
-        // One byte every two seconds, each line whole within the limit.
+        // One byte a second, each line whole within the limit.
         for (char byte : line) {
-            passTime(2000);
+            passTime(1000);
             say(std::string(1, byte));
         }
     }

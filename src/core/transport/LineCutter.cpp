@@ -15,6 +15,7 @@ void LineCutter::clear() {
     // m_line is left alone: a handler may still be reading the last line
     // while it closes its connection.
     m_held.clear();
+    m_crEndedHeld = false;
 }
 
 std::size_t LineCutter::makeRoom() {
@@ -25,6 +26,13 @@ std::size_t LineCutter::makeRoom() {
 }
 
 void LineCutter::append(std::string_view bytes) {
+    if (m_crEndedHeld && !bytes.empty()) {
+        // A CR and its LF split between two receives are still one line end.
+        m_crEndedHeld = false;
+        if (bytes.front() == '\n') {
+            bytes.remove_prefix(1);
+        }
+    }
     const std::size_t room = Capacity - std::min(m_held.size(), Capacity);
     m_held.append(bytes.substr(0, room));
 }
@@ -41,6 +49,7 @@ std::optional<std::string_view> LineCutter::cutLine() {
     if (end + 1 < m_held.size() && m_held[end + 1] == '\n') {
         lineEndSize = 2;
     }
+    m_crEndedHeld = m_held[end] == '\r' && end + 1 == m_held.size();
     m_line.assign(m_held, 0, end);
     m_held.erase(0, end + lineEndSize);
     return std::string_view(m_line.c_str(), std::strlen(m_line.c_str()));

@@ -28,13 +28,17 @@ public:
 
     // Cuts the next line off the front. The line end is the first CR held or,
     // only when there is no CR at all, the first LF; an LF right after it
-    // belongs to the same line end. The line's length counts up to its first
-    // NUL, and its text stays valid (and NUL-terminated) until the next cut.
+    // belongs to the same line end, also when it only comes with the next
+    // receive. The line's length counts up to its first NUL, and its text
+    // stays valid (and NUL-terminated) until the next cut.
     std::optional<std::string_view> cutLine();
 
 private:
     std::string m_held;
     std::string m_line;
+    // The last line ended in a CR that was the last byte held: an LF that
+    // arrives next completes that line end.
+    bool m_crEndedHeld = false;
 };
 
 }  // namespace mivo
