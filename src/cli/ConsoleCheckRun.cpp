@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "console/TerminalText.h"
+
 namespace mivo {
 
 ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
@@ -35,10 +37,11 @@ int ConsoleCheckRun::exec() {
 }
 
 void ConsoleCheckRun::writeLog(std::string_view text) {
-    // The Log's lines end in CR LF; the console's in LF.
+    // The Log's lines end in CR LF, the console's in LF; what a server put
+    // inside a line is escaped.
     for (std::size_t start = 0;;) {
         const std::size_t end = text.find("\r\n", start);
-        m_output.append(text.substr(start, end - start)).push_back('\n');
+        m_output.append(terminalSafe(text.substr(start, end - start))).push_back('\n');
         if (end == std::string_view::npos) {
             break;
         }
@@ -47,6 +50,7 @@ void ConsoleCheckRun::writeLog(std::string_view text) {
 }
 
 void ConsoleCheckRun::flushOutput() {
+    m_ui.flushCaptions();
     if (!m_output.empty()) {
         std::fwrite(m_output.data(), 1, m_output.size(), stdout);
         std::fflush(stdout);

@@ -3,23 +3,20 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "console/TerminalText.h"
+
 namespace mivo {
 
 void ConsoleUi::setApplicationTitle(const std::string& title) {
-    // One caption per line: line breaks inside it (a server's error reply)
-    // are written escaped.
-    std::string line = "caption: ";
-    for (char c : title) {
-        if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
+    // One caption per line, and nothing in it a terminal would act on.
+    m_captions.append("caption: ").append(terminalSafe(title)).push_back('\n');
+}
+
+void ConsoleUi::flushCaptions() {
+    if (!m_captions.empty()) {
+        std::fwrite(m_captions.data(), 1, m_captions.size(), stderr);
+        m_captions.clear();
     }
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 bool ConsoleUi::isWindowVisible(WindowId window) const {

@@ -1,8 +1,10 @@
 #pragma once
 // The window system as mivo-check sees it: no windows at all. Captions go to
-// standard error; windows are only remembered as shown or hidden.
+// standard error, written when the program waits; windows are only
+// remembered as shown or hidden.
 
 #include <map>
+#include <string>
 
 #include "ports/UiPort.h"
 
@@ -21,8 +23,12 @@ public:
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>&) override {}
 
+    // Writes the captions set since the last call.
+    void flushCaptions();
+
 private:
     std::map<WindowId, bool> m_visible;
+    std::string m_captions;
 };
 
 }  // namespace mivo

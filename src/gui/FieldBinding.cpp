@@ -2,6 +2,8 @@
 
 #include <QPointer>
 
+#include "text/WindowTitle.h"
+
 namespace mivo {
 
 QString toQString(const std::string& text) {
@@ -57,10 +59,10 @@ void bindLabel(QLabel& label, TextField& field) {
 }
 
 void bindWindowTitle(QWidget& window, TextField& field) {
-    window.setWindowTitle(toQString(field.get()));
+    window.setWindowTitle(toQString(windowTitleText(field.get())));
     field.onChange([guard = QPointer<QWidget>(&window), &field] {
         if (guard) {
-            guard->setWindowTitle(toQString(field.get()));
+            guard->setWindowTitle(toQString(windowTitleText(field.get())));
         }
     });
 }

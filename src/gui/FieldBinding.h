@@ -18,6 +18,7 @@ void bindCheckBox(QCheckBox& box, CheckField& field);
 // One-way: the field's text is the caption.
 void bindCaption(QAbstractButton& button, TextField& field);
 void bindLabel(QLabel& label, TextField& field);  // the label sizes itself to its text
+// The title shows the caption on one line.
 void bindWindowTitle(QWidget& window, TextField& field);
 
 QString toQString(const std::string& text);

@@ -7,6 +7,7 @@
 #include "Application.h"
 #include "FieldBinding.h"
 #include "MainWindow.h"
+#include "text/WindowTitle.h"
 
 namespace mivo {
 
@@ -36,7 +37,8 @@ ScreenSize QtUi::screenSize() const {
 }
 
 void QtUi::setApplicationTitle(const std::string& title) {
-    m_app.setApplicationTitle(toQString(title));
+    // The taskbar text is a title too: one line.
+    m_app.setApplicationTitle(toQString(windowTitleText(title)));
     // The taskbar entry is the main window's; its icon text is what a
     // taskbar shows for it where that differs from the title bar.
     if (m_mainWindow) {

@@ -142,6 +142,10 @@ TEST_F(MainWindowPanel, EditsReachTheModelAndTheModelReachesTheWidgets) {
     EXPECT_FALSE(control<QCheckBox>("CheckBox1").isChecked());
     model().Caption.set("New Mail - Mivo");
     EXPECT_EQ(ubo().windowTitle(), "New Mail - Mivo");
+    // A server's answer in the caption: one blank for each line break.
+    model().Caption.set("-ERR bad password\r\n - Mivo");
+    EXPECT_EQ(ubo().windowTitle(), "-ERR bad password  - Mivo");
+    EXPECT_EQ(model().Caption.get(), "-ERR bad password\r\n - Mivo");
 }
 
 TEST_F(MainWindowPanel, TypingClickingOrEnteringTheMinutesAppliesTheInterval) {
