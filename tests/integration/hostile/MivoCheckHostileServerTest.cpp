@@ -1,0 +1,103 @@
+// mivo-check against servers that try to misuse it: escape sequences meant
+// for the user's terminal, and a server that will not stop talking after
+// QUIT. Each run is bounded by a deadline, which only keeps a hung run from
+// stalling the suite.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "ScriptedServer.h"
+
+namespace mivo::test {
+namespace {
+
+constexpr auto kRunLimit = std::chrono::seconds(30);
+
+struct CheckRun {
+    ChildExit exit;
+    std::string output;
+    std::string errors;
+};
+
+CheckRun runAgainst(const ScriptedServer& server) {
+    ChildProcess child({MIVO_CHECK_PROGRAM, "--interval", "1", "--account", "bob", "pw",
+                        "127.0.0.1:" + std::to_string(server.port())});
+    CheckRun run;
+    run.exit = child.wait(ChildProcess::Clock::now() + kRunLimit);
+    run.output = child.standardOutput();
+    run.errors = child.standardError();
+    EXPECT_FALSE(run.exit.timedOut) << "mivo-check did not end";
+    return run;
+}
+
+bool hasControlCharacter(const std::string& text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(MivoCheckHostileServer, EscapeSequencesNeverReachTheTerminal) {
+    ScriptedServer server;
+    server.send("+OK \x1b]0;owned\x07 ready\r\n")
+        .expectLine("USER bob")
+        .send("-ERR \x1b[2J\x1b[31mgone\r\n")
+        .expectLine("QUIT")
+        .send("+OK \\ bye\x08\r\n")
+        .expectLine("QUIT")
+        .close();
+    server.start();
+    const CheckRun run = runAgainst(server);
+    EXPECT_EQ(run.exit.exitCode, 2);  // no new mail, and the account failed
+    EXPECT_FALSE(hasControlCharacter(run.output));
+    EXPECT_FALSE(hasControlCharacter(run.errors));
+    // The refusal and the answer to QUIT, escaped and still readable.
+    const std::string caption =
+        "Account #1 ERROR = -ERR \\x1b[2J\\x1b[31mgone\\r\\n+OK \\\\ bye\\x08\\r\\n";
+    // In the Log its CR LF are line ends; on the console, new lines.
+    EXPECT_NE(run.output.find("Account #1 ERROR = -ERR \\x1b[2J\\x1b[31mgone\n+OK \\\\ bye\\x08\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.errors.find("caption: -ERR \\x1b[2J\\x1b[31mgone\\r\\n - Mivo\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("caption: " + caption + "\n"), std::string::npos) << run.errors;
+    EXPECT_TRUE(server.failures().empty());
+}
+
+// After QUIT is answered the server goes on writing and never hangs up: the
+// program neither logs any of it nor waits for the server, and ends.
+TEST(MivoCheckHostileServer, AServerTalkingAfterQuitIsNeitherLoggedNorWaitedFor) {
+    std::string chatter;
+    for (int line = 0; line < 20000; ++line) {
+        chatter += "+OK still talking\r\n";
+    }
+    ScriptedServer server;
+    server.send("+OK ready\r\n")
+        .expectLine("USER bob")
+        .send("+OK\r\n")
+        .expectLine("PASS pw")
+        .send("+OK\r\n")
+        .expectLine("STAT")
+        .send("+OK 0 0\r\n")
+        .expectLine("QUIT")
+        .send("+OK bye\r\n" + chatter)
+        .expectClose();
+    server.start();
+    const CheckRun run = runAgainst(server);
+    EXPECT_EQ(run.exit.exitCode, 1);
+    EXPECT_EQ(run.output.find("still talking"), std::string::npos);
+    EXPECT_EQ(run.output.find("Packet for state 0"), std::string::npos);
+    EXPECT_LT(run.output.size(), 4096u);
+    EXPECT_EQ(server.finishedConnections(), 1u);
+}
+
+}  // namespace
+}  // namespace mivo::test
