@@ -278,9 +278,17 @@ void PosixSocketPort::readable(SocketHandle handle) {
     if (socket == nullptr) {
         return;
     }
+    if (socket->readDelivered) {
+        // The last FD_READ is still unanswered (its receive waits behind
+        // another notification): no further one until it is.
+        updateWatching(*socket);
+        return;
+    }
     // One FD_READ at a time: the next waits for the receive that answers it.
+    // The notifier stays on meanwhile, since that receive nearly always comes
+    // before this call returns: switching it off and on again would cost a
+    // wake-up of the event loop for every reply.
     socket->readDelivered = true;
-    updateWatching(*socket);
     const int error = pendingSocketError(socket->fd);
     if (error != 0) {
         // A reset arrives as the close notification carrying its error.
@@ -290,6 +298,9 @@ void PosixSocketPort::readable(SocketHandle handle) {
         return;
     }
     notify(socket->slot, handle, FdRead, 0);
+    if (Socket* after = find(handle)) {
+        updateWatching(*after);
+    }
 }
 
 void PosixSocketPort::writable(SocketHandle handle) {
