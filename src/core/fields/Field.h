@@ -2,6 +2,7 @@
 // A value held by a window control. Setting it from code runs its change
 // handlers exactly as a user edit would, which several behaviours rely on.
 
+#include <concepts>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -24,11 +25,28 @@ public:
 
     // Stores the value and, when it changed, runs every handler in the order
     // they were added. Handlers may set this field again (nested).
-    void set(Value value) {
+    void set(const Value& value) {
+        if (value == m_value) {
+            return;
+        }
+        // Copied into the storage held already: a text set again and again
+        // (a stage line, a caption) does not allocate each time.
+        m_value = value;
+        notify();
+    }
+    void set(Value&& value) {
         if (value == m_value) {
             return;
         }
         m_value = std::move(value);
+        notify();
+    }
+    // A literal is compared and stored as it is, without a string built for it.
+    void set(const char* text) requires std::same_as<Value, std::string> {
+        if (m_value == text) {
+            return;
+        }
+        m_value = text;
         notify();
     }
 
