@@ -8,6 +8,7 @@
 
 #include <signal.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -40,7 +41,10 @@ int main(int argc, char** argv) {
     try {
         const int messages = argc == 3 ? std::stoi(argv[2]) : 200;
         // Blocked before any thread starts, so that every thread leaves them
-        // to sigwait.
+        // to sigwait. A shell starts a background job with SIGINT ignored,
+        // and an ignored signal never reaches sigwait.
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
         sigset_t stop;
         sigemptyset(&stop);
         sigaddset(&stop, SIGINT);
