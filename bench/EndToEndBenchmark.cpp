@@ -1,9 +1,12 @@
-// One whole check of a full mailbox on a private Dovecot server, by mivo-check
-// and by the lock-step reference client: wall time, CPU time and peak memory,
-// and how the cost per message holds up as the mailbox grows.
+// One whole check of a full mailbox by mivo-check and by the lock-step
+// reference client: wall time, CPU time and peak memory, and how the cost per
+// message holds up as the mailbox grows. The mailbox is served by a private
+// Dovecot server and by the split-write server, which answers in small writes
+// with Nagle on and so shows what a delayed acknowledgement costs a client.
 //
 //   mivo_end_to_end_benchmark [--mivo-check PATH] [--reference PATH]
-//                             [--counts 1000,10000] [--repetitions 5]
+//                             [--counts 1000,10000] [--split-write-counts 200]
+//                             [--repetitions 5]
 
 #include <algorithm>
 #include <chrono>
@@ -11,19 +14,25 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "BenchmarkReport.h"
 #include "ChildProcess.h"
 #include "DovecotServer.h"
+#include "SplitWritePop3Server.h"
 
 namespace {
 
+using mivo::bench::kDovecot;
+using mivo::bench::kSplitWrite;
+using mivo::bench::median;
+using mivo::bench::Row;
+using mivo::bench::Sample;
+using mivo::bench::SplitWritePop3Server;
 using mivo::test::ChildExit;
 using mivo::test::ChildOptions;
 using mivo::test::ChildProcess;
@@ -37,13 +46,14 @@ struct Options {
     std::string mivoCheck;
     std::string reference;
     std::vector<int> counts{1000, 10000};
+    std::vector<int> splitWriteCounts{200};
     int repetitions = 5;
 };
 
-struct Sample {
-    double wallMilliseconds = 0;
-    double cpuMilliseconds = 0;
-    long peakKibibytes = 0;
+// Where one server's runs keep their settings and output.
+struct Target {
+    std::string hostAndPort;
+    std::filesystem::path directory;
 };
 
 double milliseconds(const timeval& time) {
@@ -58,21 +68,6 @@ Sample sampleOf(const ChildExit& exit) {
     // only the fall-back when the child's exit could not be watched.
     sample.peakKibibytes = exit.peakKibibytes >= 0 ? exit.peakKibibytes : exit.usage.ru_maxrss;
     return sample;
-}
-
-// Each figure's own median: a run slow in wall time need not be the one
-// that used the most memory.
-Sample median(std::vector<Sample> samples) {
-    auto middle = [&](auto field) {
-        std::sort(samples.begin(), samples.end(),
-                  [&](const Sample& a, const Sample& b) { return a.*field < b.*field; });
-        return samples[samples.size() / 2].*field;
-    };
-    Sample result;
-    result.wallMilliseconds = middle(&Sample::wallMilliseconds);
-    result.cpuMilliseconds = middle(&Sample::cpuMilliseconds);
-    result.peakKibibytes = middle(&Sample::peakKibibytes);
-    return result;
 }
 
 std::string readFile(const std::filesystem::path& path) {
@@ -91,10 +86,10 @@ ChildExit runChecked(ChildProcess& child, const std::string& name) {
     return exit;
 }
 
-Sample runReference(const Options& options, const DovecotServer& server, int messages) {
+Sample runReference(const Options& options, const Target& server, int messages) {
     ChildOptions childOptions;
     childOptions.measurePeakMemory = true;
-    ChildProcess child({options.reference, kUser, kPassword, server.hostAndPort()}, childOptions);
+    ChildProcess child({options.reference, kUser, kPassword, server.hostAndPort}, childOptions);
     const ChildExit exit = runChecked(child, "the reference client");
     if (exit.exitCode != 0 || std::atoi(child.standardOutput().c_str()) != messages) {
         throw std::runtime_error("the reference client failed (" + exit.describe() +
@@ -112,22 +107,22 @@ int countSummaryLines(const std::string& log) {
     return count;
 }
 
-Sample runMivoCheck(const Options& options, const DovecotServer& server, int messages, int run) {
+Sample runMivoCheck(const Options& options, const Target& server, int messages, int run) {
     // A settings directory of its own: every run starts knowing no message.
-    const std::filesystem::path config = server.directory() / ("config-" + std::to_string(run));
+    const std::filesystem::path config = server.directory / ("config-" + std::to_string(run));
     std::filesystem::create_directories(config);
     // Files, not pipes: draining 10000 messages' worth of Log through this
     // process would compete with the run being measured.
     ChildOptions childOptions;
-    childOptions.standardOutputFile = (server.directory() / "mivo-check.out").string();
-    childOptions.standardErrorFile = (server.directory() / "mivo-check.err").string();
+    childOptions.standardOutputFile = (server.directory / "mivo-check.out").string();
+    childOptions.standardErrorFile = (server.directory / "mivo-check.err").string();
     childOptions.environment = {{"XDG_CONFIG_HOME", config.string()}};
     childOptions.measurePeakMemory = true;
     std::filesystem::remove(childOptions.standardOutputFile);
     std::filesystem::remove(childOptions.standardErrorFile);
 
-    ChildProcess child({options.mivoCheck, "--interval", "1", "--config", config.string(),
-                        "--account", kUser, kPassword, server.hostAndPort()},
+    ChildProcess child({options.mivoCheck, "--interval", "1", "--cycles", "1", "--config",
+                        config.string(), "--account", kUser, kPassword, server.hostAndPort},
                        childOptions);
     const ChildExit exit = runChecked(child, "mivo-check");
     const int listed = countSummaryLines(readFile(childOptions.standardOutputFile));
@@ -140,65 +135,18 @@ Sample runMivoCheck(const Options& options, const DovecotServer& server, int mes
     return sampleOf(exit);
 }
 
-struct Row {
-    int messages;
-    std::string client;
-    Sample median;
-};
-
-void printTable(const std::vector<Row>& rows, int repetitions) {
-    std::cout << "\nOne check of one mailbox, all messages new; median of " << repetitions
-              << " runs\n\n";
-    std::cout << std::left << std::setw(10) << "messages" << std::setw(12) << "client" << std::right
-              << std::setw(11) << "wall ms" << std::setw(11) << "CPU ms" << std::setw(15)
-              << "peak RSS KiB" << std::setw(15) << "wall us/msg" << '\n';
-    for (const Row& row : rows) {
-        std::cout << std::left << std::setw(10) << row.messages << std::setw(12) << row.client
-                  << std::right << std::fixed << std::setprecision(1) << std::setw(11)
-                  << row.median.wallMilliseconds << std::setw(11) << row.median.cpuMilliseconds
-                  << std::setw(15) << row.median.peakKibibytes << std::setw(15)
-                  << row.median.wallMilliseconds * 1000.0 / row.messages << '\n';
-    }
-}
-
-void printComparisons(const std::vector<Row>& rows) {
-    std::map<std::string, std::map<int, Sample>> byClient;
-    for (const Row& row : rows) {
-        byClient[row.client][row.messages] = row.median;
-    }
-    std::cout << std::fixed << std::setprecision(2) << '\n';
-    if (byClient.count("mivo-check") != 0) {
-        for (const auto& [messages, mivo] : byClient["mivo-check"]) {
-            const Sample& reference = byClient["reference"][messages];
-            std::cout << "mivo-check / reference wall time at " << messages
-                      << " messages: " << mivo.wallMilliseconds / reference.wallMilliseconds
-                      << "x\n";
-        }
-    }
-    for (const auto& [client, figures] : byClient) {
-        if (figures.size() < 2) {
-            continue;
-        }
-        const auto& [fewest, small] = *figures.begin();
-        const auto& [most, large] = *figures.rbegin();
-        const double costSmall = small.wallMilliseconds / fewest;
-        const double costLarge = large.wallMilliseconds / most;
-        std::cout << client << " wall time per message at " << most << " vs " << fewest
-                  << " messages: " << costLarge / costSmall << "x (" << std::setprecision(1)
-                  << costLarge * 1000.0 << " vs " << costSmall * 1000.0 << " us)"
-                  << std::setprecision(2) << '\n';
-    }
-}
-
 std::vector<int> parseCounts(const std::string& text) {
     std::vector<int> counts;
     std::istringstream in(text);
     for (std::string item; std::getline(in, item, ',');) {
         const int count = std::stoi(item);
-        if (count < 1) {
-            throw std::invalid_argument("message counts must be positive");
+        if (count < 0) {
+            throw std::invalid_argument("message counts must not be negative");
         }
-        counts.push_back(count);
+        // 0 alone leaves the server out.
+        if (count > 0) {
+            counts.push_back(count);
+        }
     }
     return counts;
 }
@@ -223,6 +171,8 @@ Options parseOptions(int argc, char** argv) {
             options.reference = value;
         } else if (option == "--counts") {
             options.counts = parseCounts(value);
+        } else if (option == "--split-write-counts") {
+            options.splitWriteCounts = parseCounts(value);
         } else if (option == "--repetitions") {
             options.repetitions = std::max(1, std::stoi(value));
         } else {
@@ -235,6 +185,57 @@ Options parseOptions(int argc, char** argv) {
     return options;
 }
 
+// The measured runs, both clients taking turns, after a warm-up run when
+// the server has something to warm up.
+void measure(const Options& options, const std::string& serverName, const Target& server,
+             int messages, bool warmUp, std::vector<Row>& rows) {
+    if (warmUp) {
+        runReference(options, server, messages);
+    }
+    std::vector<Sample> reference;
+    std::vector<Sample> mivo;
+    for (int run = 1; run <= options.repetitions; ++run) {
+        reference.push_back(runReference(options, server, messages));
+        if (!options.mivoCheck.empty()) {
+            mivo.push_back(runMivoCheck(options, server, messages, run));
+        }
+        std::cerr << "." << std::flush;
+    }
+    std::cerr << '\n';
+    rows.push_back({serverName, messages, "reference", median(reference)});
+    if (!mivo.empty()) {
+        rows.push_back({serverName, messages, "mivo-check", median(mivo)});
+    }
+}
+
+void measureDovecot(const Options& options, int messages, std::vector<Row>& rows) {
+    DovecotServer server;
+    server.addUser(kUser, kPassword);
+    server.deliverMany(kUser, messages);
+    server.start();
+    // The warm-up also lets the server build its index, which no client
+    // should pay for.
+    measure(options, kDovecot, {server.hostAndPort(), server.directory()}, messages, true, rows);
+}
+
+void measureSplitWrite(const Options& options, int messages, std::vector<Row>& rows) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "mivo-split-write-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a directory in " +
+                                 std::filesystem::temp_directory_path().string());
+    }
+    const std::filesystem::path directory = pattern;
+    try {
+        const SplitWritePop3Server server(kUser, kPassword, messages);
+        measure(options, kSplitWrite, {server.hostAndPort(), directory}, messages, false, rows);
+    } catch (...) {
+        std::filesystem::remove_all(directory);
+        throw;
+    }
+    std::filesystem::remove_all(directory);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,10 +245,10 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\nusage: " << argv[0]
                   << " [--mivo-check PATH] [--reference PATH] [--counts 1000,10000]"
-                     " [--repetitions 5]\n";
+                     " [--split-write-counts 200] [--repetitions 5]\n";
         return 64;
     }
-    if (DovecotServer::programPath().empty()) {
+    if (!options.counts.empty() && DovecotServer::programPath().empty()) {
         std::cerr << "Dovecot is not installed (Debian package dovecot-pop3d)\n";
         return 1;
     }
@@ -258,33 +259,16 @@ int main(int argc, char** argv) {
     std::vector<Row> rows;
     try {
         for (const int messages : options.counts) {
-            DovecotServer server;
-            server.addUser(kUser, kPassword);
-            server.deliverMany(kUser, messages);
-            server.start();
-            // The server builds its index on the first visit; no client pays for that.
-            runReference(options, server, messages);
-
-            std::vector<Sample> reference;
-            std::vector<Sample> mivo;
-            for (int run = 1; run <= options.repetitions; ++run) {
-                reference.push_back(runReference(options, server, messages));
-                if (!options.mivoCheck.empty()) {
-                    mivo.push_back(runMivoCheck(options, server, messages, run));
-                }
-                std::cerr << "." << std::flush;
-            }
-            std::cerr << '\n';
-            rows.push_back({messages, "reference", median(reference)});
-            if (!mivo.empty()) {
-                rows.push_back({messages, "mivo-check", median(mivo)});
-            }
+            measureDovecot(options, messages, rows);
+        }
+        for (const int messages : options.splitWriteCounts) {
+            measureSplitWrite(options, messages, rows);
         }
     } catch (const std::exception& error) {
         std::cerr << "\nbenchmark failed: " << error.what() << '\n';
         return 1;
     }
-    printTable(rows, options.repetitions);
-    printComparisons(rows);
+    mivo::bench::printTable(rows, options.repetitions);
+    mivo::bench::printComparisons(rows);
     return 0;
 }

@@ -36,6 +36,18 @@ TEST_F(LogFixture, TruncatesAtThe15001stCharacterKeepingTheTail) {
                   expectedTail);
 }
 
+TEST_F(LogFixture, EachTruncationKeepsTheTailOfTheTextAsItWasThen) {
+    log.append(std::string(15000, 'x'));
+    ASSERT_LT(log.text().size(), 14000u);
+    // To 14500 characters, then over the limit with a line of 500.
+    log.append(std::string(14500 - 2 - log.text().size(), 'y'));
+    log.append(std::string(500, 'z'));
+    EXPECT_EQ(log.text(),
+              "The Log was truncated on Wed Jan 03 09:05:07 2001.\r\n"
+              " it was 15002 bytes and it became 1000 bytes\r\n\r\n" +
+                  std::string(400, 'y') + "\r\n" + std::string(500, 'z'));
+}
+
 TEST_F(LogFixture, MirrorsIntoTheLogViewerOnlyWhileItIsOpen) {
     log.append("unseen");
     EXPECT_EQ(copy.get(), "");

@@ -24,7 +24,16 @@ public:
 
     // Stores the value and, when it changed, runs every handler in the order
     // they were added. Handlers may set this field again (nested).
-    void set(Value value) {
+    void set(const Value& value) {
+        if (value == m_value) {
+            return;
+        }
+        // Copied into the storage held already: a text set again and again
+        // (a stage line, a caption) does not allocate each time.
+        m_value = value;
+        notify();
+    }
+    void set(Value&& value) {
         if (value == m_value) {
             return;
         }

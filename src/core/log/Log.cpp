@@ -29,10 +29,13 @@ void Log::LogChange() {
         const std::string notice = "The Log was truncated on " + timeText(m_clock.now()) +
                                    ".\r\n it was " + std::to_string(length) +
                                    " bytes and it became 1000 bytes\r\n\r\n";
-        std::string kept = m_text.get().substr(length - kKeptTail);
-        // Each of the two changes runs this handler again, nested.
+        const std::string kept = m_text.get().substr(length - kKeptTail);
+        const std::string truncated = notice + kept;
+        // Each of the two changes runs this handler again, nested. Both are
+        // copied into the Log's own storage, which keeps its size for the
+        // next 15000 characters instead of growing back to it.
         m_text.set(kept);
-        m_text.set(notice + kept);
+        m_text.set(truncated);
     }
     if (m_logViewerOpen) {
         m_logCopy.set(m_text.get());

@@ -5,8 +5,11 @@ namespace mivo::memo {
 namespace {
 constexpr std::string_view kCrLf = "\r\n";
 
+// Asked for every line added to a memo, so two characters are compared as
+// characters rather than as a two-character string.
 bool endsWithCrLf(std::string_view text) {
-    return text.size() >= 2 && text.substr(text.size() - 2) == kCrLf;
+    const std::size_t size = text.size();
+    return size >= 2 && text[size - 2] == '\r' && text[size - 1] == '\n';
 }
 }  // namespace
 

@@ -15,14 +15,23 @@ void LineCutter::clear() {
     // m_line is left alone: a handler may still be reading the last line
     // while it closes its connection.
     m_held.clear();
+    m_start = 0;
     m_crEndedHeld = false;
 }
 
-std::size_t LineCutter::makeRoom() {
-    if (m_held.size() > DropAbove) {
-        m_held.erase(0, DropStep);
+void LineCutter::dropConsumed() {
+    if (m_start > 0) {
+        m_held.erase(0, m_start);
+        m_start = 0;
     }
-    return Capacity - std::min(m_held.size(), Capacity);
+}
+
+std::size_t LineCutter::makeRoom() {
+    if (size() > DropAbove) {
+        m_start += DropStep;
+    }
+    dropConsumed();
+    return Capacity - std::min(size(), Capacity);
 }
 
 void LineCutter::append(std::string_view bytes) {
@@ -33,25 +42,33 @@ void LineCutter::append(std::string_view bytes) {
             bytes.remove_prefix(1);
         }
     }
-    const std::size_t room = Capacity - std::min(m_held.size(), Capacity);
+    dropConsumed();
+    const std::size_t room = Capacity - std::min(size(), Capacity);
     m_held.append(bytes.substr(0, room));
 }
 
 std::optional<std::string_view> LineCutter::cutLine() {
-    std::size_t end = m_held.find('\r');
-    if (end == std::string::npos) {
-        end = m_held.find('\n');
-        if (end == std::string::npos) {
+    const std::string_view held = std::string_view(m_held).substr(m_start);
+    std::size_t end = held.find('\r');
+    if (end == std::string_view::npos) {
+        end = held.find('\n');
+        if (end == std::string_view::npos) {
             return std::nullopt;
         }
     }
     std::size_t lineEndSize = 1;
-    if (end + 1 < m_held.size() && m_held[end + 1] == '\n') {
+    if (end + 1 < held.size() && held[end + 1] == '\n') {
         lineEndSize = 2;
     }
-    m_crEndedHeld = m_held[end] == '\r' && end + 1 == m_held.size();
-    m_line.assign(m_held, 0, end);
-    m_held.erase(0, end + lineEndSize);
+    const bool endsInLastHeldCr = held[end] == '\r' && end + 1 == held.size();
+    m_line.assign(held.substr(0, end));
+    m_start += end + lineEndSize;
+    if (m_start == m_held.size()) {
+        // The usual end of a reply: nothing is left to move later.
+        m_held.clear();
+        m_start = 0;
+    }
+    m_crEndedHeld = endsInLastHeldCr;
     return std::string_view(m_line.c_str(), std::strlen(m_line.c_str()));
 }
 

@@ -18,7 +18,7 @@ public:
     // Allocates the buffers once, so receiving and cutting never allocate.
     void reserve();
     void clear();
-    std::size_t size() const { return m_held.size(); }
+    std::size_t size() const { return m_held.size() - m_start; }
 
     // Call before each receive: when more than 2000 bytes are held the oldest
     // 100 are dropped. Returns how many bytes the receive may bring.
@@ -34,7 +34,12 @@ public:
     std::optional<std::string_view> cutLine();
 
 private:
+    void dropConsumed();
+
+    // Bytes held are m_held from m_start on: cutting a line only moves
+    // m_start, so the rest of a reply is not shifted once for every line.
     std::string m_held;
+    std::size_t m_start = 0;
     std::string m_line;
     // The last line ended in a CR that was the last byte held: an LF that
     // arrives next completes that line end.

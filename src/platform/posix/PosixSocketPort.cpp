@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,6 +33,12 @@ int pendingSocketError(int fd) {
     return error;
 }
 
+void setTcpOption(int fd, int option) {
+    const int on = 1;
+    // Only latency depends on it: a socket that refuses it still works.
+    ::setsockopt(fd, IPPROTO_TCP, option, &on, sizeof on);
+}
+
 // Failures Linux reports at once for a non-blocking connect that
 // Windows reports later, through the connect notification.
 bool isReportedLater(int error) {
@@ -51,6 +58,7 @@ struct PosixSocketPort::Socket {
     bool readDelivered = false;   // FD_READ out, not yet answered by a receive
     bool writeDelivered = false;  // FD_WRITE out, not yet answered by a send
     bool ended = false;           // end of stream or FD_CLOSE seen
+    bool ackOwed = false;         // data read, nothing sent since to carry the ACK
     std::unique_ptr<SocketNotifiers> notifiers;
 };
 
@@ -92,6 +100,10 @@ SocketHandle PosixSocketPort::createStreamSocket() {
         m_lastError = windowsSocketError(errno);
         return InvalidSocket;
     }
+    // Every command goes out in one send and is answered before the next,
+    // so Nagle could only hold a command back; without it each send leaves
+    // at once and carries the acknowledgement of what was read before it.
+    setTcpOption(fd, TCP_NODELAY);
     const SocketHandle handle = m_nextHandle++;
     auto socket = std::make_unique<Socket>();
     socket->fd = fd;
@@ -190,6 +202,9 @@ int PosixSocketPort::send(SocketHandle handle, const char* data, int length) {
     const ssize_t sent =
         ::send(socket->fd, data, static_cast<std::size_t>(length), MSG_NOSIGNAL | MSG_DONTWAIT);
     m_lastError = sent < 0 ? windowsSocketError(errno) : 0;
+    if (sent > 0) {
+        socket->ackOwed = false;
+    }
     socket->writeDelivered = false;
     updateWatching(*socket);
     return static_cast<int>(sent);
@@ -206,6 +221,9 @@ int PosixSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     m_lastError = count < 0 ? windowsSocketError(errno) : 0;
     if (count == 0 && capacity > 0) {
         socket->ended = true;
+    }
+    if (count > 0) {
+        oweAcknowledgement(*socket);
     }
     socket->readDelivered = false;
     updateWatching(*socket);
@@ -260,9 +278,17 @@ void PosixSocketPort::readable(SocketHandle handle) {
     if (socket == nullptr) {
         return;
     }
+    if (socket->readDelivered) {
+        // The last FD_READ is still unanswered (its receive waits behind
+        // another notification): no further one until it is.
+        updateWatching(*socket);
+        return;
+    }
     // One FD_READ at a time: the next waits for the receive that answers it.
+    // The notifier stays on meanwhile, since that receive nearly always comes
+    // before this call returns: switching it off and on again would cost a
+    // wake-up of the event loop for every reply.
     socket->readDelivered = true;
-    updateWatching(*socket);
     const int error = pendingSocketError(socket->fd);
     if (error != 0) {
         // A reset arrives as the close notification carrying its error.
@@ -272,6 +298,9 @@ void PosixSocketPort::readable(SocketHandle handle) {
         return;
     }
     notify(socket->slot, handle, FdRead, 0);
+    if (Socket* after = find(handle)) {
+        updateWatching(*after);
+    }
 }
 
 void PosixSocketPort::writable(SocketHandle handle) {
@@ -312,10 +341,53 @@ void PosixSocketPort::notify(int slot, SocketHandle handle, int event, int error
     deliver(notification);
 }
 
-void PosixSocketPort::deliver(const SocketNotification& notification) {
-    if (m_sink != nullptr) {
-        m_sink->TcpWndProc(notification);
+// Linux delays the acknowledgement of data it has received (by some 40 ms)
+// in the hope of sending it with the answer. A server that writes one reply
+// in several pieces with Nagle on sends its second piece only once the first
+// is acknowledged; the program answers nothing before the reply is whole, so
+// each reply would wait out the timer. So once the program has handled a
+// notification, a socket it read from and sent nothing on since is told to
+// acknowledge at once (TCP_QUICKACK; the kernel drops it again by itself,
+// hence every time). Where the program did send, the data carried the
+// acknowledgement and no extra segment is made.
+void PosixSocketPort::oweAcknowledgement(Socket& socket) {
+    if (m_deliveryDepth == 0) {
+        setTcpOption(socket.fd, TCP_QUICKACK);
+        return;
     }
+    socket.ackOwed = true;
+    m_acknowledgementsOwed = true;
+}
+
+void PosixSocketPort::acknowledgeOwed() {
+    if (!m_acknowledgementsOwed) {
+        return;
+    }
+    m_acknowledgementsOwed = false;
+    for (const auto& [handle, socket] : m_sockets) {
+        if (socket->ackOwed) {
+            socket->ackOwed = false;
+            setTcpOption(socket->fd, TCP_QUICKACK);
+        }
+    }
+}
+
+void PosixSocketPort::deliver(const SocketNotification& notification) {
+    if (m_sink == nullptr) {
+        return;
+    }
+    // Also when the handler throws: the exception goes on to the event loop.
+    struct DeliveryScope {
+        PosixSocketPort& port;
+        explicit DeliveryScope(PosixSocketPort& owner) : port(owner) { ++port.m_deliveryDepth; }
+        ~DeliveryScope() {
+            --port.m_deliveryDepth;
+            port.acknowledgeOwed();
+        }
+        DeliveryScope(const DeliveryScope&) = delete;
+        DeliveryScope& operator=(const DeliveryScope&) = delete;
+    } scope(*this);
+    m_sink->TcpWndProc(notification);
 }
 
 }  // namespace mivo

@@ -48,6 +48,8 @@ private:
     void updateWatching(Socket& socket);
     void notify(int slot, SocketHandle handle, int event, int error);
     void deliver(const SocketNotification& notification);
+    void oweAcknowledgement(Socket& socket);
+    void acknowledgeOwed();
 
     std::unique_ptr<QObject> m_context;  // posted calls and notifiers live on it
     std::shared_ptr<LookupMailbox> m_mailbox;
@@ -55,6 +57,8 @@ private:
     SocketNotificationSink* m_sink = nullptr;
     SocketHandle m_nextHandle = 1;
     int m_lastError = 0;
+    int m_deliveryDepth = 0;  // notifications being handled, nested
+    bool m_acknowledgementsOwed = false;
 };
 
 }  // namespace mivo
