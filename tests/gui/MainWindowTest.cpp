@@ -74,7 +74,7 @@ void click(QWidget& control) {
 TEST_F(MainWindowPanel, EveryControlSitsWhereTheLayoutPutsItWithItsWholeCaption) {
     EXPECT_EQ(ubo().size(), QSize(412, 116));
     EXPECT_EQ(ubo().minimumSize(), ubo().maximumSize());  // fixed border
-    EXPECT_EQ(ubo().windowTitle(), "Ubo");
+    EXPECT_EQ(ubo().windowTitle(), "Mivo");
     const Qt::WindowFlags flags = ubo().windowFlags();
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);

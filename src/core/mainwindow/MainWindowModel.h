@@ -37,7 +37,9 @@ struct MainWindowModel {
     MainWindowModel();
 
     // The window itself.
-    TextField Caption{"Ubo"};
+    // The design-time caption "Ubo" is never shown: the title reads the
+    // application title from start-up until the first status caption.
+    TextField Caption{"Mivo"};
     TextField ApplicationTitle{"Mivo"};
     Field<int> Left{0};
     Field<int> Top{0};

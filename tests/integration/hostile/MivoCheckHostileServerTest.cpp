@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ChildProcess.h"
@@ -96,7 +97,13 @@ TEST(MivoCheckHostileServer, AServerTalkingAfterQuitIsNeitherLoggedNorWaitedFor)
     EXPECT_EQ(run.output.find("still talking"), std::string::npos);
     EXPECT_EQ(run.output.find("Packet for state 0"), std::string::npos);
     EXPECT_LT(run.output.size(), 4096u);
+    // The program hung up: the server's side of the conversation ends too.
+    const auto deadline = std::chrono::steady_clock::now() + ScriptedServer::StepTimeout;
+    while (server.finishedConnections() < 1 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_EQ(server.finishedConnections(), 1u);
+    EXPECT_TRUE(server.failures().empty());
 }
 
 }  // namespace
