@@ -1,6 +1,7 @@
 #pragma once
 // Recording fakes of the core's ports for unit tests.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "ports/ClockPort.h"
+#include "ports/RandomPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 
@@ -74,6 +76,19 @@ private:
         if (clock != nullptr) {
             t.due = clock->monotonic + t.interval;
         }
+    }
+};
+
+// Random bytes a test chooses: `bytes` in turn, then zeros for ever.
+class FakeRandom : public RandomPort {
+public:
+    std::vector<std::uint8_t> bytes;
+    std::size_t drawn = 0;
+
+    std::uint8_t nextByte() override {
+        const std::uint8_t next = drawn < bytes.size() ? bytes[drawn] : 0;
+        ++drawn;
+        return next;
     }
 };
 
