@@ -17,23 +17,10 @@ namespace mivo::bench {
 
 namespace {
 
+using test::writeAll;
+
 constexpr int kPollSlice = 100;  // ms: how often a wait looks at the stop flag
 constexpr std::size_t kCommandLimit = 1000;
-
-bool writeOnce(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(sent);
-    }
-    return true;
-}
 
 // The headers as the Dovecot benchmark's deliveries have them, CR LF each,
 // and the empty line that ends them.
@@ -107,7 +94,7 @@ void SplitWritePop3Server::run() {
 }
 
 void SplitWritePop3Server::serve(int fd) const {
-    if (!writeOnce(fd, "+OK split-write server ready.\r\n")) {
+    if (!writeAll(fd, "+OK split-write server ready.\r\n")) {
         return;
     }
     Conversation conversation;
@@ -142,23 +129,23 @@ bool SplitWritePop3Server::answer(int fd, const std::string& command,
                                   Conversation& conversation) const {
     if (startsWithWord(command, "QUIT")) {
         conversation.quit = true;
-        return writeOnce(fd, "+OK Logging out.\r\n");
+        return writeAll(fd, "+OK Logging out.\r\n");
     }
     if (!conversation.loggedIn) {
         if (startsWithWord(command, "USER")) {
             conversation.user = argumentOf(command);
-            return writeOnce(fd, "+OK\r\n");
+            return writeAll(fd, "+OK\r\n");
         }
         if (startsWithWord(command, "PASS") && conversation.user == m_user &&
             argumentOf(command) == m_password) {
             conversation.loggedIn = true;
-            return writeOnce(fd, "+OK Logged in.\r\n");
+            return writeAll(fd, "+OK Logged in.\r\n");
         }
-        return writeOnce(fd, "-ERR Authentication failed.\r\n");
+        return writeAll(fd, "-ERR Authentication failed.\r\n");
     }
     if (startsWithWord(command, "STAT")) {
         const std::size_t octets = headersOf(1).size() * static_cast<std::size_t>(m_messages);
-        return writeOnce(
+        return writeAll(
             fd, "+OK " + std::to_string(m_messages) + " " + std::to_string(octets) + "\r\n");
     }
     if (startsWithWord(command, "TOP")) {
@@ -169,15 +156,15 @@ bool SplitWritePop3Server::answer(int fd, const std::string& command,
         if (error == std::errc{} && number >= 1 && number <= m_messages && *rest == ' ') {
             return answerTop(fd, number);
         }
-        return writeOnce(fd, "-ERR There's no message " + argument + ".\r\n");
+        return writeAll(fd, "-ERR There's no message " + argument + ".\r\n");
     }
-    return writeOnce(fd, "-ERR Unknown command.\r\n");
+    return writeAll(fd, "-ERR Unknown command.\r\n");
 }
 
 bool SplitWritePop3Server::answerTop(int fd, int number) const {
     // Three writes: with Nagle on, the second waits in the kernel until the
     // client acknowledges the first.
-    return writeOnce(fd, "+OK\r\n") && writeOnce(fd, headersOf(number)) && writeOnce(fd, ".\r\n");
+    return writeAll(fd, "+OK\r\n") && writeAll(fd, headersOf(number)) && writeAll(fd, ".\r\n");
 }
 
 }  // namespace mivo::bench

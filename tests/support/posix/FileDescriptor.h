@@ -2,7 +2,14 @@
 // Owns one POSIX file descriptor and closes it when it goes, so that the test
 // helpers leak nothing into the children they start or across failed tests.
 
+#include <string_view>
+
 namespace mivo::test {
+
+// Sends all of `bytes` on the socket `fd` (one write where the socket takes
+// it, as a server's single write would be), going on after interruptions and
+// never raising SIGPIPE. False once the peer is gone.
+bool writeAll(int fd, std::string_view bytes);
 
 class FileDescriptor {
 public:

@@ -7,27 +7,14 @@
 #include <cstring>
 #include <utility>
 
+#include "FileDescriptor.h"
+
 namespace mivo::test {
 
 namespace {
 
 // How often a wait looks at the stop flag.
 constexpr std::chrono::milliseconds PollSlice{100};
-
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(sent);
-    }
-    return true;
-}
 
 }  // namespace
 
