@@ -245,10 +245,8 @@ void CheckCycle::endCycle() {
 
 void CheckCycle::Button2Click() {
     if (m_cycle.connected || m_cycle.connecting) {
-        dropConnection();
+        dropConnection();  // which clears both flags
     }
-    m_cycle.connected = false;
-    m_cycle.connecting = false;
     m_cycle.Account = 0;
     m_cycle.newMailCount = 0;
     for (int slot = 0; slot <= kAccountCount; ++slot) {
