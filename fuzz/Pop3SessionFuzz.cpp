@@ -273,7 +273,9 @@ public:
     test::FakeClock clock;
     test::FakeTimers timers;
     test::FakeSocketPort sockets;
-    Program program{Ports{ui, clock, timers, sockets}};
+    test::FakeSettings settings;
+    test::FakeRandom random;
+    Program program{Ports{ui, clock, timers, sockets, settings, random}};
     MainWindowModel& window = program.mainWindowModel();
 };
 

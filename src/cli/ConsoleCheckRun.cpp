@@ -10,7 +10,9 @@
 namespace mivo {
 
 ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
-    : m_options(options), m_program(Ports{m_ui, m_clock, m_timers, m_sockets}) {
+    : m_options(options),
+      m_settings(SettingsFiles::desktopDirectory(), SettingsFiles::kLegacyFileName),
+      m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random}) {
     m_program.log().onAppend([this](std::string_view text) { writeLog(text); });
     m_program.onCycleEnded([this](const CycleReport& report) { cycleEnded(report); });
 

@@ -11,6 +11,8 @@
 #include "console/CheckCommandLine.h"
 #include "console/CycleOutcome.h"
 #include "posix/PosixSocketPort.h"
+#include "posix/SettingsFiles.h"
+#include "posix/SystemRandom.h"
 #include "posix/SystemClock.h"
 #include "qt/QtTimers.h"
 
@@ -37,6 +39,8 @@ private:
     SystemClock m_clock;
     QtTimers m_timers;
     PosixSocketPort m_sockets;
+    SettingsFiles m_settings;
+    SystemRandom m_random;
     Program m_program;
     std::string m_output;
     int m_cyclesDone = 0;

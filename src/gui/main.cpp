@@ -8,6 +8,8 @@
 #include "QtUi.h"
 #include "app/Program.h"
 #include "posix/PosixSocketPort.h"
+#include "posix/SettingsFiles.h"
+#include "posix/SystemRandom.h"
 #include "posix/SystemClock.h"
 #include "qt/QtTimers.h"
 
@@ -17,8 +19,11 @@ int main(int argc, char** argv) {
         mivo::SystemClock clock;
         mivo::QtTimers timers;
         mivo::PosixSocketPort sockets;
+        mivo::SettingsFiles settings(mivo::SettingsFiles::desktopDirectory(),
+                                     mivo::SettingsFiles::kLegacyFileName);
+        mivo::SystemRandom random;
         mivo::QtUi ui(app);
-        mivo::Program program(mivo::Ports{ui, clock, timers, sockets});
+        mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random});
         return mivo::runProgram(app, program, ui);
     } catch (const std::exception& error) {
         app.reportError(QString::fromStdString(error.what()));

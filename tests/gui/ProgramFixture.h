@@ -30,8 +30,10 @@ struct ProgramParts {
     FakeClock clock;
     FakeTimers timers;
     FakeSocketPort sockets;  // the test plays the server
+    FakeSettings settings;
+    FakeRandom random;
     QtUi ui{application()};
-    Program program{Ports{ui, clock, timers, sockets}};
+    Program program{Ports{ui, clock, timers, sockets, settings, random}};
     std::vector<std::string> created;
     std::vector<std::string> destroyed;
 

@@ -125,7 +125,9 @@ public:
     FakeClock clock;
     FakeTimers timers;
     FakeSocketPort sockets;
-    Program program{Ports{ui, clock, timers, sockets}};
+    FakeSettings settings;
+    FakeRandom random;
+    Program program{Ports{ui, clock, timers, sockets, settings, random}};
     MainWindowModel& window = program.mainWindowModel();
     CycleState& cycle = program.cycleState();
     AccountsDialogModel& accounts = program.accountsDialog();

@@ -16,6 +16,7 @@ Program::Program(Ports ports)
                     m_checkTimer, m_newMailSummary, m_transport, ports.timers, ports.clock,
                     ports.ui}) {
     m_mainWindow.attachCheckCycle(m_checkCycle, m_checkTimer);
+    m_mainWindowModel.TEMPDIR.set(ports.settings.temporaryDirectory());
     // The three main-window timers run from creation.
     ports.timers.setHandler(TimerId::Timer1, [this] { m_mainWindow.Timer1Timer(); });
     ports.timers.setInterval(TimerId::Timer1, 60000);

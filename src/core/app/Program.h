@@ -15,6 +15,8 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "ports/ClockPort.h"
+#include "ports/RandomPort.h"
+#include "ports/SettingsPort.h"
 #include "ports/SocketPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
@@ -31,6 +33,8 @@ struct Ports {
     const ClockPort& clock;
     TimerPort& timers;
     SocketPort& sockets;
+    SettingsPort& settings;
+    RandomPort& random;
 };
 
 class Program {

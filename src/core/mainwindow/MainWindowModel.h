@@ -5,6 +5,7 @@
 // (accounts 2..8 in USERn/PASSn/POPn, rules 1..3 in SBn, En, ...).
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "fields/Field.h"
@@ -69,8 +70,9 @@ struct MainWindowModel {
     std::array<TextField, 9> PASSn;  // PASS2..PASS8
     std::array<TextField, 9> POPn;   // POP2..POP8
 
-    // Held for the settings store, the rules, the launcher and the advanced
-    // options dialog, which will read and write them; nothing does yet.
+    // Options in hidden controls: stored by the settings store, edited in the
+    // advanced options dialog, used by the rules, the launcher and the
+    // new-mail window.
     TextField Memo6{"Memo6"};
     TextField SET{"SET"};
     std::array<ListField, 4> SBn;  // SB1..SB3: the rules' header fields
@@ -81,11 +83,22 @@ struct MainWindowModel {
     std::array<TextField, 4> RunFilen{
         {TextField{}, TextField{"RunFile1"}, TextField{"RunFile2"}, TextField{"RunFile3"}}};
     TextField EmailProgram;
-    TextField TEMPDIR{"/tmp"};  // the system temporary directory
+    TextField TEMPDIR;  // the system temporary directory, set at creation
     TextField Media{"c:\\cmpeg\\bounce.mpg"};
     CheckField NewMLevelNumber;
     CheckField StartMinimized;
     CheckField AppfirstIdle;
+
+    // Process-wide options, stored with the controls.
+    bool taskbarButton = true;  // "Taskbar button"; stored as "Show_as_icon"
+    bool trayIcon = true;       // "Taskbar tray"; stored as "Show_as_button"
+    bool NoticeAll = true;
+    bool UseRule = false;
+    std::int32_t uniqueFile = 0;
+
+    // How this run treats the stored settings.
+    bool saveAllowed = true;   // false for a one-off account from the command line
+    bool uninstalling = false;  // set by the start-up decision, never cleared
 
     // The window's own state.
     int TickCount = 0;

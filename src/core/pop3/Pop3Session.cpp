@@ -200,7 +200,7 @@ void Pop3Session::statReceived() {
     }
     m_list.begin();
 
-    if (!UseRule() && m_window.NewMLevelNumber.get() && onServer != lastNumKnown()) {
+    if (!m_window.UseRule && m_window.NewMLevelNumber.get() && onServer != lastNumKnown()) {
         enter(Stage::LoggingOutWithMail, "7 - Logging out, just checked # of email.\r\n",
               Logged::No);
         m_send(kQuit);

@@ -72,9 +72,6 @@ private:
     int account() const { return m_cycle.Account; }
     int& lastNumKnown() { return m_cycle.lastNumKnown[m_cycle.Account]; }
 
-    // Rules are not in use yet: every new message counts as new mail.
-    static bool UseRule() { return false; }
-
     MainWindowModel& m_window;
     CycleState& m_cycle;
     AccountsDialogModel& m_accountsDialog;

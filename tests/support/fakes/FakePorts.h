@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ports/ClockPort.h"
 #include "ports/RandomPort.h"
+#include "ports/SettingsPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 
@@ -90,6 +92,34 @@ public:
         ++drawn;
         return next;
     }
+};
+
+// A settings store in memory: what was written, and failures on demand.
+class FakeSettings : public SettingsPort {
+public:
+    StoredText stored;  // absent until a test or a save puts a text there
+    StoredText legacyFile;
+    std::optional<std::string> path = std::string("/usr/bin/mivo");
+    std::string temporary = "/tmp";
+    std::optional<std::string> writeFailure;  // the reason every write gives
+    std::vector<std::string> writes;
+
+    void store(std::string text) {
+        stored.state = StoredText::State::Present;
+        stored.text = std::move(text);
+    }
+    StoredText readSettings() override { return stored; }
+    std::optional<std::string> writeSettings(std::string_view text) override {
+        if (writeFailure) {
+            return writeFailure;
+        }
+        writes.emplace_back(text);
+        store(std::string(text));
+        return std::nullopt;
+    }
+    StoredText readLegacyFile() override { return legacyFile; }
+    std::optional<std::string> programPath() override { return path; }
+    std::string temporaryDirectory() override { return temporary; }
 };
 
 class FakeUi : public UiPort {

@@ -1,0 +1,39 @@
+#pragma once
+// Where the settings outlive the program: the stored settings text, the old
+// fixed-order settings file read when none is stored, and the path of the
+// running program that a saved text names.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mivo {
+
+// What reading a stored text found. A text that exists but cannot be read is
+// not "absent": the program must then neither start from defaults as if new
+// nor write over it.
+struct StoredText {
+    enum class State { Present, Absent, Unreadable };
+    State state = State::Absent;
+    std::string text;    // the whole text when Present
+    std::string reason;  // why, when Unreadable
+};
+
+class SettingsPort {
+public:
+    virtual ~SettingsPort() = default;
+
+    virtual StoredText readSettings() = 0;
+    // Replaces the stored text so that a crash at any moment leaves either
+    // the old or the new text. Returns the reason when it could not.
+    virtual std::optional<std::string> writeSettings(std::string_view text) = 0;
+    // The old settings file, read only.
+    virtual StoredText readLegacyFile() = 0;
+    // The absolute path of the running program file, if it can be found.
+    virtual std::optional<std::string> programPath() = 0;
+    // The system's directory for temporary files: where downloaded messages
+    // go until the user chooses another.
+    virtual std::string temporaryDirectory() = 0;
+};
+
+}  // namespace mivo

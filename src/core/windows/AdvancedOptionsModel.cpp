@@ -1,0 +1,13 @@
+#include "windows/AdvancedOptionsModel.h"
+
+#include "mainwindow/MainWindowModel.h"
+
+namespace mivo {
+
+AdvancedOptionsModel::AdvancedOptionsModel() {
+    for (int rule = 1; rule <= 3; ++rule) {
+        SelectBoxn[rule].items.assign(kHeaderFieldNames.begin(), kHeaderFieldNames.end());
+    }
+}
+
+}  // namespace mivo

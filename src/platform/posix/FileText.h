@@ -1,0 +1,23 @@
+#pragma once
+// Whole small text files: read in full with a bound, and replaced atomically
+// so that a crash or power loss at any moment leaves the old or the new text.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ports/SettingsPort.h"
+
+namespace mivo {
+
+// Absent when the file does not exist; Unreadable (with the reason) when it
+// exists but cannot be read whole or is larger than `limit` bytes.
+StoredText readTextFile(const std::string& path, std::size_t limit);
+
+// Writes `text` to a new file beside `path` (mode 0600), flushes it to disk,
+// renames it over `path` and flushes the directory. Missing directories are
+// created with mode 0700. Returns the reason when it could not.
+std::optional<std::string> replaceTextFile(const std::string& path, std::string_view text);
+
+}  // namespace mivo
