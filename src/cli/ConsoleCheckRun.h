@@ -12,8 +12,8 @@
 #include "console/CycleOutcome.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
-#include "posix/SystemRandom.h"
 #include "posix/SystemClock.h"
+#include "posix/SystemRandom.h"
 #include "qt/QtTimers.h"
 
 namespace mivo {

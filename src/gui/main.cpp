@@ -9,8 +9,8 @@
 #include "app/Program.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
-#include "posix/SystemRandom.h"
 #include "posix/SystemClock.h"
+#include "posix/SystemRandom.h"
 #include "qt/QtTimers.h"
 
 int main(int argc, char** argv) {

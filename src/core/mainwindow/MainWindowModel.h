@@ -97,7 +97,7 @@ struct MainWindowModel {
     std::int32_t uniqueFile = 0;
 
     // How this run treats the stored settings.
-    bool saveAllowed = true;   // false for a one-off account from the command line
+    bool saveAllowed = true;    // false for a one-off account from the command line
     bool uninstalling = false;  // set by the start-up decision, never cleared
 
     // The window's own state.
