@@ -15,6 +15,9 @@ ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
       m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random}) {
     m_program.log().onAppend([this](std::string_view text) { writeLog(text); });
     m_program.onCycleEnded([this](const CycleReport& report) { cycleEnded(report); });
+    // The first-activation step waits for a window to become active; the
+    // console has none, and would only print its waiting ten times a second.
+    m_timers.setEnabled(TimerId::Timer2, false);
 
     // The accounts and the minutes as a user would have typed them; the
     // program then comes into service as at start-up.

@@ -19,6 +19,7 @@ public:
     bool isWindowVisible(WindowId window) const override;
     bool isWindowMinimised(WindowId) const override { return false; }
     void bringApplicationToFront() override {}
+    void minimiseApplication() override {}
     void removeTrayIcon() override {}
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>&) override {}

@@ -9,6 +9,7 @@
 #include "ConsoleCheckRun.h"
 #include "app/Version.h"
 #include "console/CheckCommandLine.h"
+#include "posix/ArgumentBlanking.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 void blankPasswordArguments(int argc, char** argv) {
     for (int i = 1; i + 3 < argc; ++i) {
         if (std::strcmp(argv[i], "--account") == 0) {
-            std::memset(argv[i + 2], 'x', std::strlen(argv[i + 2]));
+            mivo::blankArgument(argv[i + 2]);
             i += 3;
         }
     }

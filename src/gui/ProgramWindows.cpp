@@ -20,7 +20,7 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     created(WindowId::UrgentNotice, *m_urgentNotice);
     m_form2 = std::make_unique<TForm2>();
     created(WindowId::DirectoryChooser, *m_form2);
-    m_init = std::make_unique<TINIT>(program);
+    m_init = std::make_unique<TINIT>(program, ui);
     created(WindowId::Uninstall, *m_init);
     // The program is up: from now on the main window's end runs its destroy
     // step.

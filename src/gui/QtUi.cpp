@@ -86,6 +86,12 @@ void QtUi::bringApplicationToFront() {
     }
 }
 
+void QtUi::minimiseApplication() {
+    if (m_mainWindow) {
+        m_mainWindow->showMinimized();
+    }
+}
+
 void QtUi::removeTrayIcon() {
     // The tray icon arrives with the tray; until then there is none to remove.
 }

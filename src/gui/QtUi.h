@@ -28,6 +28,7 @@ public:
     bool isWindowVisible(WindowId window) const override;
     bool isWindowMinimised(WindowId window) const override;
     void bringApplicationToFront() override;
+    void minimiseApplication() override;
     void removeTrayIcon() override;
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>& segments) override;

@@ -3,15 +3,19 @@
 
 #include "WindowSetup.h"
 #include "app/Program.h"
+#include "windows/Placement.h"
 
 namespace mivo {
 
-TINIT::TINIT(Program& program)
+TINIT::TINIT(Program& program, const UiPort& ui)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setUpWindow(*this, "INIT", "UNINSTALL for MIVO", outerSize());
-    // Creation step: the start-up decision. The settings load and the
-    // uninstall mode will join it here.
-    program.bringIntoService();
+    // Creation step: the start-up decision. The window's bottom edge sits on
+    // the screen's middle line, like the main window's.
+    const ScreenSize screen = ui.screenSize();
+    move(centredOffset(screen.width, outerSize().width()),
+         screen.height / 2 - outerSize().height());
+    program.startUp();
 }
 
 QSize TINIT::outerSize() {

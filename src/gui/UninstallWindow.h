@@ -9,13 +9,14 @@
 namespace mivo {
 
 class Program;
+class UiPort;
 
 class TINIT : public QWidget {
     Q_OBJECT
 
 public:
     // Builds the window and runs its creation step.
-    explicit TINIT(Program& program);
+    TINIT(Program& program, const UiPort& ui);
 
     static QSize outerSize();
 };

@@ -2,11 +2,15 @@
 // adapters, and the windows' life.
 
 #include <exception>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "Application.h"
 #include "ProgramRun.h"
 #include "QtUi.h"
 #include "app/Program.h"
+#include "posix/ArgumentBlanking.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
@@ -15,6 +19,12 @@
 
 int main(int argc, char** argv) {
     mivo::Application app(argc, argv);
+    // What Qt left of the command line once it took its own options.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 3) {
+        // A one-off account: user name, password, POP host.
+        mivo::blankArgument(argv[2]);
+    }
     try {
         mivo::SystemClock clock;
         mivo::QtTimers timers;
@@ -23,7 +33,8 @@ int main(int argc, char** argv) {
                                      mivo::SettingsFiles::kLegacyFileName);
         mivo::SystemRandom random;
         mivo::QtUi ui(app);
-        mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random});
+        mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random},
+                              std::move(arguments));
         return mivo::runProgram(app, program, ui);
     } catch (const std::exception& error) {
         app.reportError(QString::fromStdString(error.what()));

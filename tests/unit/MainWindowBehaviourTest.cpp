@@ -2,6 +2,7 @@
 
 #include "FakePorts.h"
 #include "mainwindow/MainWindow.h"
+#include "windows/LogViewerModel.h"
 
 namespace mivo {
 namespace {
@@ -10,7 +11,11 @@ struct MainWindowBehaviour : ::testing::Test {
     MainWindowModel model;
     CycleState cycle;
     test::FakeUi ui;
-    MainWindow window{model, cycle, ui};
+    test::FakeClock clock;
+    test::FakeTimers timers;
+    LogViewerModel logViewer;
+    Log log{model.Log, model.logViewerOpen, logViewer.LogCopy, clock};
+    MainWindow window{model, cycle, ui, timers, log};
 };
 
 TEST_F(MainWindowBehaviour, StatusCaptionSetsTheWindowThenTheTaskbarTextEveryTime) {

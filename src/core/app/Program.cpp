@@ -2,10 +2,13 @@
 
 namespace mivo {
 
-Program::Program(Ports ports)
-    : m_log(m_mainWindowModel.Log, m_mainWindowModel.logViewerOpen, m_logViewer.LogCopy,
+Program::Program(Ports ports, std::vector<std::string> arguments)
+    : m_ui(ports.ui),
+      m_timers(ports.timers),
+      m_arguments(std::move(arguments)),
+      m_log(m_mainWindowModel.Log, m_mainWindowModel.logViewerOpen, m_logViewer.LogCopy,
             ports.clock),
-      m_mainWindow(m_mainWindowModel, m_cycle, ports.ui),
+      m_mainWindow(m_mainWindowModel, m_cycle, ports.ui, ports.timers, m_log),
       m_newMailWindowBehaviour(m_mainWindowModel, m_accountsDialog, ports.ui),
       m_transport(ports.sockets),
       m_reports(m_log, m_mainWindow, m_accountsDialog, m_cycle, ports.ui),
@@ -14,20 +17,38 @@ Program::Program(Ports ports)
                         ports.ui, ports.clock}),
       m_checkCycle({m_mainWindowModel, m_cycle, m_accountsDialog, m_reports, m_mainWindow,
                     m_checkTimer, m_newMailSummary, m_transport, ports.timers, ports.clock,
-                    ports.ui}) {
+                    ports.ui}),
+      m_settingsStore({m_mainWindowModel, m_cycle, m_mainWindow, m_log, m_transport, ports.settings,
+                       ports.random}) {
     m_mainWindow.attachCheckCycle(m_checkCycle, m_checkTimer);
+    m_mainWindow.attachSettingsStore(m_settingsStore);
     m_mainWindowModel.TEMPDIR.set(ports.settings.temporaryDirectory());
     // The three main-window timers run from creation.
     ports.timers.setHandler(TimerId::Timer1, [this] { m_mainWindow.Timer1Timer(); });
     ports.timers.setInterval(TimerId::Timer1, 60000);
+    ports.timers.setHandler(TimerId::Timer2, [this] { m_mainWindow.Timer2Timer(); });
     ports.timers.setInterval(TimerId::Timer2, 100);
     ports.timers.setInterval(TimerId::Timer3, 2000);
     for (TimerId timer : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) {
         ports.timers.setEnabled(timer, true);
     }
+    // The uninstall window's step timer runs only in uninstall mode.
+    ports.timers.setInterval(TimerId::UninstallStep, 500);
+}
+
+void Program::startUp() {
+    m_settingsStore.load(m_arguments);
+    if (m_arguments.size() == 1 && m_arguments[0] == "uninstall") {
+        m_timers.setEnabled(TimerId::UninstallStep, true);
+        m_ui.showWindow(WindowId::Uninstall);
+        m_mainWindowModel.uninstalling = true;
+        m_log.append("We UNINSTALL");
+    }
 }
 
 void Program::bringIntoService() {
+    // Accounts given this way must never be written over the stored ones.
+    m_mainWindowModel.saveAllowed = false;
     m_transport.TcpInit();
     m_mainWindow.Edit1Enter();
     m_mainWindow.Edit1Exit();

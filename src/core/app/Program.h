@@ -4,6 +4,8 @@
 // Program on their own adapters and drive it through this interface only.
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckReports.h"
@@ -20,6 +22,7 @@
 #include "ports/SocketPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "settings/SettingsStore.h"
 #include "transport/TcpTransport.h"
 #include "windows/AccountsDialogModel.h"
 #include "windows/LogViewerModel.h"
@@ -39,13 +42,22 @@ struct Ports {
 
 class Program {
 public:
-    explicit Program(Ports ports);
+    // `arguments`: the command line after the program's name, which the
+    // start-up decision reads.
+    explicit Program(Ports ports, std::vector<std::string> arguments = {});
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // The start-up decision's work once every window exists: starts the
-    // socket layer and puts the check interval in force.
+    // The start-up decision, once every window exists: loads the settings
+    // (which starts the socket layer and puts the interval in force) and, for
+    // the single argument "uninstall", puts the program in uninstall mode.
+    void startUp();
+    // Starts the socket layer and puts the typed interval in force without
+    // loading any settings, for a check of accounts given some other way.
     void bringIntoService();
+    // What a click on the main window, its deactivation and its end do.
+    void saveSettings() { m_settingsStore.save(); }
+    const SettingsStore& settingsStore() const { return m_settingsStore; }
     // What the new-mail window's Done does: the mail announced so far is
     // taken as seen, and the next cycle reports only what it finds itself.
     void acknowledgeNewMail() { m_newMailWindowBehaviour.DoneClick(); }
@@ -68,6 +80,9 @@ public:
     const TcpTransport& transport() const { return m_transport; }
 
 private:
+    UiPort& m_ui;
+    TimerPort& m_timers;
+    std::vector<std::string> m_arguments;
     MainWindowModel m_mainWindowModel;
     AccountsDialogModel m_accountsDialog;
     LogViewerModel m_logViewer;
@@ -81,6 +96,7 @@ private:
     CheckTimer m_checkTimer;
     NewMailSummary m_newMailSummary;
     CheckCycle m_checkCycle;
+    SettingsStore m_settingsStore;
 };
 
 }  // namespace mivo

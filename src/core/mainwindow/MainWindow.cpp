@@ -3,11 +3,13 @@
 #include "app/Version.h"
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
+#include "settings/SettingsStore.h"
 
 namespace mivo {
 
-MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui)
-    : m_model(model), m_cycle(cycle), m_ui(ui) {
+MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui, TimerPort& timers,
+                       Log& log)
+    : m_model(model), m_cycle(cycle), m_ui(ui), m_timers(timers), m_log(log) {
     m_model.UserName.onChange([this] { UserNameChange(); });
     m_model.UserPass.onChange([this] { UserNameChange(); });
     m_model.PopServ.onChange([this] { UserNameChange(); });
@@ -73,6 +75,34 @@ void MainWindow::FormShow() {
 
 void MainWindow::FormActivate() {
     m_model.AppfirstIdle.set(true);
+    if (m_model.uninstalling) {
+        // Only the uninstall window is meant to be seen.
+        m_model.Left.set(m_ui.screenSize().width);
+    }
+}
+
+void MainWindow::FormClick() {
+    if (m_settingsStore != nullptr) {
+        m_settingsStore->save();
+    }
+}
+
+void MainWindow::Timer2Timer() {
+    m_log.append("Timer2Timer");
+    if (!m_model.AppfirstIdle.get()) {
+        return;
+    }
+    m_model.AppfirstIdle.set(false);
+    m_timers.setEnabled(TimerId::Timer2, false);
+    if (m_model.uninstalling) {
+        m_ui.hideWindow(WindowId::MainWindow);
+        m_log.append("Uninstalling, so hiding ubo");
+        return;
+    }
+    if (m_model.StartMinimized.get()) {
+        m_log.append("minimizing Mivo");
+        m_ui.minimiseApplication();
+    }
 }
 
 void MainWindow::UserOptionsClick() {

@@ -7,17 +7,20 @@
 #include <string>
 
 #include "cycle/CycleState.h"
+#include "log/Log.h"
 #include "mainwindow/MainWindowModel.h"
+#include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 
 namespace mivo {
 
 class CheckCycle;
 class CheckTimer;
+class SettingsStore;
 
 class MainWindow {
 public:
-    MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui);
+    MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui, TimerPort& timers, Log& log);
 
     // Sets the window caption and then the application title to the same text.
     void SetStatusCaption(const std::string& text);
@@ -40,16 +43,23 @@ public:
     void Edit1Exit();
     void Button2Click();
 
+    // A click on the window, its deactivation and its destruction: each
+    // saves the settings.
+    void attachSettingsStore(SettingsStore& store) { m_settingsStore = &store; }
+    void FormClick();
+
+    // The first-activation step, 100 ms after the window first became active.
+    void Timer2Timer();
+
     // Bound to their controls already, and doing nothing yet: help and the
-    // web site wait for the launcher, Minimise, close and hide for the tray
-    // icon, and the click, deactivation and destroy steps for the settings
-    // store, which will save the settings there.
+    // web site wait for the launcher; Minimise, close, hide and showing the
+    // taskbar entry and tray icon as the options say wait for the tray.
     void HelpClick() {}
     void WebLaunchClick() {}
     void Button1Click() {}
-    void FormClick() {}
     void FormClose() {}
     void FormHide() {}
+    void applyPresence() {}
 
     // Widens the window to show the account-1 area.
     void openOptionsArea();
@@ -58,8 +68,11 @@ private:
     MainWindowModel& m_model;
     CycleState& m_cycle;
     UiPort& m_ui;
+    TimerPort& m_timers;
+    Log& m_log;
     CheckCycle* m_checkCycle = nullptr;
     CheckTimer* m_checkTimer = nullptr;
+    SettingsStore* m_settingsStore = nullptr;
 };
 
 }  // namespace mivo

@@ -7,9 +7,10 @@
 namespace mivo {
 
 enum class TimerId {
-    Timer1,  // the check tick
-    Timer2,  // 100 ms, the first-activation step
-    Timer3,  // 2 s, taskbar entry removal
+    Timer1,         // the check tick
+    Timer2,         // 100 ms, the first-activation step
+    Timer3,         // 2 s, taskbar entry removal
+    UninstallStep,  // 500 ms, the uninstall window's steps
     // Not a window timer: wakes the check when an open connection may have
     // stayed silent too long, or a finished one has not closed.
     ConnectionWatch,

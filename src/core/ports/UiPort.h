@@ -42,6 +42,7 @@ public:
     virtual bool isWindowMinimised(WindowId window) const = 0;
     // Raises the application above other programs' windows.
     virtual void bringApplicationToFront() = 0;
+    virtual void minimiseApplication() = 0;
     virtual void removeTrayIcon() = 0;
     // Ends the application once the current handler returns to the loop.
     virtual void terminateApplication() = 0;

@@ -24,9 +24,9 @@ int digitValue(char c) {
     return 99;
 }
 
-}  // namespace
+enum class Base { Automatic, Decimal };
 
-int readInteger(std::string_view text) {
+int readIntegerIn(std::string_view text, Base given) {
     std::size_t pos = 0;
     while (pos < text.size() && isBlank(text[pos])) {
         ++pos;
@@ -37,7 +37,7 @@ int readInteger(std::string_view text) {
         ++pos;
     }
     int base = 10;
-    if (pos < text.size() && text[pos] == '0') {
+    if (given == Base::Automatic && pos < text.size() && text[pos] == '0') {
         // "0x" only counts as a prefix when a hex digit follows; otherwise the
         // 0 alone is the number.
         if (pos + 2 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X') &&
@@ -63,6 +63,16 @@ int readInteger(std::string_view text) {
         }
     }
     return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace
+
+int readInteger(std::string_view text) {
+    return readIntegerIn(text, Base::Automatic);
+}
+
+int readDecimalInteger(std::string_view text) {
+    return readIntegerIn(text, Base::Decimal);
 }
 
 }  // namespace mivo

@@ -11,4 +11,7 @@ namespace mivo {
 // 0. Values beyond the 32-bit range saturate at its ends.
 int readInteger(std::string_view text);
 
+// The same, always in decimal: a leading 0 or "0x" is just a zero.
+int readDecimalInteger(std::string_view text);
+
 }  // namespace mivo

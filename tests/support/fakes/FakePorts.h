@@ -154,6 +154,7 @@ public:
         return it != minimised.end() && it->second;
     }
     void bringApplicationToFront() override { calls.push_back("front"); }
+    void minimiseApplication() override { calls.push_back("minimise"); }
     void removeTrayIcon() override { calls.push_back("remove tray icon"); }
     void terminateApplication() override {
         terminated = true;
