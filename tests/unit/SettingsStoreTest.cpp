@@ -89,19 +89,73 @@ TEST_F(StoredSettings, SavedTextIsTheWholeKeyTableInItsOrder) {
     run.program.saveSettings();
 
     const std::string empty = kEmptyScrambled;
-    const std::vector<std::string> expected = {
-        "EXENAME=/usr/bin/mivo", "Show_as_icon=YES", "Show_as_button=NO", "version=45",
-        "TimeInterval=5", "UN1=alice", "UN2=", "UN3=carol", "UN4=", "UN5=", "UN6=", "UN7=",
-        "UN8=", "PW1=" + kAbcScrambled, "PW2=" + empty, "PW3=" + empty, "PW4=" + empty,
-        "PW5=" + empty, "PW6=" + empty, "PW7=" + empty, "PW8=" + empty, "PO1=localhost", "PO2=",
-        "PO3=127.0.0.1:1110", "PO4=", "PO5=", "PO6=", "PO7=", "PO8=", "S1=NO", "S2=YES", "S3=YES",
-        "S4=YES", "S5=YES", "S6=NO", "CCW1=NO", "CCW2=YES", "CCW3=NO", "CCW4=NO", "CCW5=NO",
-        "CCW6=NO", "CCW7=NO", "CCW8=NO", "URG1=NO", "URG2=YES", "URG3=NO", "StartMinimized=YES",
-        "DL1=YES", "DEL1=NO", "RunFile1=sort %s", "DL2=NO", "DEL2=NO", "RunFile2=RunFile2",
-        "DL3=NO", "DEL3=YES", "RunFile3=RunFile3", "TEMPDIR=/var/tmp",
-        "Media=c:\\cmpeg\\bounce.mpg", "uniqueFile=7", "RULES=Use Rules", "RULEindex1=3",
-        "RULEindex2=-1", "RULEindex3=0", "RULEstr1=boss", "RULEstr2=", "RULEstr3=",
-        "EmailProgram=/usr/bin/mail-reader"};
+    const std::vector<std::string> expected = {"EXENAME=/usr/bin/mivo",
+                                               "Show_as_icon=YES",
+                                               "Show_as_button=NO",
+                                               "version=45",
+                                               "TimeInterval=5",
+                                               "UN1=alice",
+                                               "UN2=",
+                                               "UN3=carol",
+                                               "UN4=",
+                                               "UN5=",
+                                               "UN6=",
+                                               "UN7=",
+                                               "UN8=",
+                                               "PW1=" + kAbcScrambled,
+                                               "PW2=" + empty,
+                                               "PW3=" + empty,
+                                               "PW4=" + empty,
+                                               "PW5=" + empty,
+                                               "PW6=" + empty,
+                                               "PW7=" + empty,
+                                               "PW8=" + empty,
+                                               "PO1=localhost",
+                                               "PO2=",
+                                               "PO3=127.0.0.1:1110",
+                                               "PO4=",
+                                               "PO5=",
+                                               "PO6=",
+                                               "PO7=",
+                                               "PO8=",
+                                               "S1=NO",
+                                               "S2=YES",
+                                               "S3=YES",
+                                               "S4=YES",
+                                               "S5=YES",
+                                               "S6=NO",
+                                               "CCW1=NO",
+                                               "CCW2=YES",
+                                               "CCW3=NO",
+                                               "CCW4=NO",
+                                               "CCW5=NO",
+                                               "CCW6=NO",
+                                               "CCW7=NO",
+                                               "CCW8=NO",
+                                               "URG1=NO",
+                                               "URG2=YES",
+                                               "URG3=NO",
+                                               "StartMinimized=YES",
+                                               "DL1=YES",
+                                               "DEL1=NO",
+                                               "RunFile1=sort %s",
+                                               "DL2=NO",
+                                               "DEL2=NO",
+                                               "RunFile2=RunFile2",
+                                               "DL3=NO",
+                                               "DEL3=YES",
+                                               "RunFile3=RunFile3",
+                                               "TEMPDIR=/var/tmp",
+                                               "Media=c:\\cmpeg\\bounce.mpg",
+                                               "uniqueFile=7",
+                                               "RULES=Use Rules",
+                                               "RULEindex1=3",
+                                               "RULEindex2=-1",
+                                               "RULEindex3=0",
+                                               "RULEstr1=boss",
+                                               "RULEstr2=",
+                                               "RULEstr3=",
+                                               "EmailProgram=/usr/bin/mail-reader"};
     ASSERT_EQ(run.settings.writes.size(), 1U);
     EXPECT_EQ(run.savedLines(), expected);
     EXPECT_EQ(run.window.SET.get(), join(expected));
@@ -131,8 +185,10 @@ TEST_F(StoredSettings, WhatIsSavedLoadsBackAndAnUnchangedSaveWritesNothing) {
     second.settings.store(saved);
     second.program.startUp();
     for (int account = 1; account <= kAccountCount; ++account) {
-        EXPECT_EQ(second.window.accountUser(account).get(), first.window.accountUser(account).get());
-        EXPECT_EQ(second.window.accountPass(account).get(), first.window.accountPass(account).get());
+        EXPECT_EQ(second.window.accountUser(account).get(),
+                  first.window.accountUser(account).get());
+        EXPECT_EQ(second.window.accountPass(account).get(),
+                  first.window.accountPass(account).get());
         EXPECT_EQ(second.window.accountPop(account).get(), first.window.accountPop(account).get());
     }
     EXPECT_TRUE(second.window.NewMLevelNumber.get());
@@ -158,7 +214,8 @@ TEST_F(StoredSettings, WhatIsSavedLoadsBackAndAnUnchangedSaveWritesNothing) {
 
 TEST_F(StoredSettings, LoadingLogsTheOldSetTextEachPasswordAndTheLoad) {
     Run run;
-    run.settings.store(join({"TimeInterval=7", "PW1=" + kAbcScrambled, "PW2=broken", "version=45"}));
+    run.settings.store(
+        join({"TimeInterval=7", "PW1=" + kAbcScrambled, "PW2=broken", "version=45"}));
     run.program.startUp();
     std::vector<std::string> lines;
     for (const std::string& line : run.log) {
@@ -166,8 +223,8 @@ TEST_F(StoredSettings, LoadingLogsTheOldSetTextEachPasswordAndTheLoad) {
             lines.push_back(line);
         }
     }
-    const std::vector<std::string> expected = {"SET", "loading...", "PTF", "PTT", "PTT", "PTT",
-                                               "PTT", "PTT", "PTT", "PTT"};
+    const std::vector<std::string> expected = {"SET", "loading...", "PTF", "PTT", "PTT",
+                                               "PTT", "PTT",        "PTT", "PTT", "PTT"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(run.window.UserPass.get(), "abc");
     // SET keeps a memo's line rules: its design line, then one line per line.
@@ -250,8 +307,8 @@ TEST_F(StoredSettings, LoadQuirks) {
              EXPECT_EQ(r.window.RunFilen[1].get(), "");
              EXPECT_EQ(r.window.SBn[1].itemIndex.get(), 0);
          }},
-        {"uniqueFile in decimal, up to the first other character",
-         join({"uniqueFile=  -012x9"}), [](Run& r) { EXPECT_EQ(r.window.uniqueFile, -12); }},
+        {"uniqueFile in decimal, up to the first other character", join({"uniqueFile=  -012x9"}),
+         [](Run& r) { EXPECT_EQ(r.window.uniqueFile, -12); }},
         {"no media file: derived only from a program called mivo.exe", join({"Media="}),
          [](Run& r) { EXPECT_EQ(r.window.Media.get(), ""); }},
         {"unknown keys and lines without = are dropped by the next save",
@@ -363,7 +420,8 @@ TEST_F(StoredSettings, OldSettingsFileIsReadLineByLine) {
              EXPECT_EQ(r.window.SBn[1].itemIndex.get(), 0);
              EXPECT_EQ(r.window.En[1].get(), "");
          }},
-        {"a short file keeps the design values past its end", {"ann", "bob"},
+        {"a short file keeps the design values past its end",
+         {"ann", "bob"},
          [](Run& r) {
              EXPECT_EQ(r.window.USERn[2].get(), "bob");
              EXPECT_EQ(r.window.Edit1.get(), "20");
@@ -486,8 +544,8 @@ TEST_F(StoredSettings, FirstActivationStepHidesWhenUninstallingOrMinimisesWhenAs
     };
     for (const Case& c : cases) {
         Run run(c.arguments);
-        run.settings.store(join({std::string("StartMinimized=") + (c.startMinimized ? "YES" : "NO"),
-                                 "version=45"}));
+        run.settings.store(join(
+            {std::string("StartMinimized=") + (c.startMinimized ? "YES" : "NO"), "version=45"}));
         run.program.startUp();
         run.timers.tick(TimerId::Timer2);
         EXPECT_EQ(run.log.back(), "Timer2Timer");  // waiting for the first activation
@@ -498,9 +556,9 @@ TEST_F(StoredSettings, FirstActivationStepHidesWhenUninstallingOrMinimisesWhenAs
         EXPECT_EQ(run.window.Left.get(), c.arguments.empty() ? 0 : run.ui.screen.width);
         const std::size_t before = run.log.size();
         run.timers.tick(TimerId::Timer2);
-        EXPECT_EQ(std::vector<std::string>(run.log.begin() + static_cast<long>(before),
-                                           run.log.end()),
-                  c.logAfterActivation);
+        EXPECT_EQ(
+            std::vector<std::string>(run.log.begin() + static_cast<long>(before), run.log.end()),
+            c.logAfterActivation);
         EXPECT_EQ(run.ui.calls, c.uiCalls);
         EXPECT_FALSE(run.timers.timers[TimerId::Timer2].enabled);
     }
