@@ -12,6 +12,7 @@
 #include "FieldBinding.h"
 #include "ProgramIcon.h"
 #include "QtUi.h"
+#include "settings/PasswordScrambling.h"
 
 namespace mivo {
 
@@ -86,6 +87,8 @@ void TUbo::buildControls() {
     placeLabel(m_label4, "Label4", "User Password", 212, 47);
     place(m_userPass, "UserPass", 289, 44, 121, 21);
     m_userPass.setEchoMode(QLineEdit::Password);
+    // The longest password the settings can store.
+    m_userPass.setMaxLength(static_cast<int>(MaxPasswordLength));
     placeLabel(m_label5, "Label5", "Pop Server", 231, 70);
     place(m_popServ, "PopServ", 289, 67, 121, 21);
 

@@ -123,7 +123,9 @@ void SettingsStore::loadStoredText(const std::string& text) {
         const std::string scrambled = value(numbered("PW", account));
         if (std::optional<std::string> password = unscramblePassword(scrambled)) {
             m_parts.log.append("PTF");
-            m_passwords[account] = StoredPassword{*password, scrambled};
+            // Only the letters before a line end made the password.
+            m_passwords[account] =
+                StoredPassword{*password, scrambled.substr(0, scrambled.find_first_of("\r\n"))};
             window.accountPass(account).set(*password);
         } else {
             m_parts.log.append("PTT");

@@ -52,7 +52,6 @@ public:
 private:
     void resetRunTimeState();
     void loadStoredText(const std::string& text);
-    void loadPasswords();
     std::string storedPassword(int account);
     std::string executablePath();
 
