@@ -9,14 +9,14 @@
 namespace mivo {
 
 class Program;
-class UiPort;
+class QtUi;
 
 class TINIT : public QWidget {
     Q_OBJECT
 
 public:
     // Builds the window and runs its creation step.
-    TINIT(Program& program, const UiPort& ui);
+    TINIT(Program& program, QtUi& ui);
 
     static QSize outerSize();
 };

@@ -27,13 +27,17 @@ inline Application& application() {
 
 // The program without its windows: what runProgram is given.
 struct ProgramParts {
+    // `arguments`: the command line the start-up decision sees.
+    explicit ProgramParts(std::vector<std::string> arguments = {})
+        : program(Ports{ui, clock, timers, sockets, settings, random}, std::move(arguments)) {}
+
     FakeClock clock;
     FakeTimers timers;
     FakeSocketPort sockets;  // the test plays the server
     FakeSettings settings;
     FakeRandom random;
     QtUi ui{application()};
-    Program program{Ports{ui, clock, timers, sockets, settings, random}};
+    Program program;
     std::vector<std::string> created;
     std::vector<std::string> destroyed;
 

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 #include "ProgramFixture.h"
@@ -105,6 +106,39 @@ TEST(StartUpRun, CloseIsRefusedWhileConnectedThenEndsTheProgram) {
     EXPECT_EQ(parts.created, kCreationOrder);
     EXPECT_EQ(parts.destroyed, reversed(kCreationOrder));
     EXPECT_FALSE(anyProgramWindowLeft());
+}
+
+TEST(StartUpRun, StoredSettingsOpenNarrowAndAreSavedWhenTheMainWindowGoes) {
+    ProgramParts parts;
+    parts.settings.store("UN1=ann\r\nTimeInterval=5\r\nversion=45\r\n");
+    auto windows = std::make_unique<ProgramWindows>(parts.program, parts.ui, application());
+    EXPECT_EQ(parts.program.mainWindowModel().Width.get(), 214);
+    QLineEdit* userName = windows->mainWindow().findChild<QLineEdit*>("UserName");
+    ASSERT_NE(userName, nullptr);
+    EXPECT_EQ(userName->text(), "ann");
+    QTest::keyClick(userName, Qt::Key_A);
+
+    windows.reset();
+    ASSERT_FALSE(parts.settings.writes.empty());
+    EXPECT_NE(parts.settings.writes.back().find("\r\nUN1=anna\r\n"), std::string::npos);
+    EXPECT_NE(parts.settings.writes.back().find("\r\nTimeInterval=5\r\n"), std::string::npos);
+}
+
+TEST(StartUpRun, UninstallModeShowsTheUninstallWindowAndSavesNothing) {
+    ProgramParts parts({"uninstall"});
+    parts.settings.store("EXENAME=/usr/bin/mivo\r\nversion=45\r\n");
+    auto windows = std::make_unique<ProgramWindows>(parts.program, parts.ui, application());
+    const TINIT& uninstall = windows->uninstallWindow();
+    EXPECT_TRUE(uninstall.isVisible());
+    const ScreenSize screen = parts.ui.screenSize();
+    // Its bottom edge on the screen's middle line.
+    EXPECT_EQ(uninstall.pos(), QPoint((screen.width - TINIT::outerSize().width()) / 2,
+                                      screen.height / 2 - TINIT::outerSize().height()));
+    const std::string& log = parts.program.log().text();
+    EXPECT_EQ(log.substr(log.rfind("\r\n") + 2), "We UNINSTALL");
+
+    windows.reset();
+    EXPECT_TRUE(parts.settings.writes.empty());
 }
 
 TEST(StartUpRun, AnErrorWhileCreatingTheWindowsIsShownAndEndsWithCodeZero) {
