@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds an optimised tree with the benchmarks and runs the end-to-end
+# Builds an optimised tree with the benchmarks, times the desktop program's
+# start-up with and without a full settings file, then runs the end-to-end
 # comparison of mivo-check with the reference POP3 client on a private
-# Dovecot server. Extra arguments go to the benchmark runner, e.g.
+# Dovecot server. Extra arguments go to the end-to-end runner, e.g.
 #   scripts/bench.sh --counts 1000 --repetitions 3
 set -euo pipefail
 
@@ -14,8 +15,11 @@ if command -v ninja > /dev/null 2>&1; then
 fi
 
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
-    -DMIVO_BUILD_BENCH=ON -DMIVO_BUILD_GUI=OFF -DMIVO_BUILD_TESTS=OFF
+    -DMIVO_BUILD_BENCH=ON -DMIVO_BUILD_GUI=ON -DMIVO_BUILD_TESTS=OFF
 # Builds mivo-check too when the tree has it.
-cmake --build "$build" -j2 --target mivo_end_to_end_benchmark
+cmake --build "$build" -j2 --target mivo_start_up_benchmark mivo_end_to_end_benchmark
+
+"$build/bench/mivo_start_up_benchmark" --benchmark_repetitions=10 \
+    --benchmark_report_aggregates_only=true
 
 exec "$build/bench/mivo_end_to_end_benchmark" "$@"

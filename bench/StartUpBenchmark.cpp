@@ -1,0 +1,111 @@
+// The desktop program's start-up, from building the program to its main
+// window on screen, with no stored settings and with a full settings file
+// (eight accounts with passwords, three rules with their actions). Runs on
+// Qt's offscreen platform with the real Linux adapters and a settings
+// directory of its own.
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "Application.h"
+#include "FakePorts.h"
+#include "FakeSocketPort.h"
+#include "ProgramWindows.h"
+#include "QtUi.h"
+#include "app/Program.h"
+#include "posix/FileText.h"
+#include "posix/PosixSocketPort.h"
+#include "posix/SettingsFiles.h"
+#include "posix/SystemClock.h"
+#include "posix/SystemRandom.h"
+#include "qt/QtTimers.h"
+
+namespace mivo {
+namespace {
+
+Application* application = nullptr;
+
+// The text a user with every account and rule filled in has stored.
+std::string fullSettingsText() {
+    test::FakeUi ui;
+    test::FakeClock clock;
+    test::FakeTimers timers;
+    test::FakeSocketPort sockets;
+    test::FakeSettings settings;
+    SystemRandom random;
+    Program program(Ports{ui, clock, timers, sockets, settings, random});
+    program.startUp();
+    MainWindowModel& window = program.mainWindowModel();
+    for (int account = 1; account <= kAccountCount; ++account) {
+        const std::string number = std::to_string(account);
+        window.accountUser(account).set("user" + number + "@example.org");
+        window.accountPass(account).set("a fairly long pass phrase " + number);
+        window.accountPop(account).set("127.0.0.1:" + std::to_string(1100 + account));
+    }
+    window.UseRule = true;
+    for (int rule = 1; rule <= 3; ++rule) {
+        window.SBn[rule].itemIndex.set(rule + 2);
+        window.En[rule].set("text of rule " + std::to_string(rule));
+        window.DLn[rule].set(true);
+        window.DELn[rule].set(rule == 3);
+        window.RunFilen[rule].set("/usr/bin/process-mail --quiet %s");
+    }
+    window.EmailProgram.set("/usr/bin/mail-reader");
+    return program.settingsStore().composeText();
+}
+
+void startUp(benchmark::State& state, bool withSettings) {
+    const QTemporaryDir directory;
+    const std::string base = directory.path().toStdString();
+    const std::string settingsPath = base + "/Settings";
+    const std::string text = fullSettingsText();
+    const auto prepare = [&] {
+        if (withSettings) {
+            replaceTextFile(settingsPath, text);
+        } else {
+            std::remove(settingsPath.c_str());
+        }
+    };
+    prepare();
+    for (auto _ : state) {
+        auto clock = std::make_unique<SystemClock>();
+        auto timers = std::make_unique<QtTimers>();
+        auto sockets = std::make_unique<PosixSocketPort>();
+        auto settings = std::make_unique<SettingsFiles>(base, base + "/mivo24.txt");
+        auto random = std::make_unique<SystemRandom>();
+        auto ui = std::make_unique<QtUi>(*application);
+        auto program = std::make_unique<Program>(
+            Ports{*ui, *clock, *timers, *sockets, *settings, *random});
+        auto windows = std::make_unique<ProgramWindows>(*program, *ui, *application);
+        windows->mainWindow().show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(windows->mainWindow().isVisible());
+
+        state.PauseTiming();
+        windows.reset();  // the end saves the settings
+        program.reset();
+        prepare();
+        state.ResumeTiming();
+    }
+    state.counters["settings_bytes"] = withSettings ? static_cast<double>(text.size()) : 0;
+}
+
+BENCHMARK_CAPTURE(startUp, no_settings, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(startUp, full_settings, true)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mivo
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    mivo::Application app(qtArgc, argv);
+    mivo::application = &app;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
