@@ -54,7 +54,8 @@ std::string fullSettingsText() {
         window.RunFilen[rule].set("/usr/bin/process-mail --quiet %s");
     }
     window.EmailProgram.set("/usr/bin/mail-reader");
-    return program.settingsStore().composeText();
+    program.saveSettings();
+    return settings.stored.text;
 }
 
 void startUp(benchmark::State& state, bool withSettings) {
