@@ -7,6 +7,8 @@ Program::Program(Ports ports)
             ports.clock),
       m_mainWindow(m_mainWindowModel, m_cycle, ports.ui),
       m_newMailWindowBehaviour(m_mainWindowModel, m_accountsDialog, ports.ui),
+      m_advancedOptionsBehaviour(m_advancedOptions, m_mainWindowModel, m_logViewer, m_mainWindow,
+                                 ports.ui),
       m_transport(ports.sockets),
       m_reports(m_log, m_mainWindow, m_accountsDialog, m_cycle, ports.ui),
       m_checkTimer(m_mainWindowModel, m_cycle, m_reports, ports.ui, ports.timers),
@@ -16,6 +18,7 @@ Program::Program(Ports ports)
                     m_checkTimer, m_newMailSummary, m_transport, ports.timers, ports.clock,
                     ports.ui}) {
     m_mainWindow.attachCheckCycle(m_checkCycle, m_checkTimer);
+    m_mainWindow.attachAdvancedOptions(m_advancedOptionsBehaviour);
     m_mainWindowModel.TEMPDIR.set(ports.settings.temporaryDirectory());
     // The three main-window timers run from creation.
     ports.timers.setHandler(TimerId::Timer1, [this] { m_mainWindow.Timer1Timer(); });

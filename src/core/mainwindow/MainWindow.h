@@ -12,6 +12,7 @@
 
 namespace mivo {
 
+class AdvancedOptions;
 class CheckCycle;
 class CheckTimer;
 
@@ -54,12 +55,19 @@ public:
     // Widens the window to show the account-1 area.
     void openOptionsArea();
 
+    // The advanced options dialog that Button5Click opens and closes.
+    void attachAdvancedOptions(AdvancedOptions& advancedOptions);
+    // Shows or hides the taskbar button and the tray icon as their flags
+    // say. Waits for the tray, which will do it here.
+    void applyPresence() {}
+
 private:
     MainWindowModel& m_model;
     CycleState& m_cycle;
     UiPort& m_ui;
     CheckCycle* m_checkCycle = nullptr;
     CheckTimer* m_checkTimer = nullptr;
+    AdvancedOptions* m_advancedOptions = nullptr;
 };
 
 }  // namespace mivo
