@@ -34,6 +34,7 @@ constexpr int kHeadingTop = 3;  // the three option headings
 constexpr int kFirstChoiceTop = 18;
 constexpr int kSecondChoiceTop = 36;
 constexpr int kEmailProgramRow = 57;
+constexpr int kEmailProgramLeft = 254;
 constexpr int kDividerTop = 82;
 constexpr int kRuleHeadTop = 87;
 
@@ -51,7 +52,10 @@ constexpr int kRunFileWidth = kBrowseLeft - 4 - kRunFileLeft;
 constexpr int kBoxSize = 14;  // a check box without a caption
 
 constexpr int kNoticeRow = 191;
+constexpr int kMediaLeft = 232;  // the hidden media row, label first
 constexpr int kFooterRow = 220;  // the temporary directory and OK/Cancel
+constexpr int kTempDirLeft = 151;
+constexpr int kTempDirWidth = 120;
 constexpr int kDialogButtonWidth = 56;
 
 void place(QWidget& control, const char* name, int left, int top, int width, int height) {
@@ -72,10 +76,11 @@ void placeLabel(QLabel& label, const char* name, const char* caption, int left, 
     label.move(left, top);
 }
 
-// A head centred over the column of `box`.
+// A one-line head centred over the column of `box`, on the second line of
+// the two-line heads beside it.
 void placeColumnHead(QLabel& label, const char* name, const char* caption, const QWidget& box) {
-    placeLabel(label, name, caption, 0, kRuleHeadTop + 13);
-    label.move(box.x() + (box.width() - label.width()) / 2, label.y());
+    placeLabel(label, name, caption, 0, 0);
+    label.move(box.x() + (box.width() - label.width()) / 2, kRuleHeadTop + label.height());
 }
 
 void placeWrapped(QLabel& label, const char* name, const char* caption, int left, int width) {
@@ -141,7 +146,8 @@ void TAdvancedOptions::buildOptions() {
     placeButton(m_startMinimized, "StartMinimized", "Start Mivo in Minimized Mode.", kMargin,
                 kEmailProgramRow + 2, 165, 17);
     placeLabel(m_label6, "Label6", "Email program:", kSecondColumn, kEmailProgramRow + 4);
-    place(m_emailProgram, "EmailProgram", 254, kEmailProgramRow, kBrowseLeft - 4 - 254, 21);
+    place(m_emailProgram, "EmailProgram", kEmailProgramLeft, kEmailProgramRow,
+          kBrowseLeft - 4 - kEmailProgramLeft, 21);
     placeButton(m_browse, "Browse", "Browse", kBrowseLeft, kEmailProgramRow - 1, kBrowseWidth, 23);
 
     m_rulesDivider.setObjectName(QStringLiteral("RulesDivider"));
@@ -199,9 +205,9 @@ void TAdvancedOptions::buildFooter() {
                 kNoticeRow + 2, 220, 17);
     // The media file is kept with the options but offered nowhere; its row
     // would sit between the notice box and "Show Log".
-    placeLabel(m_label11, "Label11", "Media File:", 232, kNoticeRow + 4);
-    place(m_media, "Media", 290, kNoticeRow, 66, 21);
-    placeButton(m_browse5, "Browse5", "Browse", 360, kNoticeRow - 1, 44, 23);
+    placeLabel(m_label11, "Label11", "Media File:", kMediaLeft, kNoticeRow + 4);
+    place(m_media, "Media", kMediaLeft + 58, kNoticeRow, 66, 21);
+    placeButton(m_browse5, "Browse5", "Browse", kMediaLeft + 128, kNoticeRow - 1, 44, 23);
     for (QWidget* hidden : std::initializer_list<QWidget*>{&m_label11, &m_media, &m_browse5}) {
         hidden->hide();
     }
@@ -209,8 +215,9 @@ void TAdvancedOptions::buildFooter() {
                 kDialogButtonWidth, 23);
 
     placeLabel(m_label9, "Label9", "Temp Directory(Downloads):", kMargin, kFooterRow + 4);
-    place(m_tempDir, "TEMPDIR", 151, kFooterRow, 120, 21);
-    placeButton(m_button2, "Button2", "Browse", 275, kFooterRow - 1, kBrowseWidth, 23);
+    place(m_tempDir, "TEMPDIR", kTempDirLeft, kFooterRow, kTempDirWidth, 21);
+    placeButton(m_button2, "Button2", "Browse", kTempDirLeft + kTempDirWidth + 4, kFooterRow - 1,
+                kBrowseWidth, 23);
     placeButton(m_ok, "OK", "OK", kRight - 2 * kDialogButtonWidth - 4, kFooterRow - 1,
                 kDialogButtonWidth, 23);
     placeButton(m_cancel, "Cancel", "Cancel", kRight - kDialogButtonWidth, kFooterRow - 1,
