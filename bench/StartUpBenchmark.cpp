@@ -78,8 +78,8 @@ void startUp(benchmark::State& state, bool withSettings) {
         auto settings = std::make_unique<SettingsFiles>(base, base + "/mivo24.txt");
         auto random = std::make_unique<SystemRandom>();
         auto ui = std::make_unique<QtUi>(*application);
-        auto program = std::make_unique<Program>(
-            Ports{*ui, *clock, *timers, *sockets, *settings, *random});
+        auto program =
+            std::make_unique<Program>(Ports{*ui, *clock, *timers, *sockets, *settings, *random});
         auto windows = std::make_unique<ProgramWindows>(*program, *ui, *application);
         windows->mainWindow().show();
         QCoreApplication::processEvents();

@@ -28,12 +28,40 @@ void bindLineEdit(QLineEdit& edit, TextField& field) {
     });
 }
 
-void bindCheckBox(QCheckBox& box, CheckField& field) {
-    box.setChecked(field.get());
-    QObject::connect(&box, &QCheckBox::clicked, [&field](bool checked) { field.set(checked); });
-    field.onChange([guard = QPointer<QCheckBox>(&box), &field] {
+namespace {
+
+void bindCheckedState(QAbstractButton& button, CheckField& field) {
+    button.setChecked(field.get());
+    QObject::connect(&button, &QAbstractButton::clicked,
+                     [&field](bool checked) { field.set(checked); });
+    field.onChange([guard = QPointer<QAbstractButton>(&button), &field] {
         if (guard && guard->isChecked() != field.get()) {
             guard->setChecked(field.get());
+        }
+    });
+}
+
+}  // namespace
+
+void bindCheckBox(QCheckBox& box, CheckField& field) {
+    bindCheckedState(box, field);
+}
+
+void bindRadioButton(QRadioButton& button, CheckField& field) {
+    bindCheckedState(button, field);
+}
+
+void bindComboBox(QComboBox& box, ListField& field) {
+    box.clear();
+    for (const std::string& item : field.items) {
+        box.addItem(toQString(item));
+    }
+    box.setCurrentIndex(field.itemIndex.get());
+    QObject::connect(&box, &QComboBox::activated,
+                     [&field](int index) { field.itemIndex.set(index); });
+    field.itemIndex.onChange([guard = QPointer<QComboBox>(&box), &field] {
+        if (guard && guard->currentIndex() != field.itemIndex.get()) {
+            guard->setCurrentIndex(field.itemIndex.get());
         }
     });
 }

@@ -4,8 +4,10 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QWidget>
 
 #include "fields/Field.h"
@@ -15,6 +17,10 @@ namespace mivo {
 // Fields outlive the windows, so each tie checks the widget still exists.
 void bindLineEdit(QLineEdit& edit, TextField& field);
 void bindCheckBox(QCheckBox& box, CheckField& field);
+void bindRadioButton(QRadioButton& button, CheckField& field);
+// The list's entries come from the field; a pick by the user, the entry
+// shown already included, sets the selected index.
+void bindComboBox(QComboBox& box, ListField& field);
 // One-way: the field's text is the caption.
 void bindCaption(QAbstractButton& button, TextField& field);
 void bindLabel(QLabel& label, TextField& field);  // the label sizes itself to its text

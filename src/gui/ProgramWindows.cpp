@@ -10,7 +10,7 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     created(WindowId::MainWindow, *m_ubo);
     m_multiPop = std::make_unique<TMultiPOP>(ui);
     created(WindowId::Accounts, *m_multiPop);
-    m_advancedOptions = std::make_unique<TAdvancedOptions>(ui);
+    m_advancedOptions = std::make_unique<TAdvancedOptions>(program, ui);
     created(WindowId::AdvancedOptions, *m_advancedOptions);
     m_logViewer = std::make_unique<TLogViewer>(ui);
     created(WindowId::LogViewer, *m_logViewer);

@@ -70,22 +70,13 @@ TEST_F(MainWindowBehaviour, CloseQueryRefusesWhileConnectingOrConnectedAndAlways
     }
 }
 
-TEST_F(MainWindowBehaviour, OptionsAreaAndAdvancedOptionsToggle) {
+TEST_F(MainWindowBehaviour, OptionsAreaToggle) {
     window.UserOptionsClick();
     EXPECT_EQ(model.Width.get(), 214);
     EXPECT_EQ(model.UserOptionsCaption.get(), "Open Options ->");
     window.UserOptionsClick();
     EXPECT_EQ(model.Width.get(), 418);
     EXPECT_EQ(model.UserOptionsCaption.get(), "Close Options <-");
-
-    window.Button5Click();
-    EXPECT_TRUE(model.advancedOptionsOpen);
-    EXPECT_EQ(model.Button5Caption.get(), "Close Adv.Opt.");
-    EXPECT_TRUE(ui.isWindowVisible(WindowId::AdvancedOptions));
-    window.Button5Click();
-    EXPECT_FALSE(model.advancedOptionsOpen);
-    EXPECT_EQ(model.Button5Caption.get(), " Adv. Options");
-    EXPECT_FALSE(ui.isWindowVisible(WindowId::AdvancedOptions));
 }
 
 }  // namespace

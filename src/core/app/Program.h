@@ -25,6 +25,8 @@
 #include "settings/SettingsStore.h"
 #include "transport/TcpTransport.h"
 #include "windows/AccountsDialogModel.h"
+#include "windows/AdvancedOptions.h"
+#include "windows/AdvancedOptionsModel.h"
 #include "windows/LogViewerModel.h"
 #include "windows/NewMailWindow.h"
 #include "windows/NewMailWindowModel.h"
@@ -68,11 +70,13 @@ public:
 
     // The main window's entry points, which the windows bind to.
     MainWindow& mainWindow() { return m_mainWindow; }
+    AdvancedOptions& advancedOptionsBehaviour() { return m_advancedOptionsBehaviour; }
     Log& log() { return m_log; }
 
     // The windows' models, which their widgets bind to.
     MainWindowModel& mainWindowModel() { return m_mainWindowModel; }
     AccountsDialogModel& accountsDialog() { return m_accountsDialog; }
+    AdvancedOptionsModel& advancedOptions() { return m_advancedOptions; }
     LogViewerModel& logViewer() { return m_logViewer; }
     NewMailWindowModel& newMailWindow() { return m_newMailWindow; }
     CycleState& cycleState() { return m_cycle; }
@@ -85,12 +89,14 @@ private:
     std::vector<std::string> m_arguments;
     MainWindowModel m_mainWindowModel;
     AccountsDialogModel m_accountsDialog;
+    AdvancedOptionsModel m_advancedOptions;
     LogViewerModel m_logViewer;
     NewMailWindowModel m_newMailWindow;
     CycleState m_cycle;
     Log m_log;
     MainWindow m_mainWindow;
     NewMailWindow m_newMailWindowBehaviour;
+    AdvancedOptions m_advancedOptionsBehaviour;
     TcpTransport m_transport;
     CheckReports m_reports;
     CheckTimer m_checkTimer;

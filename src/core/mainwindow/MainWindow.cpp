@@ -4,6 +4,7 @@
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
 #include "settings/SettingsStore.h"
+#include "windows/AdvancedOptions.h"
 
 namespace mivo {
 
@@ -125,16 +126,19 @@ void MainWindow::UserNameChange() {
     m_cycle.settingsOk = true;
 }
 
+void MainWindow::attachAdvancedOptions(AdvancedOptions& advancedOptions) {
+    m_advancedOptions = &advancedOptions;
+}
+
 void MainWindow::Button5Click() {
-    if (m_model.advancedOptionsOpen) {
-        m_ui.hideWindow(WindowId::AdvancedOptions);
-        m_model.Button5Caption.set(" Adv. Options");
-        m_model.advancedOptionsOpen = false;
-    } else {
-        m_model.Button5Caption.set("Close Adv.Opt.");
-        m_model.advancedOptionsOpen = true;
-        m_ui.showWindow(WindowId::AdvancedOptions);
+    if (m_advancedOptions != nullptr) {
+        if (m_model.advancedOptionsOpen) {
+            m_advancedOptions->hideAndApply();
+        } else {
+            m_advancedOptions->fillAndShow();
+        }
     }
+    applyPresence();
 }
 
 void MainWindow::MultiPopClick() {

@@ -14,6 +14,7 @@
 
 namespace mivo {
 
+class AdvancedOptions;
 class CheckCycle;
 class CheckTimer;
 class SettingsStore;
@@ -52,17 +53,21 @@ public:
     void Timer2Timer();
 
     // Bound to their controls already, and doing nothing yet: help and the
-    // web site wait for the launcher; Minimise, close, hide and showing the
-    // taskbar entry and tray icon as the options say wait for the tray.
+    // web site wait for the launcher; Minimise, close and hide for the tray.
     void HelpClick() {}
     void WebLaunchClick() {}
     void Button1Click() {}
     void FormClose() {}
     void FormHide() {}
-    void applyPresence() {}
 
     // Widens the window to show the account-1 area.
     void openOptionsArea();
+
+    // The advanced options dialog that Button5Click opens and closes.
+    void attachAdvancedOptions(AdvancedOptions& advancedOptions);
+    // Shows or hides the taskbar button and the tray icon as their flags
+    // say. Waits for the tray, which will do it here.
+    void applyPresence() {}
 
 private:
     MainWindowModel& m_model;
@@ -73,6 +78,7 @@ private:
     CheckCycle* m_checkCycle = nullptr;
     CheckTimer* m_checkTimer = nullptr;
     SettingsStore* m_settingsStore = nullptr;
+    AdvancedOptions* m_advancedOptions = nullptr;
 };
 
 }  // namespace mivo
