@@ -258,6 +258,9 @@ TEST_F(StoredSettings, LoadQuirks) {
              EXPECT_FALSE(r.window.CheckBox1.get());
              EXPECT_TRUE(r.window.CheckBox2.get());
          }},
+        {"the stored interval is in force even when it is the design value",
+         join({"TimeInterval=20", "version=45"}),
+         [](Run& r) { EXPECT_EQ(r.cycle.tickMilliseconds, 20 * 60000 / 200); }},
         {"the first line of a key wins", join({"UN1=first", "un1=second"}),
          [](Run& r) { EXPECT_EQ(r.window.UserName.get(), "first"); }},
         {"rule fields in any base, out of range none",
@@ -456,6 +459,7 @@ TEST_F(StoredSettings, ThreeArgumentsGiveAOneOffAccountWithoutLoadingOrSaving) {
     EXPECT_EQ(run.window.UserPass.get(), "secret");
     EXPECT_EQ(run.window.PopServ.get(), "127.0.0.1:1110");
     EXPECT_EQ(run.window.Edit1.get(), "20");
+    EXPECT_EQ(run.cycle.tickMilliseconds, 20 * 60000 / 200);
     EXPECT_EQ(run.window.Memo6.get(), "Memo6");
     run.program.saveSettings();
     run.program.mainWindow().FormClick();

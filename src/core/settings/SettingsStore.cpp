@@ -73,6 +73,10 @@ void SettingsStore::load(const std::vector<std::string>& arguments) {
         window.UserPass.set(arguments[1]);
         window.PopServ.set(arguments[2]);
         window.saveAllowed = false;
+        // Nothing else sets the minutes box in this run, so nothing would
+        // put the interval in force: the timer would keep its design tick
+        // of a minute, a check every 201 minutes.
+        m_parts.mainWindow.Edit1Enter();
         return;
     }
 
@@ -114,7 +118,14 @@ void SettingsStore::loadStoredText(const std::string& text) {
     };
 
     m_parts.mainWindow.UserOptionsClick();
-    window.Edit1.set(value("TimeInterval"));
+    const std::string interval = value("TimeInterval");
+    if (window.Edit1.get() == interval) {
+        // An unchanged text runs no change handler, yet the interval must be
+        // put in force whatever minutes are stored.
+        m_parts.mainWindow.Edit1Enter();
+    } else {
+        window.Edit1.set(interval);
+    }
     m_parts.log.append("loading...");
     for (int account = 1; account <= kAccountCount; ++account) {
         window.accountUser(account).set(value(numbered("UN", account)));
