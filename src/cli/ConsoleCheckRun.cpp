@@ -102,7 +102,9 @@ void ConsoleCheckRun::takeAccountsFromCommandLine() {
         window.accountPass(account).set(m_options.accounts[i].password);
         window.accountPop(account).set(m_options.accounts[i].host);
     }
-    window.Edit1.set(m_options.interval.value_or("20"));
+    if (m_options.interval) {
+        window.Edit1.set(*m_options.interval);
+    }
     m_program.bringIntoService();
 }
 

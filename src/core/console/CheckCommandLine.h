@@ -19,7 +19,7 @@ struct CheckCommandLine {
 
     Action action = Action::Check;
     // Typed into Edit1 as it stands; without it the stored interval applies,
-    // or 20 minutes for accounts given with --account.
+    // or the minutes box's design value for accounts given with --account.
     std::optional<std::string> interval;
     // Where the settings come from when no --account is given; without it,
     // the desktop program's own settings.
