@@ -121,8 +121,8 @@ Sample runMivoCheck(const Options& options, const Target& server, int messages, 
     std::filesystem::remove(childOptions.standardOutputFile);
     std::filesystem::remove(childOptions.standardErrorFile);
 
-    ChildProcess child({options.mivoCheck, "--interval", "1", "--cycles", "1", "--config",
-                        config.string(), "--account", kUser, kPassword, server.hostAndPort},
+    ChildProcess child({options.mivoCheck, "--interval", "1", "--cycles", "1", "--account", kUser,
+                        kPassword, server.hostAndPort},
                        childOptions);
     const ChildExit exit = runChecked(child, "mivo-check");
     const int listed = countSummaryLines(readFile(childOptions.standardOutputFile));

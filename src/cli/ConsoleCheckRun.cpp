@@ -5,20 +5,94 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "console/AccountCounts.h"
 #include "console/TerminalText.h"
 
 namespace mivo {
 
+namespace {
+
+RecordedSettingsFiles settingsFilesFor(const CheckCommandLine& options) {
+    if (options.configDirectory) {
+        const std::string& directory = *options.configDirectory;
+        return RecordedSettingsFiles(directory, directory + "/" + SettingsFiles::kLegacyFileName);
+    }
+    // The desktop program's own files, the old one in the working directory
+    // as the desktop program looks for it.
+    return RecordedSettingsFiles(SettingsFiles::desktopDirectory(), SettingsFiles::kLegacyFileName);
+}
+
+}  // namespace
+
 ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
     : m_options(options),
-      m_settings(SettingsFiles::desktopDirectory(), SettingsFiles::kLegacyFileName),
-      m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random}) {
+      m_settings(settingsFilesFor(options)),
+      m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random}),
+      m_signals([this](int signal) { stop(signal); }) {
+    if (m_options.stateFile) {
+        m_stateFile.emplace(*m_options.stateFile);
+    }
     m_program.log().onAppend([this](std::string_view text) { writeLog(text); });
     m_program.onCycleEnded([this](const CycleReport& report) { cycleEnded(report); });
     // The first-activation step waits for a window to become active; the
     // console has none, and would only print its waiting ten times a second.
     m_timers.setEnabled(TimerId::Timer2, false);
+}
 
+std::optional<std::string> ConsoleCheckRun::prepare() {
+    if (m_options.accounts.empty()) {
+        if (auto failure = loadSettings()) {
+            return failure;
+        }
+    } else {
+        takeAccountsFromCommandLine();
+    }
+    return loadKnownCounts();
+}
+
+std::optional<std::string> ConsoleCheckRun::loadSettings() {
+    m_program.startUp();
+    if (const auto& reason = m_program.settingsStore().unreadableReason()) {
+        return "cannot use the settings: " + *reason;
+    }
+    const bool stored = m_settings.settingsFound().state == StoredText::State::Present;
+    if (!stored) {
+        const StoredText& legacy = m_settings.legacyFileFound();
+        if (legacy.state == StoredText::State::Absent) {
+            return "no settings in " + m_settings.settingsPath();
+        }
+        if (legacy.state == StoredText::State::Unreadable) {
+            return "cannot use the settings: " + legacy.reason;
+        }
+    }
+    MainWindowModel& window = m_program.mainWindowModel();
+    if (!anyAccountFilledIn(window)) {
+        return "the settings in " + (stored ? m_settings.settingsPath() : m_settings.legacyPath()) +
+               " have no account filled in";
+    }
+    m_settingsLoaded = true;
+    overrideStoredOptions();
+    // Loading puts the stored interval in force only when it differs from the
+    // minutes box's design value; the ticks must follow it either way.
+    m_program.mainWindow().Edit1Enter();
+    return std::nullopt;
+}
+
+void ConsoleCheckRun::overrideStoredOptions() {
+    MainWindowModel& window = m_program.mainWindowModel();
+    if (m_options.interval) {
+        m_storedInterval = window.Edit1.get();
+        window.Edit1.set(*m_options.interval);
+    }
+    if (m_options.cycles == 0 && !window.CheckBox2.get()) {
+        // A run that is to go on for ever would otherwise end up idle for
+        // ever after its first cycle.
+        m_storedTimedChecks = false;
+        window.CheckBox2.set(true);
+    }
+}
+
+void ConsoleCheckRun::takeAccountsFromCommandLine() {
     // The accounts and the minutes as a user would have typed them; the
     // program then comes into service as at start-up.
     MainWindowModel& window = m_program.mainWindowModel();
@@ -28,14 +102,63 @@ ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
         window.accountPass(account).set(m_options.accounts[i].password);
         window.accountPop(account).set(m_options.accounts[i].host);
     }
-    window.Edit1.set(m_options.interval);
+    if (m_options.interval) {
+        window.Edit1.set(*m_options.interval);
+    }
     m_program.bringIntoService();
+}
+
+std::optional<std::string> ConsoleCheckRun::loadKnownCounts() {
+    if (!m_stateFile) {
+        return std::nullopt;
+    }
+    if (auto failure = m_stateFile->read(m_knownCounts)) {
+        return "cannot use the state file: " + *failure;
+    }
+    restoreKnownCounts(m_knownCounts, m_program.mainWindowModel(), m_program.cycleState());
+    return std::nullopt;
+}
+
+void ConsoleCheckRun::saveKnownCounts() {
+    if (!m_stateFile) {
+        return;
+    }
+    rememberKnownCounts(m_program.mainWindowModel(), m_program.cycleState(), m_knownCounts);
+    if (const auto failure = m_stateFile->write(m_knownCounts)) {
+        flushOutput();
+        std::fprintf(stderr, "mivo-check: cannot save the state: %s\n",
+                     terminalSafe(*failure).c_str());
+    }
+}
+
+void ConsoleCheckRun::saveSettings() {
+    if (!m_settingsLoaded) {
+        return;
+    }
+    MainWindowModel& window = m_program.mainWindowModel();
+    if (m_storedInterval) {
+        window.Edit1.set(*m_storedInterval);
+        m_storedInterval.reset();
+    }
+    if (m_storedTimedChecks) {
+        window.CheckBox2.set(*m_storedTimedChecks);
+        m_storedTimedChecks.reset();
+    }
+    m_program.saveSettings();
+    if (const auto& failure = m_settings.writeFailure()) {
+        flushOutput();
+        std::fprintf(stderr, "mivo-check: cannot save the settings: %s\n",
+                     terminalSafe(*failure).c_str());
+    }
 }
 
 int ConsoleCheckRun::exec() {
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &ConsoleCheckRun::whenIdle);
-    pressCheckNow();
+    // From inside the loop: a cycle can end within this first click (no
+    // account needs a connection), and its end must be able to stop the loop.
+    m_checkNowQueued = true;
+    QTimer::singleShot(0, this, [this] { pressCheckNow(); });
     const int status = QCoreApplication::exec();
     flushOutput();
     return status;
@@ -67,7 +190,7 @@ void ConsoleCheckRun::whenIdle() {
     // Output is written in one piece each time the program waits, so a
     // reader sees every line as soon as the engine has nothing else to do.
     flushOutput();
-    if (stoppedAtAccount(m_program.cycleState()) && !m_checkNowQueued) {
+    if (!m_ended && stoppedAtAccount(m_program.cycleState()) && !m_checkNowQueued) {
         // The cycle stopped at an account (time-out or refused open): go on
         // with the next one at once, as a user pressing Check now would.
         m_checkNowQueued = true;
@@ -77,12 +200,22 @@ void ConsoleCheckRun::whenIdle() {
 
 void ConsoleCheckRun::pressCheckNow() {
     m_checkNowQueued = false;
-    m_program.mainWindow().Button4Click();
+    if (!m_ended) {
+        m_program.mainWindow().Button4Click();
+    }
 }
 
 void ConsoleCheckRun::cycleEnded(const CycleReport& report) {
+    if (m_ended) {
+        return;
+    }
     ++m_cyclesDone;
+    // After every cycle, not only the last: a run kept going with --cycles 0
+    // may be killed at any time.
+    saveKnownCounts();
     if (m_options.cycles != 0 && m_cyclesDone >= m_options.cycles) {
+        m_ended = true;
+        saveSettings();
         QCoreApplication::exit(static_cast<int>(cycleStatus(report)));
         return;
     }
@@ -92,6 +225,18 @@ void ConsoleCheckRun::cycleEnded(const CycleReport& report) {
         m_checkNowQueued = true;
         QTimer::singleShot(0, this, [this] { pressCheckNow(); });
     }
+}
+
+void ConsoleCheckRun::stop(int signal) {
+    if (m_ended) {
+        return;
+    }
+    // Mail announced so far counts as seen, as it would at the cycle's end.
+    m_ended = true;
+    m_stoppedBy = signal;
+    saveKnownCounts();
+    saveSettings();
+    QCoreApplication::exit(128 + signal);
 }
 
 }  // namespace mivo

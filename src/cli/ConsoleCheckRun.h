@@ -1,17 +1,21 @@
 #pragma once
 // One run of mivo-check: builds the program on the Linux adapters, gives it
-// the accounts of the command line and presses Check now as a user would,
-// until the cycles asked for are done.
+// the accounts of the settings or of the command line and presses Check now
+// as a user would, until the cycles asked for are done.
 
 #include <QObject>
+#include <optional>
 #include <string>
 
 #include "ConsoleUi.h"
+#include "KnownCountsFile.h"
+#include "RecordedSettingsFiles.h"
+#include "TerminationSignals.h"
 #include "app/Program.h"
 #include "console/CheckCommandLine.h"
 #include "console/CycleOutcome.h"
+#include "console/KnownCounts.h"
 #include "posix/PosixSocketPort.h"
-#include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
 #include "qt/QtTimers.h"
@@ -24,10 +28,25 @@ class ConsoleCheckRun : public QObject {
 public:
     explicit ConsoleCheckRun(const CheckCommandLine& options);
 
-    // Runs the event loop until the last cycle ended; returns the exit status.
+    // Gives the program its accounts and the counts kept by the last run.
+    // Returns why the run cannot go ahead; nothing has been written then.
+    std::optional<std::string> prepare();
+
+    // Runs the event loop until the last cycle ended or a signal stopped the
+    // run; returns the exit status.
     int exec();
 
+    // The signal that stopped the run, if one did.
+    std::optional<int> stoppedBy() const { return m_stoppedBy; }
+
 private:
+    std::optional<std::string> loadSettings();
+    void overrideStoredOptions();
+    void takeAccountsFromCommandLine();
+    std::optional<std::string> loadKnownCounts();
+    void saveKnownCounts();
+    void saveSettings();
+    void stop(int signal);
     void writeLog(std::string_view text);
     void flushOutput();
     void whenIdle();
@@ -39,12 +58,23 @@ private:
     SystemClock m_clock;
     QtTimers m_timers;
     PosixSocketPort m_sockets;
-    SettingsFiles m_settings;
+    RecordedSettingsFiles m_settings;
     SystemRandom m_random;
     Program m_program;
+    TerminationSignals m_signals;
+    std::optional<KnownCountsFile> m_stateFile;
+    KnownCounts m_knownCounts;
+    bool m_settingsLoaded = false;
+    // Stored options this run overrides, put back before the settings are
+    // saved: the interval of --interval, and timed checks, which --cycles 0
+    // needs on.
+    std::optional<std::string> m_storedInterval;
+    std::optional<bool> m_storedTimedChecks;
     std::string m_output;
     int m_cyclesDone = 0;
     bool m_checkNowQueued = false;
+    bool m_ended = false;
+    std::optional<int> m_stoppedBy;
 };
 
 }  // namespace mivo

@@ -1,26 +1,29 @@
 // mivo-check: the mail check of Mivo from the console.
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ConsoleCheckRun.h"
 #include "app/Version.h"
 #include "console/CheckCommandLine.h"
+#include "console/TerminalText.h"
 #include "posix/ArgumentBlanking.h"
 
 namespace {
 
 constexpr int kUsageError = 64;
 
-// Passwords given on the command line would otherwise stay readable by
-// other users in the process list for as long as the run lasts.
 // Standard error belongs to the captions; Qt's own diagnostics would mix
 // into them.
 void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 
+// Passwords given on the command line would otherwise stay readable by
+// other users in the process list for as long as the run lasts.
 void blankPasswordArguments(int argc, char** argv) {
     for (int i = 1; i + 3 < argc; ++i) {
         if (std::strcmp(argv[i], "--account") == 0) {
@@ -53,6 +56,22 @@ int main(int argc, char** argv) {
 
     qInstallMessageHandler(dropQtMessages);
     QCoreApplication application(argc, argv);
-    mivo::ConsoleCheckRun run(options);
-    return run.exec();
+    int status = 0;
+    std::optional<int> stoppedBy;
+    {
+        mivo::ConsoleCheckRun run(options);
+        if (const auto failure = run.prepare()) {
+            std::fprintf(stderr, "mivo-check: %s\n", mivo::terminalSafe(*failure).c_str());
+            return kUsageError;
+        }
+        status = run.exec();
+        stoppedBy = run.stoppedBy();
+    }
+    if (stoppedBy) {
+        // Saved what it keeps; now end as the signal asked, so that the
+        // shell or service manager that sent it sees it did.
+        std::signal(*stoppedBy, SIG_DFL);
+        std::raise(*stoppedBy);
+    }
+    return status;
 }

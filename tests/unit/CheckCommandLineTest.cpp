@@ -19,6 +19,23 @@ TEST(CheckCommandLine, ReadsAccountsIntervalAndCycles) {
     EXPECT_EQ(options.accounts[0].host, "127.0.0.1:2110");
     EXPECT_EQ(options.accounts[1].user, "bob");
     EXPECT_EQ(options.accounts[1].password, "pw");
+    EXPECT_FALSE(options.configDirectory);
+    EXPECT_FALSE(options.stateFile);
+}
+
+TEST(CheckCommandLine, WithoutAccountsTheSettingsAreChecked) {
+    CheckCommandLine options;
+    ASSERT_FALSE(parseCheckCommandLine({}, options));
+    EXPECT_TRUE(options.accounts.empty());
+    EXPECT_FALSE(options.configDirectory);
+    // No --interval: the stored one applies.
+    EXPECT_FALSE(options.interval);
+
+    ASSERT_FALSE(parseCheckCommandLine(
+        {"--state", "counts with blanks", "--config", "dir", "--interval", "5"}, options));
+    EXPECT_EQ(options.configDirectory, "dir");
+    EXPECT_EQ(options.stateFile, "counts with blanks");
+    EXPECT_EQ(options.interval, "5");
 }
 
 TEST(CheckCommandLine, RefusesWhatItCannotUse) {
@@ -33,11 +50,15 @@ TEST(CheckCommandLine, RefusesWhatItCannotUse) {
         nineAccounts.insert(nineAccounts.end(), account.begin(), account.end());
     }
     const Args cases[] = {
-        {},                                     // nothing to check without the settings store
         with({"--verbose"}),                    // unknown option
         with({"--cycles"}),                     // missing value
         with({"--cycles", "two"}),              // not a count
         with({"--cycles", "-1"}),               // not a count
+        with({"--state"}),                      // missing value
+        with({"--state", ""}),                  // no path
+        {"--config"},                           // missing value
+        {"--config", ""},                       // no path
+        with({"--config", "dir"}),              // accounts that would never be stored
         {"--account", "u", "p"},                // missing host
         {"--account", "u", "p", "host:0"},      // port out of range
         {"--account", "u", "p", "host:65536"},  // port out of range

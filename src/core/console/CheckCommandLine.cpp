@@ -8,13 +8,18 @@
 namespace mivo {
 
 const char* const kCheckUsage =
-    "Usage: mivo-check [--interval MINUTES] [--config DIR] [--cycles N]\n"
-    "                  [--account USER PASS HOST]...\n"
+    "Usage: mivo-check [--interval MINUTES] [--cycles N] [--state FILE]\n"
+    "                  [--config DIR | --account USER PASS HOST...]\n"
     "Checks the POP3 accounts once (or N times, or for ever with --cycles 0)\n"
     "and prints Mivo's Log on standard output and its captions on standard error.\n"
-    "HOST may end in :PORT (default 110).\n"
+    "The accounts come from the settings in DIR/Settings, by default the desktop\n"
+    "program's own, which are saved back at the end; or from up to eight\n"
+    "--account options, and then no settings are read or written.\n"
+    "HOST may end in :PORT (default 110). --interval overrides the stored interval\n"
+    "for this run. --state FILE keeps the count of messages seen in each account,\n"
+    "so that the next run announces only mail that arrived since.\n"
     "Exit status: 0 new mail, 1 no new mail, 2 no new mail and an account failed,\n"
-    "64 usage error.\n";
+    "64 usage error or settings or state that cannot be used.\n";
 
 namespace {
 
@@ -44,15 +49,19 @@ std::optional<CommandLineError> parseCheckCommandLine(const std::vector<std::str
             result.action = CheckCommandLine::Action::Version;
             return std::nullopt;
         }
-        if (option == "--interval" || option == "--config" || option == "--cycles") {
+        if (option == "--interval" || option == "--config" || option == "--state" ||
+            option == "--cycles") {
             if (!needs(1)) {
                 return CommandLineError{option + " needs a value"};
             }
             const std::string& value = arguments[++i];
             if (option == "--interval") {
                 result.interval = value;
-            } else if (option == "--config") {
-                result.configDirectory = value;
+            } else if (option == "--config" || option == "--state") {
+                if (value.empty()) {
+                    return CommandLineError{option + " needs a path, not an empty text"};
+                }
+                (option == "--config" ? result.configDirectory : result.stateFile) = value;
             } else if (const auto cycles = readCount(value)) {
                 result.cycles = *cycles;
             } else {
@@ -76,8 +85,10 @@ std::optional<CommandLineError> parseCheckCommandLine(const std::vector<std::str
             return CommandLineError{"unknown option \"" + option + "\""};
         }
     }
-    if (result.accounts.empty()) {
-        return CommandLineError{"give the accounts to check with --account"};
+    if (!result.accounts.empty() && result.configDirectory) {
+        // Accounts given here are never stored, so a settings directory
+        // would only be ignored.
+        return CommandLineError{"--account and --config cannot be used together"};
     }
     return std::nullopt;
 }

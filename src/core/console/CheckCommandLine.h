@@ -18,9 +18,14 @@ struct CheckCommandLine {
     enum class Action { Check, Help, Version };
 
     Action action = Action::Check;
-    std::string interval = "20";  // typed into Edit1 as it stands
+    // Typed into Edit1 as it stands; without it the stored interval applies,
+    // or the minutes box's design value for accounts given with --account.
+    std::optional<std::string> interval;
+    // Where the settings come from when no --account is given; without it,
+    // the desktop program's own settings.
     std::optional<std::string> configDirectory;
-    int cycles = 1;  // 0: keep checking on the timer
+    std::optional<std::string> stateFile;  // the known counts kept between runs
+    int cycles = 1;                        // 0: keep checking on the timer
     std::vector<ConsoleAccount> accounts;
 };
 

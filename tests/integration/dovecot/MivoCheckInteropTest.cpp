@@ -152,13 +152,14 @@ protected:
 
     // Starts one mivo-check with a settings directory of its own, so no run
     // sees another's (or the developer's) stored state.
-    ChildProcess& launch(const std::vector<Account>& accounts, int cycles) {
+    ChildProcess& launch(const std::vector<Account>& accounts, int cycles,
+                         const std::vector<std::string>& extraOptions = {}) {
         const std::filesystem::path config =
             server.directory() / ("config-" + std::to_string(++m_runs));
         std::filesystem::create_directories(config);
-        std::vector<std::string> arguments{
-            MIVO_CHECK_PROGRAM, "--interval",          "1", "--config", config.string(),
-            "--cycles",         std::to_string(cycles)};
+        std::vector<std::string> arguments{MIVO_CHECK_PROGRAM, "--interval", "1", "--cycles",
+                                           std::to_string(cycles)};
+        arguments.insert(arguments.end(), extraOptions.begin(), extraOptions.end());
         for (const Account& each : accounts) {
             arguments.insert(arguments.end(), {"--account", each.user, each.password, each.host});
         }
@@ -174,8 +175,9 @@ protected:
         return exit;
     }
 
-    int runOnce(const std::vector<Account>& accounts) {
-        launch(accounts, 1);
+    int runOnce(const std::vector<Account>& accounts,
+                const std::vector<std::string>& extraOptions = {}) {
+        launch(accounts, 1, extraOptions);
         return finish().exitCode;
     }
 
@@ -312,6 +314,25 @@ TEST_F(MivoCheckInteropTest, ShrunkMailboxMakesEveryMessageOnTheServerNew) {
     EXPECT_EQ(summaries("alice"),
               (std::vector<Lines>{senderSubjectLines(1, 3), senderSubjectLines(3, 4)}));
     EXPECT_EQ(captions(), (Lines{kNewMail, kNewMail}));
+}
+
+TEST_F(MivoCheckInteropTest, AStateFileCarriesTheSeenCountsFromRunToRun) {
+    server.deliverMany("alice", 2);
+    server.start();
+    const std::vector<std::string> state{"--state",
+                                         (server.directory() / "mivo-check.state").string()};
+    const std::vector<Account> alice{account("alice", "secret1")};
+
+    EXPECT_EQ(runOnce(alice, state), 0);
+    EXPECT_EQ(summaries("alice"), std::vector<Lines>{senderSubjectLines(1, 2)});
+
+    EXPECT_EQ(runOnce(alice, state), 1);
+    EXPECT_TRUE(summaries("alice").empty());
+    EXPECT_EQ(captions(), Lines{kNoNewMail});
+
+    server.deliverMany("alice", 1, 3);
+    EXPECT_EQ(runOnce(alice, state), 0);
+    EXPECT_EQ(summaries("alice"), std::vector<Lines>{senderSubjectLines(3, 3)});
 }
 
 }  // namespace

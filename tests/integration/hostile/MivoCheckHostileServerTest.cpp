@@ -10,29 +10,15 @@
 #include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "MivoCheckRun.h"
 #include "ScriptedServer.h"
 
 namespace mivo::test {
 namespace {
 
-constexpr auto kRunLimit = std::chrono::seconds(30);
-
-struct CheckRun {
-    ChildExit exit;
-    std::string output;
-    std::string errors;
-};
-
 CheckRun runAgainst(const ScriptedServer& server) {
-    ChildProcess child({MIVO_CHECK_PROGRAM, "--interval", "1", "--account", "bob", "pw",
-                        "127.0.0.1:" + std::to_string(server.port())});
-    CheckRun run;
-    run.exit = child.wait(ChildProcess::Clock::now() + kRunLimit);
-    run.output = child.standardOutput();
-    run.errors = child.standardError();
-    EXPECT_FALSE(run.exit.timedOut) << "mivo-check did not end";
-    return run;
+    return runMivoCheck({"--interval", "1", "--account", "bob", "pw",
+                         "127.0.0.1:" + std::to_string(server.port())});
 }
 
 bool hasControlCharacter(const std::string& text) {

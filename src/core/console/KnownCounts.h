@@ -1,0 +1,43 @@
+#pragma once
+// The messages of each account that mivo-check has already seen, kept from
+// one run to the next in its --state file, so that a run announces only the
+// mail that arrived since the last one.
+//
+// The text: the line "mivo-check state 1", then one line per account,
+// USER TAB HOST TAB COUNT, each line ending in LF. In USER and HOST a
+// backslash, tab, LF and CR are written \\, \t, \n and \r. COUNT is the
+// number of messages seen, in decimal. An empty text holds no account.
+
+#include <compare>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mivo {
+
+// An account is known by its user name and POP host (as written, ":PORT"
+// included), never by its place in the settings, which the user may change.
+struct AccountKey {
+    std::string user;
+    std::string host;
+
+    auto operator<=>(const AccountKey&) const = default;
+};
+
+using KnownCounts = std::map<AccountKey, int>;
+
+struct KnownCountsError {
+    std::string message;  // names the line at fault
+};
+
+// Reads a state text; on an error `result` is left empty. Anything the
+// format does not allow is an error, so that a file some other program wrote
+// is refused rather than overwritten.
+std::optional<KnownCountsError> parseKnownCounts(std::string_view text, KnownCounts& result);
+
+// The state text of `counts`. Accounts with an empty user name or host and
+// negative counts are left out: no check can have counted them.
+std::string formatKnownCounts(const KnownCounts& counts);
+
+}  // namespace mivo
