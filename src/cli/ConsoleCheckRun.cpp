@@ -7,6 +7,7 @@
 
 #include "console/AccountCounts.h"
 #include "console/TerminalText.h"
+#include "settings/SettingsText.h"
 
 namespace mivo {
 
@@ -71,10 +72,8 @@ std::optional<std::string> ConsoleCheckRun::loadSettings() {
                " have no account filled in";
     }
     m_settingsLoaded = true;
+    m_settings.keepProgramPath(std::string(settings::valueOf(window.SET.get(), "EXENAME")));
     overrideStoredOptions();
-    // Loading puts the stored interval in force only when it differs from the
-    // minutes box's design value; the ticks must follow it either way.
-    m_program.mainWindow().Edit1Enter();
     return std::nullopt;
 }
 

@@ -15,6 +15,13 @@ StoredText withoutText(const StoredText& found) {
 RecordedSettingsFiles::RecordedSettingsFiles(std::string directory, std::string legacyFile)
     : m_files(std::move(directory), legacyFile), m_legacyPath(std::move(legacyFile)) {}
 
+std::optional<std::string> RecordedSettingsFiles::programPath() {
+    if (!m_keptProgramPath.empty()) {
+        return m_keptProgramPath;
+    }
+    return m_files.programPath();
+}
+
 StoredText RecordedSettingsFiles::readSettings() {
     StoredText found = m_files.readSettings();
     m_settingsFound = withoutText(found);

@@ -29,7 +29,10 @@ public:
     StoredText readSettings() override;
     std::optional<std::string> writeSettings(std::string_view text) override;
     StoredText readLegacyFile() override;
-    std::optional<std::string> programPath() override { return m_files.programPath(); }
+    // The settings name the desktop program, not mivo-check: a saved text
+    // keeps the program path it was loaded with.
+    void keepProgramPath(std::string path) { m_keptProgramPath = std::move(path); }
+    std::optional<std::string> programPath() override;
     std::string temporaryDirectory() override { return m_files.temporaryDirectory(); }
 
 private:
@@ -39,6 +42,7 @@ private:
     StoredText m_settingsFound;
     StoredText m_legacyFound;
     std::optional<std::string> m_writeFailure;
+    std::string m_keptProgramPath;
 };
 
 }  // namespace mivo

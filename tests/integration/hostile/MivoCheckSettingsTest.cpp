@@ -47,7 +47,8 @@ TEST_F(MivoCheckSettingsTest, ChecksTheStoredAccountsAndSavesThemBack) {
         scriptMailbox(server.nextConnection(), "bob", bob.password, {});
     }
     server.start();
-    const std::string original = settingsText({alice, bob}, "EmailProgram=mutt\r\n");
+    const std::string original =
+        settingsText({alice, bob}, "EmailProgram=mutt\r\nEXENAME=/usr/bin/mivo\r\n");
     writeWholeFile(settingsPath(), original);
 
     const CheckRun first = runMivoCheck({"--config", directory.path()});
@@ -69,6 +70,8 @@ TEST_F(MivoCheckSettingsTest, ChecksTheStoredAccountsAndSavesThemBack) {
         EXPECT_TRUE(contains(saved, line)) << line << saved;
     }
     EXPECT_FALSE(contains(saved, alice.password));
+    // The settings still name the desktop program, not mivo-check.
+    EXPECT_EQ(saved.rfind("EXENAME=/usr/bin/mivo\r\n", 0), 0u) << saved;
     struct stat status {};
     ASSERT_EQ(::stat(settingsPath().c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u);
