@@ -21,7 +21,12 @@
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "transport/TcpTransport.h"
+#include "windows/AccountsDialog.h"
 #include "windows/AccountsDialogModel.h"
+#include "windows/AdvancedOptionsModel.h"
+#include "windows/DirectoryChooser.h"
+#include "windows/DirectoryChooserModel.h"
+#include "windows/LogViewer.h"
 #include "windows/LogViewerModel.h"
 #include "windows/NewMailWindow.h"
 #include "windows/NewMailWindowModel.h"
@@ -57,11 +62,18 @@ public:
     // The main window's entry points, which the windows bind to.
     MainWindow& mainWindow() { return m_mainWindow; }
     Log& log() { return m_log; }
+    // The other windows' entry points. The log viewer's ShowLog() is the
+    // advanced options dialog's "Show Log".
+    AccountsDialog& accountsDialogBehaviour() { return m_accountsDialogBehaviour; }
+    LogViewer& logViewerBehaviour() { return m_logViewerBehaviour; }
+    DirectoryChooser& directoryChooserBehaviour() { return m_directoryChooserBehaviour; }
 
     // The windows' models, which their widgets bind to.
     MainWindowModel& mainWindowModel() { return m_mainWindowModel; }
     AccountsDialogModel& accountsDialog() { return m_accountsDialog; }
+    AdvancedOptionsModel& advancedOptions() { return m_advancedOptions; }
     LogViewerModel& logViewer() { return m_logViewer; }
+    DirectoryChooserModel& directoryChooser() { return m_directoryChooser; }
     NewMailWindowModel& newMailWindow() { return m_newMailWindow; }
     CycleState& cycleState() { return m_cycle; }
     const CycleState& cycleState() const { return m_cycle; }
@@ -70,12 +82,17 @@ public:
 private:
     MainWindowModel m_mainWindowModel;
     AccountsDialogModel m_accountsDialog;
+    AdvancedOptionsModel m_advancedOptions;
     LogViewerModel m_logViewer;
+    DirectoryChooserModel m_directoryChooser;
     NewMailWindowModel m_newMailWindow;
     CycleState m_cycle;
     Log m_log;
     MainWindow m_mainWindow;
     NewMailWindow m_newMailWindowBehaviour;
+    AccountsDialog m_accountsDialogBehaviour;
+    LogViewer m_logViewerBehaviour;
+    DirectoryChooser m_directoryChooserBehaviour;
     TcpTransport m_transport;
     CheckReports m_reports;
     CheckTimer m_checkTimer;

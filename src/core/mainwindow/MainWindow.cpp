@@ -3,6 +3,7 @@
 #include "app/Version.h"
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
+#include "windows/AccountsDialog.h"
 
 namespace mivo {
 
@@ -108,7 +109,9 @@ void MainWindow::Button5Click() {
 }
 
 void MainWindow::MultiPopClick() {
-    m_ui.showWindow(WindowId::Accounts);
+    if (m_accountsDialog != nullptr) {
+        m_accountsDialog->Show();
+    }
 }
 
 bool MainWindow::FormCloseQuery() {

@@ -12,6 +12,7 @@
 
 namespace mivo {
 
+class AccountsDialog;
 class CheckCycle;
 class CheckTimer;
 
@@ -51,6 +52,11 @@ public:
     void FormClose() {}
     void FormHide() {}
 
+    // "Config for Multiple POP accounts" shows the accounts dialog.
+    void attachAccountsDialog(AccountsDialog& accountsDialog) {
+        m_accountsDialog = &accountsDialog;
+    }
+
     // Widens the window to show the account-1 area.
     void openOptionsArea();
 
@@ -60,6 +66,7 @@ private:
     UiPort& m_ui;
     CheckCycle* m_checkCycle = nullptr;
     CheckTimer* m_checkTimer = nullptr;
+    AccountsDialog* m_accountsDialog = nullptr;
 };
 
 }  // namespace mivo
