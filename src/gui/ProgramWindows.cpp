@@ -8,7 +8,7 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     : m_ui(ui), m_observers(std::move(observers)) {
     m_ubo = std::make_unique<TUbo>(program, ui, app);
     created(WindowId::MainWindow, *m_ubo);
-    m_multiPop = std::make_unique<TMultiPOP>(ui);
+    m_multiPop = std::make_unique<TMultiPOP>(program, ui);
     created(WindowId::Accounts, *m_multiPop);
     m_advancedOptions = std::make_unique<TAdvancedOptions>(ui);
     created(WindowId::AdvancedOptions, *m_advancedOptions);
