@@ -12,8 +12,8 @@ namespace mivo {
 namespace {
 
 // What the edit shows, kept beside it so that a change can be told apart
-// as an append. The field outlives the edit, so the tie checks it still has
-// an edit.
+// as an append, and whether the view follows the end. The field outlives the
+// edit, so the tie checks it still has an edit.
 class MemoTie {
 public:
     MemoTie(QPlainTextEdit& edit, TextField& field) : m_edit(&edit), m_field(field) {}
@@ -23,21 +23,40 @@ public:
         if (m_edit == nullptr || text == m_shown) {
             return;
         }
-        QScrollBar& bar = *m_edit->verticalScrollBar();
-        const bool atEnd = bar.value() == bar.maximum();
-        const int kept = bar.value();
-        // A change from the program is not a user edit.
-        const QSignalBlocker quiet(m_edit.data());
-        if (m_edit->isReadOnly() && isAppendTo(text, m_shown)) {
-            QTextCursor end(m_edit->document());
-            end.movePosition(QTextCursor::End);
-            end.insertText(memoDisplayText(std::string_view(text).substr(m_shown.size())));
-        } else {
-            m_edit->setPlainText(memoDisplayText(text));
+        // The newest lines of an editable memo are what the program added.
+        const bool follow = m_followEnd || !m_edit->isReadOnly();
+        {
+            // A change from the program is not a user edit, nor a scroll.
+            const QSignalBlocker quiet(m_edit.data());
+            m_applying = true;
+            if (m_edit->isReadOnly() && isAppendTo(text, m_shown)) {
+                QTextCursor end(m_edit->document());
+                end.movePosition(QTextCursor::End);
+                end.insertText(memoDisplayText(std::string_view(text).substr(m_shown.size())));
+            } else {
+                m_edit->setPlainText(memoDisplayText(text));
+            }
+            m_applying = false;
         }
         m_shown = text;
-        // The newest lines of an editable memo are what the program added.
-        bar.setValue(atEnd || !m_edit->isReadOnly() ? bar.maximum() : kept);
+        m_followEnd = follow;
+        if (m_followEnd) {
+            scrollToEnd();
+        }
+    }
+
+    // The text is laid out lazily, so the scroll range can grow after show()
+    // has returned.
+    void rangeChanged() {
+        if (m_followEnd && !m_applying) {
+            scrollToEnd();
+        }
+    }
+
+    void scrolled(int value) {
+        if (m_edit != nullptr && !m_applying) {
+            m_followEnd = value == m_edit->verticalScrollBar()->maximum();
+        }
     }
 
     void userEdited() {
@@ -58,6 +77,11 @@ public:
     }
 
 private:
+    void scrollToEnd() {
+        QScrollBar& bar = *m_edit->verticalScrollBar();
+        bar.setValue(bar.maximum());
+    }
+
     // A line break split between what is shown and what was added would
     // show as two.
     static bool isAppendTo(const std::string& text, const std::string& shown) {
@@ -71,6 +95,8 @@ private:
     QPointer<QPlainTextEdit> m_edit;
     TextField& m_field;
     std::string m_shown;
+    bool m_followEnd = true;
+    bool m_applying = false;
 };
 
 }  // namespace
@@ -99,6 +125,10 @@ void bindMemo(QPlainTextEdit& edit, TextField& field) {
     auto tie = std::make_shared<MemoTie>(edit, field);
     tie->show();
     QObject::connect(&edit, &QPlainTextEdit::textChanged, &edit, [tie] { tie->userEdited(); });
+    const QScrollBar* bar = edit.verticalScrollBar();
+    QObject::connect(bar, &QScrollBar::rangeChanged, &edit, [tie] { tie->rangeChanged(); });
+    QObject::connect(bar, &QScrollBar::valueChanged, &edit,
+                     [tie](int value) { tie->scrolled(value); });
     field.onChange([tie] { tie->show(); });
 }
 

@@ -11,7 +11,8 @@ namespace mivo {
 // A read-only edit adds only what was appended to the text, instead of laying
 // the whole text out again, and keeps a reader who is at the end at the end;
 // a reader scrolled back to older lines stays where they are. An editable one
-// also sets the field on every user edit.
+// shows the end after each change from the program, and sets the field on
+// every user edit.
 void bindMemo(QPlainTextEdit& edit, TextField& field);
 
 // CR LF, and a CR or LF alone, as the edit's line break.

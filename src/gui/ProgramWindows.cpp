@@ -12,7 +12,7 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     created(WindowId::Accounts, *m_multiPop);
     m_advancedOptions = std::make_unique<TAdvancedOptions>(ui);
     created(WindowId::AdvancedOptions, *m_advancedOptions);
-    m_logViewer = std::make_unique<TLogViewer>(ui);
+    m_logViewer = std::make_unique<TLogViewer>(program, ui);
     created(WindowId::LogViewer, *m_logViewer);
     m_form1 = std::make_unique<TForm1>(ui);
     created(WindowId::NewMail, *m_form1);
