@@ -18,7 +18,7 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     created(WindowId::NewMail, *m_form1);
     m_urgentNotice = std::make_unique<TUrgentNotice>();
     created(WindowId::UrgentNotice, *m_urgentNotice);
-    m_form2 = std::make_unique<TForm2>();
+    m_form2 = std::make_unique<TForm2>(program);
     created(WindowId::DirectoryChooser, *m_form2);
     m_init = std::make_unique<TINIT>(program);
     created(WindowId::Uninstall, *m_init);
