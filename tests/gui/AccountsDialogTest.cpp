@@ -160,6 +160,18 @@ TEST_F(AccountsDialogWindow, TheCloseBoxKeepsTheErrorsCloseEmptiesThemBothGiveTh
     EXPECT_EQ(outerHeight(), 257);
 }
 
+TEST_F(AccountsDialogWindow, TheErrorBoxKeepsCrLfLineEndsThroughTheUsersEdits) {
+    accounts().Errors.set("Account #1 ERROR = -ERR\r\n");
+    clickMultiPop();
+    QPlainTextEdit& errors = dialogControl<QPlainTextEdit>(QStringLiteral("Errors"));
+    errors.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&errors, "seen");
+    QTest::keyClick(&errors, Qt::Key_Return);
+    EXPECT_EQ(accounts().Errors.get(), "Account #1 ERROR = -ERR\r\nseen\r\n");
+    accounts().Errors.edit([](std::string& text) { text += "(2)Enter Password\r\n"; });
+    EXPECT_EQ(errors.toPlainText(), "Account #1 ERROR = -ERR\nseen\n(2)Enter Password\n");
+}
+
 TEST_F(AccountsDialogWindow, AClickOnTheBackgroundRepaintsTheNumbersAClickOnANumberDoesNot) {
     clickMultiPop();
     cycle().accountError[6] = true;
