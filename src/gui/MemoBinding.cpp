@@ -63,7 +63,7 @@ public:
         if (m_edit == nullptr) {
             return;
         }
-        std::string text = m_edit->toPlainText().toStdString();
+        const std::string text = m_edit->toPlainText().toStdString();
         std::string withCrLf;
         withCrLf.reserve(text.size());
         for (char c : text) {

@@ -3,6 +3,7 @@
 // the edit shows them as line breaks and gives a user's edit back with CR LF.
 
 #include <QPlainTextEdit>
+#include <string_view>
 
 #include "fields/Field.h"
 
