@@ -1,10 +1,14 @@
 #pragma once
-// TLogViewer, the log viewer. Shows a live copy of the Log while it is open.
-// Built hidden at start-up and kept until the program ends; its controls
-// arrive with the window's own behaviour.
+// TLogViewer, the log viewer: a live copy of the Log filling the window, with
+// "Clear Log File" over its top edge. Built hidden at start-up; the core's
+// LogViewer decides when it follows the Log.
 
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSize>
 #include <QWidget>
+
+#include "app/Program.h"
 
 namespace mivo {
 
@@ -15,9 +19,21 @@ class TLogViewer : public QWidget {
 
 public:
     // Builds the window and runs its creation step.
-    explicit TLogViewer(QtUi& ui);
+    TLogViewer(Program& program, QtUi& ui);
 
     static QSize outerSize();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layOut();
+
+    LogViewer& m_handlers;
+    QPlainTextEdit m_logCopy{this};
+    QPushButton m_clear{this};
 };
 
 }  // namespace mivo

@@ -8,17 +8,17 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     : m_ui(ui), m_observers(std::move(observers)) {
     m_ubo = std::make_unique<TUbo>(program, ui, app);
     created(WindowId::MainWindow, *m_ubo);
-    m_multiPop = std::make_unique<TMultiPOP>(ui);
+    m_multiPop = std::make_unique<TMultiPOP>(program, ui);
     created(WindowId::Accounts, *m_multiPop);
     m_advancedOptions = std::make_unique<TAdvancedOptions>(program, ui);
     created(WindowId::AdvancedOptions, *m_advancedOptions);
-    m_logViewer = std::make_unique<TLogViewer>(ui);
+    m_logViewer = std::make_unique<TLogViewer>(program, ui);
     created(WindowId::LogViewer, *m_logViewer);
     m_form1 = std::make_unique<TForm1>(ui);
     created(WindowId::NewMail, *m_form1);
     m_urgentNotice = std::make_unique<TUrgentNotice>();
     created(WindowId::UrgentNotice, *m_urgentNotice);
-    m_form2 = std::make_unique<TForm2>();
+    m_form2 = std::make_unique<TForm2>(program);
     created(WindowId::DirectoryChooser, *m_form2);
     m_init = std::make_unique<TINIT>(program, ui);
     created(WindowId::Uninstall, *m_init);

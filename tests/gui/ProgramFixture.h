@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QString>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,6 +19,11 @@
 #include "ProgramWindows.h"
 #include "QtUi.h"
 #include "app/Program.h"
+
+// Test failures show a QString as its text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace mivo::test {
 

@@ -34,7 +34,7 @@ TEST_F(CheckFixture, IncompleteAccountIsReportedAndTheNextOneChecked) {
     EXPECT_TRUE(captioned("(1)Enter Password"));
     EXPECT_FALSE(logged("(1)Enter Password"));
     EXPECT_EQ(accounts.Errors.get(), "(1)Enter Password\r\n");
-    EXPECT_TRUE(accounts.numberRed[1]);
+    EXPECT_TRUE(accounts.numberRed[1].get());
     EXPECT_TRUE(ui.isWindowVisible(WindowId::Accounts));
     EXPECT_EQ(window.Width.get(), layout::kWideWidth);
     EXPECT_EQ(window.UserOptionsCaption.get(), "Close Options <-");
@@ -129,9 +129,7 @@ TEST_F(CheckFixture, OpenFailingAtOnceIsReportedAndStopsTheCycleThere) {
             freshSockets.connectError = c.connectError;
         }
         fresh.cycleState().terminating = c.terminating;
-        fresh.mainWindowModel().UserName.set("bob");
-        fresh.mainWindowModel().UserPass.set("pw");
-        fresh.mainWindowModel().PopServ.set(c.pop);
+        test::enterAccount(fresh, 1, "bob", "pw", c.pop);
         fresh.cycleState().CCW[1] = c.greetedBefore;
         fresh.mainWindow().Button4Click();
 
@@ -145,7 +143,7 @@ TEST_F(CheckFixture, OpenFailingAtOnceIsReportedAndStopsTheCycleThere) {
         EXPECT_EQ(lines, expected);
         EXPECT_EQ(freshUi.applicationTitles.back(), c.caption);
         EXPECT_EQ(fresh.accountsDialog().Errors.get(), c.greetedBefore ? "" : error + "\r\n");
-        EXPECT_EQ(fresh.accountsDialog().numberRed[1], !c.greetedBefore);
+        EXPECT_EQ(fresh.accountsDialog().numberRed[1].get(), !c.greetedBefore);
         EXPECT_EQ(fresh.cycleState().accountError[1], !c.greetedBefore);
         EXPECT_TRUE(freshSockets.lookups.empty());
         EXPECT_FALSE(fresh.cycleState().connecting);

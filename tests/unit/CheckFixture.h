@@ -24,21 +24,37 @@ struct Mailbox {
     std::vector<std::string> headers;  // message n at n - 1
 };
 
+// An account as the user enters it: in its row of the accounts dialog and,
+// once the dialog is closed, in the main window's fields. (An account the
+// dialog has never held is forgiven its error when the dialog first shows.)
+inline void enterAccount(Program& program, int account, const std::string& user,
+                         const std::string& pass, const std::string& pop) {
+    AccountsDialogModel& dialog = program.accountsDialog();
+    MainWindowModel& window = program.mainWindowModel();
+    dialog.USERn[account].set(user);
+    dialog.PASSn[account].set(pass);
+    dialog.POPn[account].set(pop);
+    window.accountUser(account).set(user);
+    window.accountPass(account).set(pass);
+    window.accountPop(account).set(pop);
+}
+
 // One Program on fake ports and the means to play its servers; a test may
 // build as many as it likes.
 class ProgramOnFakes {
 public:
     ProgramOnFakes() {
         timers.clock = &clock;
+        // What the windows' hide events run in the desktop program.
+        ui.onHidden[WindowId::Accounts] = [this] { program.accountsDialogBehaviour().FormHide(); };
+        ui.onHidden[WindowId::LogViewer] = [this] { program.logViewerBehaviour().FormHide(); };
         program.bringIntoService();
         program.log().onAppend([this](std::string_view text) { logLines.emplace_back(text); });
     }
 
     void setAccount(int account, const std::string& user, const std::string& pass,
                     const std::string& pop) {
-        window.accountUser(account).set(user);
-        window.accountPass(account).set(pass);
-        window.accountPop(account).set(pop);
+        enterAccount(program, account, user, pass, pop);
     }
 
     void checkNow() { program.mainWindow().Button4Click(); }

@@ -134,7 +134,7 @@ TEST_F(CheckFixture, ServerErrorsQuitAndReportTheAnswer) {
     EXPECT_EQ(accounts.Errors.get(), "Account #1 ERROR = -ERR go away\r\n\r\n");
     EXPECT_EQ(ui.applicationTitles.back(), "Account #1 ERROR = -ERR go away\r\n");
     EXPECT_TRUE(logged("Account #1 ERROR = -ERR go away\r\n"));
-    EXPECT_TRUE(accounts.numberRed[1]);
+    EXPECT_TRUE(accounts.numberRed[1].get());
     EXPECT_TRUE(ui.isWindowVisible(WindowId::Accounts));
     EXPECT_TRUE(cycle.accountError[1]);
     EXPECT_FALSE(cycle.settingsOk);
@@ -195,7 +195,9 @@ TEST_F(CheckFixture, FailedConnectionsBlameTheAccountOnlyBeforeItsFirstGreeting)
         SCOPED_TRACE(c.name);
         program.mainWindow().Button2Click();
         accounts.Errors.set("");
-        accounts.numberRed = {};
+        for (Field<bool>& red : accounts.numberRed) {
+            red.set(false);
+        }
         ui.visible.clear();
         setAccount(1, "bob", "pw", c.pop);
         cycle.CCW[1] = c.greetedBefore;
@@ -210,7 +212,7 @@ TEST_F(CheckFixture, FailedConnectionsBlameTheAccountOnlyBeforeItsFirstGreeting)
         const std::string error =
             std::string("Account #1 Error while opening connection to host (") + c.pop + ")\r\n";
         EXPECT_EQ(accounts.Errors.get(), c.greetedBefore ? "" : error);
-        EXPECT_EQ(accounts.numberRed[1], !c.greetedBefore);
+        EXPECT_EQ(accounts.numberRed[1].get(), !c.greetedBefore);
         EXPECT_EQ(ui.isWindowVisible(WindowId::Accounts), !c.greetedBefore);
         // The cycle went on to the empty accounts and ended.
         EXPECT_EQ(cycle.Account, 0);

@@ -10,10 +10,13 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
             ports.clock),
       m_mainWindow(m_mainWindowModel, m_cycle, ports.ui, ports.timers, m_log),
       m_newMailWindowBehaviour(m_mainWindowModel, m_accountsDialog, ports.ui),
-      m_advancedOptionsBehaviour(m_advancedOptions, m_mainWindowModel, m_logViewer, m_mainWindow,
-                                 ports.ui),
+      m_logViewerBehaviour(m_logViewer, m_mainWindowModel, m_log, ports.ui),
+      m_advancedOptionsBehaviour(m_advancedOptions, m_mainWindowModel, m_logViewerBehaviour,
+                                 m_mainWindow, ports.ui),
+      m_accountsDialogBehaviour(m_accountsDialog, m_mainWindowModel, m_cycle, ports.ui),
+      m_directoryChooserBehaviour(m_directoryChooser, m_advancedOptions, ports.ui),
       m_transport(ports.sockets),
-      m_reports(m_log, m_mainWindow, m_accountsDialog, m_cycle, ports.ui),
+      m_reports(m_log, m_mainWindow, m_accountsDialog, m_accountsDialogBehaviour),
       m_checkTimer(m_mainWindowModel, m_cycle, m_reports, ports.ui, ports.timers),
       m_newMailSummary({m_mainWindowModel, m_cycle, m_accountsDialog, m_newMailWindow, m_reports,
                         ports.ui, ports.clock}),
@@ -25,6 +28,7 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
     m_mainWindow.attachCheckCycle(m_checkCycle, m_checkTimer);
     m_mainWindow.attachSettingsStore(m_settingsStore);
     m_mainWindow.attachAdvancedOptions(m_advancedOptionsBehaviour);
+    m_mainWindow.attachAccountsDialog(m_accountsDialogBehaviour);
     m_mainWindowModel.TEMPDIR.set(ports.settings.temporaryDirectory());
     // The three main-window timers run from creation.
     ports.timers.setHandler(TimerId::Timer1, [this] { m_mainWindow.Timer1Timer(); });

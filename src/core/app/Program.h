@@ -24,9 +24,13 @@
 #include "ports/UiPort.h"
 #include "settings/SettingsStore.h"
 #include "transport/TcpTransport.h"
+#include "windows/AccountsDialog.h"
 #include "windows/AccountsDialogModel.h"
 #include "windows/AdvancedOptions.h"
 #include "windows/AdvancedOptionsModel.h"
+#include "windows/DirectoryChooser.h"
+#include "windows/DirectoryChooserModel.h"
+#include "windows/LogViewer.h"
 #include "windows/LogViewerModel.h"
 #include "windows/NewMailWindow.h"
 #include "windows/NewMailWindowModel.h"
@@ -72,12 +76,18 @@ public:
     MainWindow& mainWindow() { return m_mainWindow; }
     AdvancedOptions& advancedOptionsBehaviour() { return m_advancedOptionsBehaviour; }
     Log& log() { return m_log; }
+    // The other windows' entry points. The log viewer's ShowLog() is the
+    // advanced options dialog's "Show Log".
+    AccountsDialog& accountsDialogBehaviour() { return m_accountsDialogBehaviour; }
+    LogViewer& logViewerBehaviour() { return m_logViewerBehaviour; }
+    DirectoryChooser& directoryChooserBehaviour() { return m_directoryChooserBehaviour; }
 
     // The windows' models, which their widgets bind to.
     MainWindowModel& mainWindowModel() { return m_mainWindowModel; }
     AccountsDialogModel& accountsDialog() { return m_accountsDialog; }
     AdvancedOptionsModel& advancedOptions() { return m_advancedOptions; }
     LogViewerModel& logViewer() { return m_logViewer; }
+    DirectoryChooserModel& directoryChooser() { return m_directoryChooser; }
     NewMailWindowModel& newMailWindow() { return m_newMailWindow; }
     CycleState& cycleState() { return m_cycle; }
     const CycleState& cycleState() const { return m_cycle; }
@@ -91,12 +101,16 @@ private:
     AccountsDialogModel m_accountsDialog;
     AdvancedOptionsModel m_advancedOptions;
     LogViewerModel m_logViewer;
+    DirectoryChooserModel m_directoryChooser;
     NewMailWindowModel m_newMailWindow;
     CycleState m_cycle;
     Log m_log;
     MainWindow m_mainWindow;
     NewMailWindow m_newMailWindowBehaviour;
+    LogViewer m_logViewerBehaviour;
     AdvancedOptions m_advancedOptionsBehaviour;
+    AccountsDialog m_accountsDialogBehaviour;
+    DirectoryChooser m_directoryChooserBehaviour;
     TcpTransport m_transport;
     CheckReports m_reports;
     CheckTimer m_checkTimer;

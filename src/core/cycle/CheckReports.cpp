@@ -23,8 +23,7 @@ void CheckReports::accountError(std::string_view line) {
         memo::addLine(text, line);
         keepNewestLines(text, kErrorsLimit);
     });
-    m_accountsDialog.paintAccountNumbers(m_cycle);
-    m_ui.showWindow(WindowId::Accounts);
+    m_accountsDialogBehaviour.Show();
 }
 
 }  // namespace mivo

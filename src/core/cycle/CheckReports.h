@@ -6,10 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "cycle/CycleState.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
-#include "ports/UiPort.h"
+#include "windows/AccountsDialog.h"
 #include "windows/AccountsDialogModel.h"
 
 namespace mivo {
@@ -20,25 +19,23 @@ public:
     static constexpr std::size_t kErrorsLimit = 15000;
 
     CheckReports(Log& log, MainWindow& mainWindow, AccountsDialogModel& accountsDialog,
-                 const CycleState& cycle, UiPort& ui)
+                 AccountsDialog& accountsDialogBehaviour)
         : m_log(log),
           m_mainWindow(mainWindow),
           m_accountsDialog(accountsDialog),
-          m_cycle(cycle),
-          m_ui(ui) {}
+          m_accountsDialogBehaviour(accountsDialogBehaviour) {}
 
     void log(std::string_view line) { m_log.append(line); }
     void caption(const std::string& text) { m_mainWindow.SetStatusCaption(text); }
-    // Adds `line` to the accounts dialog's error list and shows the dialog,
-    // which paints each account's number by its error flag.
+    // Adds `line` to the accounts dialog's error list and shows the dialog
+    // the way its button does, painting each account's number by its flag.
     void accountError(std::string_view line);
 
 private:
     Log& m_log;
     MainWindow& m_mainWindow;
     AccountsDialogModel& m_accountsDialog;
-    const CycleState& m_cycle;
-    UiPort& m_ui;
+    AccountsDialog& m_accountsDialogBehaviour;
 };
 
 }  // namespace mivo

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fields/Field.h"
@@ -25,6 +26,10 @@ public:
     // Adds `line` after the last line; a text with CR LF becomes several
     // lines. The change handler runs before this returns.
     void append(std::string_view line);
+
+    // Puts `text` in place of the whole Log; the change handler runs as for
+    // an append, so an open log viewer shows it too.
+    void replace(std::string text) { m_text.set(std::move(text)); }
 
     const std::string& text() const { return m_text.get(); }
 

@@ -4,6 +4,7 @@
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
 #include "settings/SettingsStore.h"
+#include "windows/AccountsDialog.h"
 #include "windows/AdvancedOptions.h"
 
 namespace mivo {
@@ -142,7 +143,9 @@ void MainWindow::Button5Click() {
 }
 
 void MainWindow::MultiPopClick() {
-    m_ui.showWindow(WindowId::Accounts);
+    if (m_accountsDialog != nullptr) {
+        m_accountsDialog->Show();
+    }
 }
 
 bool MainWindow::FormCloseQuery() {

@@ -15,6 +15,7 @@
 namespace mivo {
 
 class AdvancedOptions;
+class AccountsDialog;
 class CheckCycle;
 class CheckTimer;
 class SettingsStore;
@@ -60,6 +61,11 @@ public:
     void FormClose() {}
     void FormHide() {}
 
+    // "Config for Multiple POP accounts" shows the accounts dialog.
+    void attachAccountsDialog(AccountsDialog& accountsDialog) {
+        m_accountsDialog = &accountsDialog;
+    }
+
     // Widens the window to show the account-1 area.
     void openOptionsArea();
 
@@ -79,6 +85,7 @@ private:
     CheckTimer* m_checkTimer = nullptr;
     SettingsStore* m_settingsStore = nullptr;
     AdvancedOptions* m_advancedOptions = nullptr;
+    AccountsDialog* m_accountsDialog = nullptr;
 };
 
 }  // namespace mivo

@@ -1,7 +1,7 @@
 #pragma once
-// The accounts dialog TMultiPOP as the check writes it: the error list, each
-// account's new-mail list between checks, and which account numbers are
-// painted red.
+// The accounts dialog TMultiPOP: the eight account rows it edits for the main
+// window, the error list the check writes, each account's new-mail list
+// between checks, and the colour of each account number.
 
 #include <array>
 
@@ -11,13 +11,29 @@
 namespace mivo {
 
 struct AccountsDialogModel {
-    TextField Errors;
-    std::array<TextField, kAccountCount + 1> Memon;  // Memo1..Memo8
-    CycleState::PerAccount<bool> numberRed{};
+    // The window's outer height, without and with the error box.
+    static constexpr int kHeightWithoutErrors = 257;
+    static constexpr int kHeightWithErrors = 314;
 
-    // Paints account numbers red where the account error flag is set; done
-    // whenever the dialog is shown or clicked.
-    void paintAccountNumbers(const CycleState& cycle) { numberRed = cycle.accountError; }
+    template <typename T>
+    using PerAccount = std::array<T, kAccountCount + 1>;  // numbered 1..8
+
+    PerAccount<TextField> USERn;
+    PerAccount<TextField> PASSn;
+    PerAccount<TextField> POPn;
+    TextField Errors;
+    PerAccount<TextField> Memon;        // Memo1..Memo8, never shown
+    PerAccount<Field<bool>> numberRed;  // E1..E8 red rather than black
+
+    Field<int> Height{kHeightWithErrors};
+    Field<bool> errorBoxVisible{true};  // ER and Errors together
+
+    // Paints account numbers red where the account error flag is set.
+    void paintAccountNumbers(const CycleState& cycle) {
+        for (int account = 1; account <= kAccountCount; ++account) {
+            numberRed[account].set(cycle.accountError[account]);
+        }
+    }
 };
 
 }  // namespace mivo

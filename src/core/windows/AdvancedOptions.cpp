@@ -43,7 +43,7 @@ void onSelected(CheckField& button, CheckField::Listener click) {
 }  // namespace
 
 AdvancedOptions::AdvancedOptions(AdvancedOptionsModel& dialog, MainWindowModel& window,
-                                 LogViewerModel& logViewer, MainWindow& mainWindow, UiPort& ui)
+                                 LogViewer& logViewer, MainWindow& mainWindow, UiPort& ui)
     : m_dialog(dialog),
       m_window(window),
       m_logViewer(logViewer),
@@ -201,10 +201,7 @@ void AdvancedOptions::browse(TextField& field, const FileDialog& dialog) {
 }
 
 void AdvancedOptions::Button1Click() {
-    // The flag first: from now on every change of the Log reaches the copy.
-    m_window.logViewerOpen = true;
-    m_logViewer.LogCopy.set(m_window.Log.get());
-    m_ui.showWindow(WindowId::LogViewer);
+    m_logViewer.ShowLog();
 }
 
 void AdvancedOptions::Button2Click() {

@@ -8,7 +8,7 @@
 #include "ports/FileChooserPort.h"
 #include "ports/UiPort.h"
 #include "windows/AdvancedOptionsModel.h"
-#include "windows/LogViewerModel.h"
+#include "windows/LogViewer.h"
 
 namespace mivo {
 
@@ -16,8 +16,8 @@ class MainWindow;
 
 class AdvancedOptions {
 public:
-    AdvancedOptions(AdvancedOptionsModel& dialog, MainWindowModel& window,
-                    LogViewerModel& logViewer, MainWindow& mainWindow, UiPort& ui);
+    AdvancedOptions(AdvancedOptionsModel& dialog, MainWindowModel& window, LogViewer& logViewer,
+                    MainWindow& mainWindow, UiPort& ui);
     AdvancedOptions(const AdvancedOptions&) = delete;
     AdvancedOptions& operator=(const AdvancedOptions&) = delete;
 
@@ -53,7 +53,7 @@ private:
 
     AdvancedOptionsModel& m_dialog;
     MainWindowModel& m_window;
-    LogViewerModel& m_logViewer;
+    LogViewer& m_logViewer;
     MainWindow& m_mainWindow;
     UiPort& m_ui;
     FileChooserPort* m_fileChooser = nullptr;

@@ -6,7 +6,7 @@
 namespace mivo {
 
 struct LogViewerModel {
-    TextField LogCopy;
+    TextField LogCopy{"LogCopy"};
 };
 
 }  // namespace mivo

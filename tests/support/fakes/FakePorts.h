@@ -129,6 +129,10 @@ public:
     std::map<WindowId, bool> visible;
     std::map<WindowId, bool> minimised;
     std::vector<std::string> calls;  // show/hide/front/tray/terminate, in order
+    // A window's hide handler, run when a shown window is hidden, as the
+    // window system's hide event runs it. Hiding through this port also
+    // stands for the user's close box.
+    std::map<WindowId, std::function<void()>> onHidden;
     bool terminated = false;
     std::vector<ClockSegment> lastDrawing;
     int drawings = 0;
@@ -142,8 +146,12 @@ public:
         calls.push_back("show " + std::to_string(static_cast<int>(window)));
     }
     void hideWindow(WindowId window) override {
+        const bool wasVisible = isWindowVisible(window);
         visible[window] = false;
         calls.push_back("hide " + std::to_string(static_cast<int>(window)));
+        if (wasVisible && onHidden.count(window) != 0) {
+            onHidden[window]();
+        }
     }
     bool isWindowVisible(WindowId window) const override {
         auto it = visible.find(window);

@@ -1,0 +1,47 @@
+#pragma once
+// The behaviour of the accounts dialog TMultiPOP. It edits a copy of the 24
+// account fields of the main window: taken in when shown, given back when
+// hidden. Editing a row forgives that account its last error.
+
+#include "cycle/CycleState.h"
+#include "mainwindow/MainWindowModel.h"
+#include "ports/UiPort.h"
+#include "windows/AccountsDialogModel.h"
+
+namespace mivo {
+
+class AccountsDialog {
+public:
+    AccountsDialog(AccountsDialogModel& model, MainWindowModel& mainWindow, CycleState& cycle,
+                   UiPort& ui);
+    AccountsDialog(const AccountsDialog&) = delete;
+    AccountsDialog& operator=(const AccountsDialog&) = delete;
+
+    // Every way into the dialog: the main window's button and an account
+    // error. Fits the window to the error box, paints the account numbers,
+    // takes the accounts in from the main window and shows the dialog.
+    void Show();
+    // Runs whenever the window is hidden, whatever hid it.
+    void FormHide();
+    // "Close": hides the dialog and empties the error box.
+    void Button1Click();
+    // A click on the dialog's background.
+    void FormClick() { RecolourAccountNumbers(); }
+
+    void RecolourAccountNumbers() { m_model.paintAccountNumbers(m_cycle); }
+    // The user (or the copy from the main window) changed a field of the
+    // account's row: its error and its server's greeting are forgotten.
+    void AccountEdited(int account);
+
+private:
+    void fitToErrorBox();
+    void copyFromMainWindow();
+    void copyToMainWindow();
+
+    AccountsDialogModel& m_model;
+    MainWindowModel& m_mainWindow;
+    CycleState& m_cycle;
+    UiPort& m_ui;
+};
+
+}  // namespace mivo

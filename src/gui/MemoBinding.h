@@ -1,0 +1,22 @@
+#pragma once
+// Ties a memo's text to a plain-text edit. The core keeps CR LF line ends;
+// the edit shows them as line breaks and gives a user's edit back with CR LF.
+
+#include <QPlainTextEdit>
+#include <string_view>
+
+#include "fields/Field.h"
+
+namespace mivo {
+
+// A read-only edit adds only what was appended to the text, instead of laying
+// the whole text out again, and keeps a reader who is at the end at the end;
+// a reader scrolled back to older lines stays where they are. An editable one
+// shows the end after each change from the program, and sets the field on
+// every user edit.
+void bindMemo(QPlainTextEdit& edit, TextField& field);
+
+// CR LF, and a CR or LF alone, as the edit's line break.
+QString memoDisplayText(std::string_view text);
+
+}  // namespace mivo
