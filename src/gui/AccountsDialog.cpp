@@ -181,6 +181,19 @@ void TMultiPOP::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+TMultiPOP::~TMultiPOP() {
+    // The program ends with the dialog open: what the user typed there must
+    // reach the main window before the main window saves the settings.
+    if (isVisible()) {
+        try {
+            m_handlers.FormHide();
+        } catch (...) {
+            // Nothing can be reported any more; the settings keep what the
+            // main window had.
+        }
+    }
+}
+
 void TMultiPOP::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     // Minimising is the window system's hide; only the window's own counts.

@@ -23,6 +23,9 @@ class TMultiPOP : public QWidget {
 public:
     // Builds the window and runs its creation step.
     TMultiPOP(Program& program, QtUi& ui);
+    ~TMultiPOP() override;
+    TMultiPOP(const TMultiPOP&) = delete;
+    TMultiPOP& operator=(const TMultiPOP&) = delete;
 
     // The design size; the height changes with the error box on each show.
     static QSize outerSize();

@@ -160,6 +160,14 @@ TEST_F(AccountsDialogWindow, TheCloseBoxKeepsTheErrorsCloseEmptiesThemBothGiveTh
     EXPECT_EQ(outerHeight(), 257);
 }
 
+TEST_F(AccountsDialogWindow, WhatIsTypedInAnOpenDialogIsSavedWhenTheProgramEnds) {
+    clickMultiPop();
+    QTest::keyClicks(&edit("USER", 5), "eve");
+    windows.reset();
+    ASSERT_FALSE(parts.settings.writes.empty());
+    EXPECT_NE(parts.settings.writes.back().find("\r\nUN5=eve\r\n"), std::string::npos);
+}
+
 TEST_F(AccountsDialogWindow, TheErrorBoxKeepsCrLfLineEndsThroughTheUsersEdits) {
     accounts().Errors.set("Account #1 ERROR = -ERR\r\n");
     clickMultiPop();
