@@ -39,13 +39,6 @@ QColor numberColour(bool red) {
     return red ? QColor(255, 0, 0) : QColor(0, 0, 0);
 }
 
-void placeLabel(QLabel& label, const QString& name, const QString& caption, int left, int top) {
-    label.setObjectName(name);
-    label.setText(caption);
-    label.adjustSize();
-    label.move(left, top);
-}
-
 void placeEdit(QLineEdit& edit, const QString& name, int column, int top) {
     edit.setObjectName(name);
     edit.setGeometry(kColumnLefts[column], top, kColumnWidth, kEditHeight);

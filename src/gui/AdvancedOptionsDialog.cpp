@@ -58,22 +58,10 @@ constexpr int kTempDirLeft = 151;
 constexpr int kTempDirWidth = 120;
 constexpr int kDialogButtonWidth = 56;
 
-void place(QWidget& control, const char* name, int left, int top, int width, int height) {
-    control.setObjectName(QString::fromLatin1(name));
-    control.setGeometry(left, top, width, height);
-}
-
 void placeButton(QAbstractButton& button, const char* name, const char* caption, int left, int top,
                  int width, int height) {
     place(button, name, left, top, width, height);
     button.setText(QString::fromLatin1(caption));
-}
-
-void placeLabel(QLabel& label, const char* name, const char* caption, int left, int top) {
-    label.setObjectName(QString::fromLatin1(name));
-    label.setText(QString::fromLatin1(caption));
-    label.adjustSize();
-    label.move(left, top);
 }
 
 // A one-line head centred over the column of `box`, on the second line of

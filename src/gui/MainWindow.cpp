@@ -12,6 +12,7 @@
 #include "FieldBinding.h"
 #include "ProgramIcon.h"
 #include "QtUi.h"
+#include "WindowSetup.h"
 #include "settings/PasswordScrambling.h"
 
 namespace mivo {
@@ -21,18 +22,6 @@ namespace {
 constexpr Qt::WindowFlags kMainWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
-
-void place(QWidget& control, const char* name, int left, int top, int width, int height) {
-    control.setObjectName(QString::fromLatin1(name));
-    control.setGeometry(left, top, width, height);
-}
-
-void placeLabel(QLabel& label, const char* name, const char* caption, int left, int top) {
-    label.setObjectName(QString::fromLatin1(name));
-    label.setText(QString::fromLatin1(caption));
-    label.adjustSize();
-    label.move(left, top);
-}
 
 // Raises a flag for as long as it lives, also when a handler throws.
 class FlagScope {

@@ -16,6 +16,18 @@ void setUpWindow(QWidget& window, const char* name, const char* caption, QSize o
     window.resize(clientSizeFor(outerSize));
 }
 
+void place(QWidget& control, const QString& name, int left, int top, int width, int height) {
+    control.setObjectName(name);
+    control.setGeometry(left, top, width, height);
+}
+
+void placeLabel(QLabel& label, const QString& name, const QString& caption, int left, int top) {
+    label.setObjectName(name);
+    label.setText(caption);
+    label.adjustSize();
+    label.move(left, top);
+}
+
 void centreOnScreen(QWidget& window, QSize outerSize, const UiPort& ui) {
     const WindowOrigin origin = centredOn(ui.screenSize(), outerSize.width(), outerSize.height());
     window.move(origin.left, origin.top);
