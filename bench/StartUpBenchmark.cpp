@@ -17,6 +17,7 @@
 #include "QtUi.h"
 #include "app/Program.h"
 #include "posix/FileText.h"
+#include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
@@ -36,7 +37,8 @@ std::string fullSettingsText() {
     test::FakeSocketPort sockets;
     test::FakeSettings settings;
     SystemRandom random;
-    Program program(Ports{ui, clock, timers, sockets, settings, random});
+    test::FakeProcesses processes;
+    Program program(Ports{ui, clock, timers, sockets, settings, random, processes});
     program.startUp();
     MainWindowModel& window = program.mainWindowModel();
     for (int account = 1; account <= kAccountCount; ++account) {
@@ -77,9 +79,10 @@ void startUp(benchmark::State& state, bool withSettings) {
         auto sockets = std::make_unique<PosixSocketPort>();
         auto settings = std::make_unique<SettingsFiles>(base, base + "/mivo24.txt");
         auto random = std::make_unique<SystemRandom>();
+        auto processes = std::make_unique<PosixProcesses>();
         auto ui = std::make_unique<QtUi>(*application);
-        auto program =
-            std::make_unique<Program>(Ports{*ui, *clock, *timers, *sockets, *settings, *random});
+        auto program = std::make_unique<Program>(
+            Ports{*ui, *clock, *timers, *sockets, *settings, *random, *processes});
         auto windows = std::make_unique<ProgramWindows>(*program, *ui, *application);
         windows->mainWindow().show();
         QCoreApplication::processEvents();

@@ -275,7 +275,8 @@ public:
     test::FakeSocketPort sockets;
     test::FakeSettings settings;
     test::FakeRandom random;
-    Program program{Ports{ui, clock, timers, sockets, settings, random}};
+    test::FakeProcesses processes;
+    Program program{Ports{ui, clock, timers, sockets, settings, random, processes}};
     MainWindowModel& window = program.mainWindowModel();
 };
 

@@ -40,10 +40,11 @@ std::string loadThenSave(std::string_view stored, bool asOldFile) {
     mivo::test::FakeSocketPort sockets;
     mivo::test::FakeSettings settings;
     mivo::test::FakeRandom random;
+    mivo::test::FakeProcesses processes;
     mivo::StoredText& target = asOldFile ? settings.legacyFile : settings.stored;
     target.state = mivo::StoredText::State::Present;
     target.text = std::string(stored);
-    mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random});
+    mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random, processes});
     program.startUp();
     // A change, so that even a text equal to the stored one is written.
     program.mainWindowModel().uniqueFile += 1;

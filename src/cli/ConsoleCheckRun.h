@@ -15,6 +15,7 @@
 #include "console/CheckCommandLine.h"
 #include "console/CycleOutcome.h"
 #include "console/KnownCounts.h"
+#include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
@@ -60,6 +61,7 @@ private:
     PosixSocketPort m_sockets;
     RecordedSettingsFiles m_settings;
     SystemRandom m_random;
+    PosixProcesses m_processes;
     Program m_program;
     TerminationSignals m_signals;
     std::optional<KnownCountsFile> m_stateFile;

@@ -11,6 +11,7 @@
 #include "QtUi.h"
 #include "app/Program.h"
 #include "posix/ArgumentBlanking.h"
+#include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
@@ -32,8 +33,9 @@ int main(int argc, char** argv) {
         mivo::SettingsFiles settings(mivo::SettingsFiles::desktopDirectory(),
                                      mivo::SettingsFiles::kLegacyFileName);
         mivo::SystemRandom random;
+        mivo::PosixProcesses processes;
         mivo::QtUi ui(app);
-        mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random},
+        mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random, processes},
                               std::move(arguments));
         return mivo::runProgram(app, program, ui);
     } catch (const std::exception& error) {

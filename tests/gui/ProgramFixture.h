@@ -35,13 +35,15 @@ inline Application& application() {
 struct ProgramParts {
     // `arguments`: the command line the start-up decision sees.
     explicit ProgramParts(std::vector<std::string> arguments = {})
-        : program(Ports{ui, clock, timers, sockets, settings, random}, std::move(arguments)) {}
+        : program(Ports{ui, clock, timers, sockets, settings, random, processes},
+                  std::move(arguments)) {}
 
     FakeClock clock;
     FakeTimers timers;
     FakeSocketPort sockets;  // the test plays the server
     FakeSettings settings;
     FakeRandom random;
+    FakeProcesses processes;
     QtUi ui{application()};
     Program program;
     std::vector<std::string> created;

@@ -143,7 +143,8 @@ public:
     FakeSocketPort sockets;
     FakeSettings settings;
     FakeRandom random;
-    Program program{Ports{ui, clock, timers, sockets, settings, random}};
+    FakeProcesses processes;
+    Program program{Ports{ui, clock, timers, sockets, settings, random, processes}};
     MainWindowModel& window = program.mainWindowModel();
     CycleState& cycle = program.cycleState();
     AccountsDialogModel& accounts = program.accountsDialog();

@@ -21,7 +21,8 @@ class StoredSettings : public ::testing::Test {
 protected:
     struct Run {
         explicit Run(std::vector<std::string> arguments = {})
-            : program(Ports{ui, clock, timers, sockets, settings, random}, std::move(arguments)) {
+            : program(Ports{ui, clock, timers, sockets, settings, random, processes},
+                      std::move(arguments)) {
             program.log().onAppend([this](std::string_view text) { log.emplace_back(text); });
         }
         test::FakeUi ui;
@@ -30,6 +31,7 @@ protected:
         test::FakeSocketPort sockets;
         test::FakeSettings settings;
         test::FakeRandom random;
+        test::FakeProcesses processes;
         Program program;
         MainWindowModel& window = program.mainWindowModel();
         CycleState& cycle = program.cycleState();

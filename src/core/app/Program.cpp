@@ -8,6 +8,7 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
       m_arguments(std::move(arguments)),
       m_log(m_mainWindowModel.Log, m_mainWindowModel.logViewerOpen, m_logViewer.LogCopy,
             ports.clock),
+      m_launcher(m_log, ports.processes, ports.ui),
       m_mainWindow(m_mainWindowModel, m_cycle, ports.ui, ports.timers, m_log),
       m_newMailWindowBehaviour(m_mainWindowModel, m_accountsDialog, ports.ui),
       m_logViewerBehaviour(m_logViewer, m_mainWindowModel, m_log, ports.ui),

@@ -13,10 +13,12 @@
 #include "cycle/CycleReport.h"
 #include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
+#include "launch/Launcher.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "ports/ClockPort.h"
+#include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
 #include "ports/SocketPort.h"
@@ -44,6 +46,7 @@ struct Ports {
     SocketPort& sockets;
     SettingsPort& settings;
     RandomPort& random;
+    ProcessPort& processes;
 };
 
 class Program {
@@ -76,6 +79,7 @@ public:
     MainWindow& mainWindow() { return m_mainWindow; }
     AdvancedOptions& advancedOptionsBehaviour() { return m_advancedOptionsBehaviour; }
     Log& log() { return m_log; }
+    Launcher& launcher() { return m_launcher; }
     // The other windows' entry points. The log viewer's ShowLog() is the
     // advanced options dialog's "Show Log".
     AccountsDialog& accountsDialogBehaviour() { return m_accountsDialogBehaviour; }
@@ -105,6 +109,7 @@ private:
     NewMailWindowModel m_newMailWindow;
     CycleState m_cycle;
     Log m_log;
+    Launcher m_launcher;
     MainWindow m_mainWindow;
     NewMailWindow m_newMailWindowBehaviour;
     LogViewer m_logViewerBehaviour;

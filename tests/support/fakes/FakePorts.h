@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ports/ClockPort.h"
+#include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
 #include "ports/TimerPort.h"
@@ -120,6 +121,26 @@ public:
     StoredText readLegacyFile() override { return legacyFile; }
     std::optional<std::string> programPath() override { return path; }
     std::string temporaryDirectory() override { return temporary; }
+};
+
+// Programs that start or fail as a test says, recorded with their arguments.
+class FakeProcesses : public ProcessPort {
+public:
+    struct Start {
+        std::vector<std::string> arguments;
+        std::optional<std::string> workingDirectory;
+    };
+    std::vector<Start> starts;
+    std::vector<int> results;  // one per start in turn, then 0 for ever
+    std::string browser = "\"xdg-open\" \"%1\"";
+
+    int startProgram(const std::vector<std::string>& arguments,
+                     const std::optional<std::string>& workingDirectory) override {
+        const std::size_t index = starts.size();
+        starts.push_back({arguments, workingDirectory});
+        return index < results.size() ? results[index] : 0;
+    }
+    std::string browserCommand() override { return browser; }
 };
 
 class FakeUi : public UiPort {

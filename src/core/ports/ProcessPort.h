@@ -1,0 +1,26 @@
+#pragma once
+// Starting other programs: the user's e-mail program, the programs rules run
+// on downloaded mail, the web browser. Nothing started is waited for.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mivo {
+
+class ProcessPort {
+public:
+    virtual ~ProcessPort() = default;
+
+    // Starts arguments[0] (looked up in PATH when it has no slash) with the
+    // rest as its arguments, in `workingDirectory` or this program's own.
+    // Returns 0 when it started, else the error code of the failure: 2 file
+    // not found, 3 path not found, 5 access denied, other codes as they come.
+    virtual int startProgram(const std::vector<std::string>& arguments,
+                             const std::optional<std::string>& workingDirectory) = 0;
+
+    // The command that opens a web address, "%1" standing for the address.
+    virtual std::string browserCommand() = 0;
+};
+
+}  // namespace mivo
