@@ -101,7 +101,8 @@ void SettingsStore::load(const std::vector<std::string>& arguments) {
         }
     });
     if (present) {
-        loadStoredText(window.SET.get());
+        // A copy: the lines are read while the controls' handlers run.
+        loadStoredText(std::string(window.SET.get()));
     } else {
         loadLegacySettings(m_parts);
     }
