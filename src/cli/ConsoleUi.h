@@ -23,6 +23,7 @@ public:
     void removeTrayIcon() override {}
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>&) override {}
+    void drawOnUrgentNotice(const std::vector<StripeLine>&) override {}
 
     // Writes the captions set since the last call.
     void flushCaptions();

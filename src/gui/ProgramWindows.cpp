@@ -14,9 +14,9 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
     created(WindowId::AdvancedOptions, *m_advancedOptions);
     m_logViewer = std::make_unique<TLogViewer>(program, ui);
     created(WindowId::LogViewer, *m_logViewer);
-    m_form1 = std::make_unique<TForm1>(ui);
+    m_form1 = std::make_unique<TForm1>(program, ui);
     created(WindowId::NewMail, *m_form1);
-    m_urgentNotice = std::make_unique<TUrgentNotice>();
+    m_urgentNotice = std::make_unique<TUrgentNotice>(program, ui);
     created(WindowId::UrgentNotice, *m_urgentNotice);
     m_form2 = std::make_unique<TForm2>(program);
     created(WindowId::DirectoryChooser, *m_form2);

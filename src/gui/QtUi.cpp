@@ -7,6 +7,7 @@
 #include "Application.h"
 #include "FieldBinding.h"
 #include "MainWindow.h"
+#include "UrgentNotice.h"
 #include "text/WindowTitle.h"
 
 namespace mivo {
@@ -105,6 +106,12 @@ void QtUi::terminateApplication() {
 void QtUi::drawOnMainWindow(const std::vector<ClockSegment>& segments) {
     if (m_mainWindow) {
         m_mainWindow->drawClock(segments);
+    }
+}
+
+void QtUi::drawOnUrgentNotice(const std::vector<StripeLine>& lines) {
+    if (auto* notice = qobject_cast<TUrgentNotice*>(window(WindowId::UrgentNotice))) {
+        notice->drawStripes(lines);
     }
 }
 

@@ -32,6 +32,7 @@ public:
     void removeTrayIcon() override;
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>& segments) override;
+    void drawOnUrgentNotice(const std::vector<StripeLine>& lines) override;
 
     // Whether the program asked to end, also before the loop runs.
     bool terminationRequested() const { return m_terminationRequested; }

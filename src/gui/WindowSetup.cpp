@@ -10,6 +10,11 @@ QSize clientSizeFor(QSize outerSize) {
             std::max(1, outerSize.height() - layout::kFrameWidth - layout::kTitleBarHeight)};
 }
 
+QSize outerSizeFor(QSize clientSize) {
+    return {clientSize.width() + layout::kFrameWidth,
+            clientSize.height() + layout::kFrameWidth + layout::kTitleBarHeight};
+}
+
 void setUpWindow(QWidget& window, const char* name, const char* caption, QSize outerSize) {
     window.setObjectName(QString::fromLatin1(name));
     window.setWindowTitle(QString::fromLatin1(caption));

@@ -20,6 +20,7 @@ inline constexpr Qt::WindowFlags kDialogWindowFlags =
 // windows' layouts give them; the client area is what is left inside.
 void setUpWindow(QWidget& window, const char* name, const char* caption, QSize outerSize);
 QSize clientSizeFor(QSize outerSize);
+QSize outerSizeFor(QSize clientSize);
 
 // A control at its layout position in client pixels, named as in the layout
 // so that tests find it.

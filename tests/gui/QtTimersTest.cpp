@@ -21,6 +21,17 @@ TEST(QtTimers, RunOnlyWhileEnabledWithAnInterval) {
     EXPECT_FALSE(timers.isRunning(TimerId::Timer1));
 }
 
+TEST(QtTimers, EveryTimerOfTheProgramCanRun) {
+    QtTimers timers;
+    for (const TimerId timer :
+         {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3, TimerId::UninstallStep,
+          TimerId::ConnectionWatch, TimerId::NewMailAnimation, TimerId::UrgentNoticeStripes}) {
+        timers.setInterval(timer, 100);
+        timers.setEnabled(timer, true);
+        EXPECT_TRUE(timers.isRunning(timer)) << static_cast<int>(timer);
+    }
+}
+
 TEST(QtTimers, TicksRunTheHandlerBoundLastAndMayRebindTheTimer) {
     QtTimers timers;
     int ticks = 0;

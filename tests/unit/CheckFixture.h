@@ -48,6 +48,10 @@ public:
         // What the windows' hide events run in the desktop program.
         ui.onHidden[WindowId::Accounts] = [this] { program.accountsDialogBehaviour().FormHide(); };
         ui.onHidden[WindowId::LogViewer] = [this] { program.logViewerBehaviour().FormHide(); };
+        ui.onHidden[WindowId::NewMail] = [this] { program.newMailWindowBehaviour().FormHide(); };
+        ui.onHidden[WindowId::UrgentNotice] = [this] {
+            program.urgentNoticeBehaviour().FormHide();
+        };
         program.bringIntoService();
         program.log().onAppend([this](std::string_view text) { logLines.emplace_back(text); });
     }

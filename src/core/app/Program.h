@@ -36,6 +36,8 @@
 #include "windows/LogViewerModel.h"
 #include "windows/NewMailWindow.h"
 #include "windows/NewMailWindowModel.h"
+#include "windows/UrgentNotice.h"
+#include "windows/UrgentNoticeModel.h"
 
 namespace mivo {
 
@@ -85,6 +87,8 @@ public:
     AccountsDialog& accountsDialogBehaviour() { return m_accountsDialogBehaviour; }
     LogViewer& logViewerBehaviour() { return m_logViewerBehaviour; }
     DirectoryChooser& directoryChooserBehaviour() { return m_directoryChooserBehaviour; }
+    NewMailWindow& newMailWindowBehaviour() { return m_newMailWindowBehaviour; }
+    UrgentNotice& urgentNoticeBehaviour() { return m_urgentNoticeBehaviour; }
 
     // The windows' models, which their widgets bind to.
     MainWindowModel& mainWindowModel() { return m_mainWindowModel; }
@@ -93,6 +97,7 @@ public:
     LogViewerModel& logViewer() { return m_logViewer; }
     DirectoryChooserModel& directoryChooser() { return m_directoryChooser; }
     NewMailWindowModel& newMailWindow() { return m_newMailWindow; }
+    UrgentNoticeModel& urgentNotice() { return m_urgentNotice; }
     CycleState& cycleState() { return m_cycle; }
     const CycleState& cycleState() const { return m_cycle; }
     const TcpTransport& transport() const { return m_transport; }
@@ -107,11 +112,13 @@ private:
     LogViewerModel m_logViewer;
     DirectoryChooserModel m_directoryChooser;
     NewMailWindowModel m_newMailWindow;
+    UrgentNoticeModel m_urgentNotice;
     CycleState m_cycle;
     Log m_log;
     Launcher m_launcher;
     MainWindow m_mainWindow;
     NewMailWindow m_newMailWindowBehaviour;
+    UrgentNotice m_urgentNoticeBehaviour;
     LogViewer m_logViewerBehaviour;
     AdvancedOptions m_advancedOptionsBehaviour;
     AccountsDialog m_accountsDialogBehaviour;

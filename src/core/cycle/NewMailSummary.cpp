@@ -38,17 +38,12 @@ void NewMailSummary::build() {
 
 void NewMailSummary::showNewMailWindow() {
     MainWindowModel& window = m_parts.window;
-    CycleState& cycle = m_parts.cycle;
     UiPort& ui = m_parts.ui;
     NewMailWindowModel& newMailWindow = m_parts.newMailWindow;
     if (window.NewMailOpen) {
         // A window already on screen only grows; the urgent notice then waits.
         if (ui.isWindowMinimised(WindowId::NewMail) || !ui.isWindowVisible(WindowId::NewMail)) {
-            ui.showWindow(WindowId::NewMail);
-            if (cycle.urgent) {
-                ui.showWindow(WindowId::UrgentNotice);
-                cycle.urgent = false;
-            }
+            showWindows();
         }
         const std::string& summary = window.Memo4.get();
         newMailWindow.Memo1.edit([&](std::string& text) {
@@ -60,10 +55,14 @@ void NewMailSummary::showNewMailWindow() {
     window.NewMailOpen = true;
     newMailWindow.Memo1.set(window.Memo4.get());
     newMailWindow.bringAppToFront.set(window.CheckBox1.get());
-    ui.showWindow(WindowId::NewMail);
-    if (cycle.urgent) {
-        ui.showWindow(WindowId::UrgentNotice);
-        cycle.urgent = false;
+    showWindows();
+}
+
+void NewMailSummary::showWindows() {
+    m_parts.newMailWindowBehaviour.Show();
+    if (m_parts.cycle.urgent) {
+        m_parts.urgentNotice.Show();
+        m_parts.cycle.urgent = false;
     }
 }
 

@@ -8,7 +8,9 @@
 #include "ports/ClockPort.h"
 #include "ports/UiPort.h"
 #include "windows/AccountsDialogModel.h"
+#include "windows/NewMailWindow.h"
 #include "windows/NewMailWindowModel.h"
+#include "windows/UrgentNotice.h"
 
 namespace mivo {
 
@@ -19,6 +21,8 @@ public:
         CycleState& cycle;
         const AccountsDialogModel& accountsDialog;  // each account's list
         NewMailWindowModel& newMailWindow;
+        NewMailWindow& newMailWindowBehaviour;
+        UrgentNotice& urgentNotice;
         CheckReports& reports;
         UiPort& ui;
         const ClockPort& clock;
@@ -30,6 +34,9 @@ public:
 
 private:
     void showNewMailWindow();
+    // The new-mail window comes up, and the urgent notice after it when a
+    // rule found an urgent message.
+    void showWindows();
 
     Parts m_parts;
 };

@@ -14,6 +14,10 @@ enum class TimerId {
     // Not a window timer: wakes the check when an open connection may have
     // stayed silent too long, or a finished one has not closed.
     ConnectionWatch,
+    // The new-mail and urgent notice windows' own Timer1, each running only
+    // while its window is shown.
+    NewMailAnimation,     // 100 ms, the next picture of the animation
+    UrgentNoticeStripes,  // 300 ms, the stripes and the Continue button
 };
 
 class TimerPort {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ports/ClockSegment.h"
+#include "ports/StripeLine.h"
 
 namespace mivo {
 
@@ -49,6 +50,9 @@ public:
     // Paints the countdown clock's strokes onto the main window, where they
     // stay until painted over.
     virtual void drawOnMainWindow(const std::vector<ClockSegment>& segments) = 0;
+    // Paints stripe lines onto the urgent notice, over what earlier ticks
+    // painted there.
+    virtual void drawOnUrgentNotice(const std::vector<StripeLine>& lines) = 0;
 };
 
 }  // namespace mivo

@@ -33,7 +33,7 @@ private:
     const Slot& slot(TimerId timer) const;
     static void apply(Slot& slot);
 
-    std::array<Slot, 5> m_slots;  // one per TimerId
+    std::array<Slot, 7> m_slots;  // one per TimerId
 };
 
 }  // namespace mivo

@@ -157,6 +157,7 @@ public:
     bool terminated = false;
     std::vector<ClockSegment> lastDrawing;
     int drawings = 0;
+    std::vector<StripeLine> lastStripes;
 
     ScreenSize screenSize() const override { return screen; }
     void setApplicationTitle(const std::string& title) override {
@@ -193,6 +194,7 @@ public:
         lastDrawing = segments;
         ++drawings;
     }
+    void drawOnUrgentNotice(const std::vector<StripeLine>& lines) override { lastStripes = lines; }
 };
 
 }  // namespace mivo::test
