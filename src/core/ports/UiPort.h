@@ -1,6 +1,6 @@
 #pragma once
 // What the program's behaviour asks of the window system: window visibility,
-// the taskbar text and the end of the application. The GUI implements it
+// the taskbar text, message boxes, the help and the end of the application. The GUI implements it
 // with Qt; the console front end and the tests record the calls.
 
 #include <string>
@@ -49,6 +49,11 @@ public:
     // Paints the countdown clock's strokes onto the main window, where they
     // stay until painted over.
     virtual void drawOnMainWindow(const std::vector<ClockSegment>& segments) = 0;
+    // A message box of its own (no owner window) with OK and Cancel. Which
+    // button closes it makes no difference, so the caller does not wait.
+    virtual void showMessageBox(const std::string& title, const std::string& text) = 0;
+    // The program's help, opened at its contents.
+    virtual void showHelp() = 0;
 };
 
 }  // namespace mivo

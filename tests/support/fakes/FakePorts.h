@@ -157,6 +157,12 @@ public:
     bool terminated = false;
     std::vector<ClockSegment> lastDrawing;
     int drawings = 0;
+    struct MessageBox {
+        std::string title;
+        std::string text;
+    };
+    std::vector<MessageBox> messageBoxes;
+    int helpShown = 0;
 
     ScreenSize screenSize() const override { return screen; }
     void setApplicationTitle(const std::string& title) override {
@@ -193,6 +199,10 @@ public:
         lastDrawing = segments;
         ++drawings;
     }
+    void showMessageBox(const std::string& title, const std::string& text) override {
+        messageBoxes.push_back({title, text});
+    }
+    void showHelp() override { ++helpShown; }
 };
 
 }  // namespace mivo::test
