@@ -18,8 +18,9 @@ public:
 
     // Runs `programPath` (or, when absent, the program the command line
     // names first) with the words of `commandLine` as its arguments, in
-    // `workingDirectory` or this program's own. Returns whether it started;
-    // a failure is reported in the Log only.
+    // `workingDirectory` or this program's own. Blanks at the end of the
+    // program path are not part of its name. Returns whether it started; a
+    // failure is reported in the Log only.
     bool RunProgram(const std::optional<std::string>& programPath, const std::string& commandLine,
                     const std::optional<std::string>& workingDirectory = std::nullopt);
 
