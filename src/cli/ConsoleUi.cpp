@@ -19,6 +19,12 @@ void ConsoleUi::flushCaptions() {
     }
 }
 
+void ConsoleUi::showMessageBox(const std::string& title, const std::string& text) {
+    flushCaptions();
+    const std::string line = "message: " + terminalSafe(title) + ": " + terminalSafe(text) + '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 bool ConsoleUi::isWindowVisible(WindowId window) const {
     const auto found = m_visible.find(window);
     return found != m_visible.end() && found->second;

@@ -24,6 +24,10 @@ public:
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>&) override {}
     void drawOnUrgentNotice(const std::vector<StripeLine>&) override {}
+    // Written to standard error at once, after the captions before it.
+    void showMessageBox(const std::string& title, const std::string& text) override;
+    // There is no help window on a console.
+    void showHelp() override {}
 
     // Writes the captions set since the last call.
     void flushCaptions();

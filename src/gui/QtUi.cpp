@@ -6,6 +6,7 @@
 
 #include "Application.h"
 #include "FieldBinding.h"
+#include "HelpWindow.h"
 #include "MainWindow.h"
 #include "UrgentNotice.h"
 #include "text/WindowTitle.h"
@@ -13,6 +14,8 @@
 namespace mivo {
 
 QtUi::QtUi(Application& app) : m_app(app) {}
+
+QtUi::~QtUi() = default;
 
 void QtUi::attach(WindowId id, QWidget& window) {
     m_windows.at(static_cast<std::size_t>(id)) = &window;
@@ -113,6 +116,24 @@ void QtUi::drawOnUrgentNotice(const std::vector<StripeLine>& lines) {
     if (auto* notice = qobject_cast<TUrgentNotice*>(window(WindowId::UrgentNotice))) {
         notice->drawStripes(lines);
     }
+}
+
+void QtUi::showMessageBox(const std::string& title, const std::string& text) {
+    std::erase_if(m_messageBoxes, [](const auto& box) { return !box->isVisible(); });
+    // No owner: it stands on its own on the desktop, whatever Mivo's windows do.
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, toQString(title), toQString(text),
+                                             QMessageBox::Ok | QMessageBox::Cancel);
+    box->setObjectName(QStringLiteral("MessageBox"));
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+    m_messageBoxes.push_back(std::move(box));
+}
+
+void QtUi::showHelp() {
+    if (!m_help) {
+        m_help = std::make_unique<HelpWindow>(*this);
+    }
+    m_help->showContents();
 }
 
 }  // namespace mivo

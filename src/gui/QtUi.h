@@ -1,21 +1,29 @@
 #pragma once
 // The window system as the program's behaviour sees it, on Qt Widgets: the
-// windows by their id, the taskbar text, the clock's canvas and the end.
+// windows by their id, the taskbar text, the clock's canvas, message boxes,
+// the help and the end.
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <vector>
 
 #include "ports/UiPort.h"
 
 namespace mivo {
 
 class Application;
+class HelpWindow;
 class TUbo;
 
 class QtUi : public UiPort {
 public:
     explicit QtUi(Application& app);
+    ~QtUi() override;
+    QtUi(const QtUi&) = delete;
+    QtUi& operator=(const QtUi&) = delete;
 
     // The windows register themselves as they are created.
     void attach(WindowId id, QWidget& window);
@@ -33,6 +41,11 @@ public:
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>& segments) override;
     void drawOnUrgentNotice(const std::vector<StripeLine>& lines) override;
+    void showMessageBox(const std::string& title, const std::string& text) override;
+    void showHelp() override;
+
+    // The help window, once help was asked for.
+    HelpWindow* helpWindow() const { return m_help.get(); }
 
     // Whether the program asked to end, also before the loop runs.
     bool terminationRequested() const { return m_terminationRequested; }
@@ -44,6 +57,10 @@ private:
     std::array<QPointer<QWidget>, 8> m_windows;
     QPointer<TUbo> m_mainWindow;
     bool m_terminationRequested = false;
+    std::unique_ptr<HelpWindow> m_help;
+    // Message boxes do not hold up the handler that showed them; each is
+    // kept until a later one finds it closed.
+    std::vector<std::unique_ptr<QMessageBox>> m_messageBoxes;
 };
 
 }  // namespace mivo

@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "SavedVariable.h"
 #include "posix/FileText.h"
 #include "posix/SettingsFiles.h"
 
@@ -55,28 +56,7 @@ TEST_F(SettingsFilesTest, ASaveCreatesPrivateDirectoriesAndAPrivateFile) {
     EXPECT_EQ(QDir(QString::fromStdString(directory)).entryList(QDir::Files).size(), 1);
 }
 
-// Puts an environment variable back as it was when the test ends.
-class SavedVariable {
-public:
-    explicit SavedVariable(const char* name) : m_name(name) {
-        if (const char* value = std::getenv(name)) {
-            m_value = value;
-        }
-    }
-    ~SavedVariable() {
-        if (m_value) {
-            ::setenv(m_name, m_value->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-    SavedVariable(const SavedVariable&) = delete;
-    SavedVariable& operator=(const SavedVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_value;
-};
+using test::SavedVariable;
 
 TEST_F(SettingsFilesTest, TheDesktopDirectoryFollowsXdgConfigHome) {
     const SavedVariable config("XDG_CONFIG_HOME");

@@ -236,6 +236,7 @@ TEST_F(StoredSettings, LoadingLogsTheOldSetTextEachPasswordAndTheLoad) {
     EXPECT_EQ(run.cycle.tickMilliseconds, 7 * 60000 / 200);
     // Loaded wide, the window starts narrow.
     EXPECT_EQ(run.window.UserOptionsCaption.get(), "Open Options ->");
+    EXPECT_EQ(run.ui.helpShown, 0);
 }
 
 TEST_F(StoredSettings, LoadQuirks) {
@@ -351,6 +352,8 @@ TEST_F(StoredSettings, NothingStoredAndNoOldFileKeepsTheDesignValues) {
     EXPECT_EQ(run.window.TEMPDIR.get(), "/tmp");
     EXPECT_EQ(run.window.UserOptionsCaption.get(), "Close Options <-");  // no toggle
     EXPECT_EQ(run.log.back(), "Timer Activated!!");
+    // A first start opens the help for the new user.
+    EXPECT_EQ(run.ui.helpShown, 1);
     run.program.saveSettings();
     EXPECT_EQ(run.savedLines().size(), 67U);
     EXPECT_EQ(run.savedLines().front(), "EXENAME=/usr/bin/mivo");

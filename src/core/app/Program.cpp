@@ -33,6 +33,7 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
     m_mainWindow.attachSettingsStore(m_settingsStore);
     m_mainWindow.attachAdvancedOptions(m_advancedOptionsBehaviour);
     m_mainWindow.attachAccountsDialog(m_accountsDialogBehaviour);
+    m_mainWindow.attachLauncher(m_launcher);
     m_mainWindowModel.TEMPDIR.set(ports.settings.temporaryDirectory());
     // The three main-window timers run from creation.
     ports.timers.setHandler(TimerId::Timer1, [this] { m_mainWindow.Timer1Timer(); });

@@ -3,6 +3,7 @@
 #include "app/Version.h"
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
+#include "launch/Launcher.h"
 #include "settings/SettingsStore.h"
 #include "windows/AccountsDialog.h"
 #include "windows/AdvancedOptions.h"
@@ -154,6 +155,18 @@ bool MainWindow::FormCloseQuery() {
     m_cycle.terminating = true;
     SetStatusCaption("Terminateing Mivo");
     return canClose;
+}
+
+void MainWindow::HelpClick() {
+    if (m_launcher != nullptr) {
+        m_launcher->OpenHelp();
+    }
+}
+
+void MainWindow::WebLaunchClick() {
+    if (m_launcher != nullptr) {
+        m_launcher->OpenWebSite();
+    }
 }
 
 }  // namespace mivo

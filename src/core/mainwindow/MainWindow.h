@@ -18,6 +18,7 @@ class AdvancedOptions;
 class AccountsDialog;
 class CheckCycle;
 class CheckTimer;
+class Launcher;
 class SettingsStore;
 
 class MainWindow {
@@ -53,10 +54,14 @@ public:
     // The first-activation step, 100 ms after the window first became active.
     void Timer2Timer();
 
-    // Bound to their controls already, and doing nothing yet: help and the
-    // web site wait for the launcher; Minimise, close and hide for the tray.
-    void HelpClick() {}
-    void WebLaunchClick() {}
+    // "Help" opens the help at its contents; "Tavrel Ltd" opens the maker's
+    // web site.
+    void attachLauncher(Launcher& launcher) { m_launcher = &launcher; }
+    void HelpClick();
+    void WebLaunchClick();
+
+    // Bound to their controls already, and doing nothing yet: Minimise,
+    // close and hide wait for the tray.
     void Button1Click() {}
     void FormClose() {}
     void FormHide() {}
@@ -86,6 +91,7 @@ private:
     SettingsStore* m_settingsStore = nullptr;
     AdvancedOptions* m_advancedOptions = nullptr;
     AccountsDialog* m_accountsDialog = nullptr;
+    Launcher* m_launcher = nullptr;
 };
 
 }  // namespace mivo

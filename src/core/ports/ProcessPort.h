@@ -8,6 +8,14 @@
 
 namespace mivo {
 
+// The results of a start, numbered as the Log has always told them apart.
+namespace start_result {
+inline constexpr int kStarted = 0;
+inline constexpr int kFileNotFound = 2;
+inline constexpr int kPathNotFound = 3;
+inline constexpr int kAccessDenied = 5;
+}  // namespace start_result
+
 class ProcessPort {
 public:
     virtual ~ProcessPort() = default;
@@ -15,7 +23,9 @@ public:
     // Starts arguments[0] (looked up in PATH when it has no slash) with the
     // rest as its arguments, in `workingDirectory` or this program's own.
     // Returns 0 when it started, else the error code of the failure: 2 file
-    // not found, 3 path not found, 5 access denied, other codes as they come.
+    // not found (also for an empty list), 3 path not found (a folder on the
+    // way, or the working directory, missing), 5 access denied, other codes
+    // as they come.
     virtual int startProgram(const std::vector<std::string>& arguments,
                              const std::optional<std::string>& workingDirectory) = 0;
 

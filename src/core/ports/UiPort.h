@@ -1,6 +1,6 @@
 #pragma once
 // What the program's behaviour asks of the window system: window visibility,
-// the taskbar text and the end of the application. The GUI implements it
+// the taskbar text, message boxes, the help and the end of the application. The GUI implements it
 // with Qt; the console front end and the tests record the calls.
 
 #include <string>
@@ -53,6 +53,11 @@ public:
     // Paints stripe lines onto the urgent notice, over what earlier ticks
     // painted there.
     virtual void drawOnUrgentNotice(const std::vector<StripeLine>& lines) = 0;
+    // A message box of its own (no owner window) with OK and Cancel. Which
+    // button closes it makes no difference, so the caller does not wait.
+    virtual void showMessageBox(const std::string& title, const std::string& text) = 0;
+    // The program's help, opened at its contents.
+    virtual void showHelp() = 0;
 };
 
 }  // namespace mivo

@@ -158,6 +158,12 @@ public:
     std::vector<ClockSegment> lastDrawing;
     int drawings = 0;
     std::vector<StripeLine> lastStripes;
+    struct MessageBox {
+        std::string title;
+        std::string text;
+    };
+    std::vector<MessageBox> messageBoxes;
+    int helpShown = 0;
 
     ScreenSize screenSize() const override { return screen; }
     void setApplicationTitle(const std::string& title) override {
@@ -195,6 +201,10 @@ public:
         ++drawings;
     }
     void drawOnUrgentNotice(const std::vector<StripeLine>& lines) override { lastStripes = lines; }
+    void showMessageBox(const std::string& title, const std::string& text) override {
+        messageBoxes.push_back({title, text});
+    }
+    void showHelp() override { ++helpShown; }
 };
 
 }  // namespace mivo::test
