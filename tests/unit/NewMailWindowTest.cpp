@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,39 @@ TEST_F(NewMailWindowTest, LaunchLogsWhatItStartsWithExeAndReportsOnItsCaption) {
     behaviour().LaunchClick();
     EXPECT_FALSE(logged("Launching exe file"));
     EXPECT_EQ(model().LaunchCaption.get(), "Launch Email");
+}
+
+TEST_F(NewMailWindowTest, LaunchStartsTheProgramWithItsOptionsAndPicturesOpenTheWebSite) {
+    struct Case {
+        std::string setting;
+        std::vector<std::string> arguments;
+        std::optional<std::string> workingDirectory;
+        const char* caption;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\Mail\\mail.exe -x", {"C:\\Mail\\mail.exe", "-x"}, "C:\\Mail", "Launching..."},
+        {"/usr/bin/mail-reader -compose",
+         {"/usr/bin/mail-reader", "-compose"},
+         std::nullopt,
+         "Launch Email"},
+        {"\"/opt/My Mail/reader\"", {"/opt/My Mail/reader"}, std::nullopt, "Launch Email"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting);
+        processes.starts.clear();
+        behaviour().FormActivate();
+        window.EmailProgram.set(c.setting);
+        behaviour().LaunchClick();
+        ASSERT_EQ(processes.starts.size(), 1U);
+        EXPECT_EQ(processes.starts[0].arguments, c.arguments);
+        EXPECT_EQ(processes.starts[0].workingDirectory, c.workingDirectory);
+        EXPECT_EQ(model().LaunchCaption.get(), c.caption);
+    }
+
+    processes.starts.clear();
+    behaviour().ImageClick();
+    ASSERT_EQ(processes.starts.size(), 1U);
+    EXPECT_EQ(processes.starts[0].arguments, (Lines{"xdg-open", "http://www.mivo.example.org/"}));
 }
 
 }  // namespace

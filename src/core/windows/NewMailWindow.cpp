@@ -61,8 +61,11 @@ void NewMailWindow::LaunchClick() {
     const EmailProgramLaunch launch = emailProgramLaunch(m_parts.mainWindow.EmailProgram.get());
     Launcher& launcher = m_parts.launcher;
     if (!launch.splitAtExe) {
-        // The run reports its own failure; the button keeps its caption.
-        launcher.RunProgram(launch.programPath, "", std::nullopt);
+        // The whole setting names the program. On Linux that is the usual
+        // case (no ".exe"), so it is read as a command line: a program and
+        // its options, a path with blanks in double quotes. The run reports
+        // its own failure; the button keeps its caption.
+        launcher.RunProgram(std::nullopt, launch.programPath, std::nullopt);
         return;
     }
     for (const std::string& line :
