@@ -11,7 +11,12 @@ namespace mivo {
 
 MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui, TimerPort& timers,
                        Log& log)
-    : m_model(model), m_cycle(cycle), m_ui(ui), m_timers(timers), m_log(log) {
+    : m_model(model),
+      m_cycle(cycle),
+      m_ui(ui),
+      m_timers(timers),
+      m_log(log),
+      m_presence(model, ui, timers, log) {
     m_model.UserName.onChange([this] { UserNameChange(); });
     m_model.UserPass.onChange([this] { UserNameChange(); });
     m_model.PopServ.onChange([this] { UserNameChange(); });
@@ -69,6 +74,9 @@ void MainWindow::FormCreate() {
     m_model.Left.set((screen.width - m_model.Width.get()) / 2);
     // The bottom edge sits on the screen's horizontal middle line.
     m_model.Top.set(screen.height / 2 - layout::kWindowHeight);
+    // The handler for the application being minimised is bound by the
+    // window itself, as all its events are.
+    m_presence.setUpTrayIcon();
 }
 
 void MainWindow::FormShow() {
@@ -105,6 +113,11 @@ void MainWindow::Timer2Timer() {
         m_log.append("minimizing Mivo");
         m_ui.minimiseApplication();
     }
+}
+
+void MainWindow::Button1Click() {
+    m_ui.minimiseApplication();
+    Edit1Enter();
 }
 
 void MainWindow::UserOptionsClick() {
@@ -149,7 +162,7 @@ void MainWindow::MultiPopClick() {
 }
 
 bool MainWindow::FormCloseQuery() {
-    m_ui.removeTrayIcon();
+    m_presence.removeTrayIcon();
     const bool canClose = !m_cycle.connected && !m_cycle.connecting;
     m_cycle.terminating = true;
     SetStatusCaption("Terminateing Mivo");
