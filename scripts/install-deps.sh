@@ -14,6 +14,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # a virtual X server for running the desktop program without a display
     xvfb xauth
+    # a small tray host and a pointer driver for the tray icon's test
+    trayer xdotool
     # the independent POP3 server the interoperation tests talk to
     dovecot-pop3d
     # clang for the fuzz targets, clang-format for the style check

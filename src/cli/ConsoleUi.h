@@ -20,6 +20,11 @@ public:
     bool isWindowMinimised(WindowId) const override { return false; }
     void bringApplicationToFront() override {}
     void minimiseApplication() override {}
+    void restoreApplication() override {}
+    void showTaskbarButton() override {}
+    void removeTaskbarButton() override {}
+    void setTrayIconHandler(std::function<void(int)>) override {}
+    void showTrayIcon(int, const std::string&) override {}
     void removeTrayIcon() override {}
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>&) override {}

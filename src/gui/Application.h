@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "CursorBlinkTimeout.h"
+
 namespace mivo {
 
 class Application : public QApplication {
@@ -48,6 +50,7 @@ private:
     QString m_title;
     ErrorReporter m_reporter;
     bool m_creating = false;
+    CursorBlinkTimeout m_cursorBlinkTimeout{*this};
 };
 
 }  // namespace mivo

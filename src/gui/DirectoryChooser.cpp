@@ -71,7 +71,8 @@ TForm2::TForm2(Program& program)
     connect(&m_cancel, &QPushButton::clicked, this, [&handlers] { handlers.CancelClick(); });
 
     layOut();
-    fillDriveList();
+    // The drives and folders are listed when the window is shown (their
+    // icons alone would cost a program that never opens it megabytes).
     m_directoryListBox1.setCurrentFolder(QDir::currentPath());
     // No creation step of its own: the window stays at its design position.
     move(278, 162);

@@ -1,6 +1,7 @@
 #include "FolderListBox.h"
 
 #include <QDir>
+#include <QShowEvent>
 #include <QStyle>
 #include <memory>
 
@@ -28,11 +29,22 @@ void FolderListBox::setCurrentFolder(const QString& path) {
         return;
     }
     m_current = cleaned;
-    fill();
+    m_filled = false;
+    if (isVisible()) {
+        fill();
+    }
     emit currentFolderChanged(m_current);
 }
 
+void FolderListBox::showEvent(QShowEvent* event) {
+    if (!m_filled) {
+        fill();
+    }
+    QTreeWidget::showEvent(event);
+}
+
 void FolderListBox::fill() {
+    m_filled = true;
     clear();
     // The chain of open folders, from the root down.
     QString path = QStringLiteral("/");

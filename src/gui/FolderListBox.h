@@ -16,6 +16,8 @@ public:
     explicit FolderListBox(QWidget* parent);
 
     // `path` is absolute; it is cleaned ("a/../b" is "b") before it is shown.
+    // The list is filled when it is seen: a hidden list only keeps the path,
+    // so a program that never opens the chooser pays nothing for it.
     void setCurrentFolder(const QString& path);
     const QString& currentFolder() const { return m_current; }
 
@@ -23,6 +25,7 @@ signals:
     void currentFolderChanged(const QString& path);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
 
@@ -32,6 +35,7 @@ private:
                                bool open);
 
     QString m_current;
+    bool m_filled = false;  // the items show m_current
 };
 
 }  // namespace mivo

@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -172,6 +173,26 @@ void TUbo::applyPosition() {
     move(m_model.Left.get(), m_model.Top.get());
 }
 
+void TUbo::setTaskbarEntry(bool shown) {
+    if (windowFlags().testFlag(Qt::Tool) != shown) {
+        return;
+    }
+    const FlagScope changing(m_changingTaskbarEntry);
+    const bool visible = isVisible();
+    const bool minimised = isMinimized();
+    const QPoint at = pos();
+    setWindowFlag(Qt::Tool, !shown);
+    move(at);
+    if (!visible) {
+        return;
+    }
+    if (minimised) {
+        showMinimized();
+    } else {
+        show();
+    }
+}
+
 void TUbo::drawClock(const std::vector<ClockSegment>& segments) {
     m_clock.draw(segments, palette().color(QPalette::Window));
     // Only the clock's square: this repaint is the clock's own and must not
@@ -227,15 +248,28 @@ void TUbo::showEvent(QShowEvent* event) {
         m_exposeSource->installEventFilter(this);
     }
     QWidget::showEvent(event);
-    if (!event->spontaneous()) {
+    if (!event->spontaneous() && !m_changingTaskbarEntry) {
         m_program.mainWindow().FormShow();
     }
 }
 
 void TUbo::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (!event->spontaneous() && !m_closing) {
+    if (!event->spontaneous() && !m_closing && !m_changingTaskbarEntry) {
         m_program.mainWindow().FormHide();
+    }
+}
+
+void TUbo::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || m_changingTaskbarEntry) {
+        return;
+    }
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (isMinimized() && !(change->oldState() & Qt::WindowMinimized)) {
+        // By "Minimise", the title bar or the taskbar: the application's
+        // minimise, as the program has no other window that could be.
+        m_program.mainWindow().ApplicationMinimize();
     }
 }
 

@@ -35,6 +35,11 @@ public:
     // start-up must not write half-loaded options over the stored ones.
     void enableDestroyStep() { m_destroyStepEnabled = true; }
 
+    // Whether the window has an entry in the desktop's taskbar. Without
+    // one it is a tool window, which taskbars leave out; it keeps its place
+    // and its minimised state through the change.
+    void setTaskbarEntry(bool shown);
+
     // Paints clock strokes onto the canvas and shows them.
     void drawClock(const std::vector<ClockSegment>& segments);
     const ClockCanvas& clockCanvas() const { return m_clock; }
@@ -45,6 +50,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -87,6 +93,9 @@ private:
     QPointer<QWindow> m_exposeSource;
     bool m_syncingPosition = false;
     bool m_closing = false;
+    // The window is hidden and shown again for a change of its type; that
+    // is not the program hiding or showing it.
+    bool m_changingTaskbarEntry = false;
     bool m_destroyStepEnabled = false;
 };
 

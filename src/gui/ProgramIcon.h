@@ -1,6 +1,6 @@
 #pragma once
 // The program's 32 x 32 picture, an envelope with a new-mail dot: shown on
-// the main window, used as the window icon and later as the tray icon.
+// the main window, used as the window icon and as the tray icon.
 
 #include <QIcon>
 #include <QImage>

@@ -25,8 +25,14 @@ int runProgram(Application& app, Program& program, QtUi& ui, ProgramWindows::Obs
         return 0;
     }
     // Shown from inside the loop, so its show step is a handler like any other.
+    // A desktop activates a program's first window; asking for it here also
+    // brings the first-activation step where no window manager would, which
+    // stops Timer2's 100 ms waiting.
     TUbo& mainWindow = windows->mainWindow();
-    QTimer::singleShot(0, &mainWindow, [&mainWindow] { mainWindow.show(); });
+    QTimer::singleShot(0, &mainWindow, [&mainWindow] {
+        mainWindow.show();
+        mainWindow.activateWindow();
+    });
     return QApplication::exec();
 }
 

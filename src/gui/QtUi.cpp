@@ -96,8 +96,35 @@ void QtUi::minimiseApplication() {
     }
 }
 
+void QtUi::restoreApplication() {
+    if (m_mainWindow && m_mainWindow->isMinimized()) {
+        // Only the minimised state goes: a hidden window stays hidden.
+        m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+    }
+}
+
+void QtUi::showTaskbarButton() {
+    if (m_mainWindow) {
+        m_mainWindow->setTaskbarEntry(true);
+    }
+}
+
+void QtUi::removeTaskbarButton() {
+    if (m_mainWindow) {
+        m_mainWindow->setTaskbarEntry(false);
+    }
+}
+
+void QtUi::setTrayIconHandler(std::function<void(int)> pressed) {
+    m_trayIcon.setPressHandler(std::move(pressed));
+}
+
+void QtUi::showTrayIcon(int identifier, const std::string& tip) {
+    m_trayIcon.show(identifier, tip);
+}
+
 void QtUi::removeTrayIcon() {
-    // The tray icon arrives with the tray; until then there is none to remove.
+    m_trayIcon.remove();
 }
 
 void QtUi::terminateApplication() {

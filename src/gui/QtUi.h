@@ -1,7 +1,7 @@
 #pragma once
 // The window system as the program's behaviour sees it, on Qt Widgets: the
-// windows by their id, the taskbar text, the clock's canvas, message boxes,
-// the help and the end.
+// windows by their id, the taskbar entry and its text, the tray icon, the
+// clock's canvas, message boxes, the help and the end.
 
 #include <QMessageBox>
 #include <QPointer>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "TrayIcon.h"
 #include "ports/UiPort.h"
 
 namespace mivo {
@@ -37,6 +38,11 @@ public:
     bool isWindowMinimised(WindowId window) const override;
     void bringApplicationToFront() override;
     void minimiseApplication() override;
+    void restoreApplication() override;
+    void showTaskbarButton() override;
+    void removeTaskbarButton() override;
+    void setTrayIconHandler(std::function<void(int)> pressed) override;
+    void showTrayIcon(int identifier, const std::string& tip) override;
     void removeTrayIcon() override;
     void terminateApplication() override;
     void drawOnMainWindow(const std::vector<ClockSegment>& segments) override;
@@ -49,6 +55,7 @@ public:
 
     // Whether the program asked to end, also before the loop runs.
     bool terminationRequested() const { return m_terminationRequested; }
+    const TrayIcon& trayIcon() const { return m_trayIcon; }
 
 private:
     QWidget* window(WindowId id) const;
@@ -56,6 +63,7 @@ private:
     Application& m_app;
     std::array<QPointer<QWidget>, 8> m_windows;
     QPointer<TUbo> m_mainWindow;
+    TrayIcon m_trayIcon;
     bool m_terminationRequested = false;
     std::unique_ptr<HelpWindow> m_help;
     // Message boxes do not hold up the handler that showed them; each is

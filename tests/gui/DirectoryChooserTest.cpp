@@ -80,6 +80,11 @@ TEST_F(DirectoryChooserWindow, StartsAtTheCurrentDirectoryWithItsDriveChosen) {
     EXPECT_EQ(folders().currentFolder(), start);
     EXPECT_EQ(label1().fullText(), start);
     EXPECT_EQ(parts.program.directoryChooser().Label1.get(), start.toStdString());
+    // The drives and folders are listed once the window is seen.
+    EXPECT_EQ(drives().count(), 0);
+    EXPECT_EQ(folders().topLevelItemCount(), 0);
+    chooser().show();
+    ASSERT_NE(folders().currentItem(), nullptr);
     EXPECT_EQ(folders().currentItem()->data(0, Qt::UserRole).toString(), start);
     EXPECT_EQ(folders().topLevelItem(0)->text(0), "/");
 
@@ -116,6 +121,7 @@ TEST_F(DirectoryChooserWindow, DoubleClickingGoesDownAndBackUpTheTree) {
 }
 
 TEST_F(DirectoryChooserWindow, ChoosingADriveMovesTheFolderListThere) {
+    chooser().show();
     folders().setCurrentFolder(QStringLiteral("/"));
     ASSERT_EQ(drives().currentIndex(), 0);
     QTest::keyClick(&drives(), Qt::Key_Down);

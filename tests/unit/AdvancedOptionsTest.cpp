@@ -131,7 +131,8 @@ TEST_F(AdvancedOptionsDialog, OpeningCopiesTheMainWindowInItsOrder) {
     EXPECT_EQ(dialog.RunFilen[2].get(), "run2 %s");
     EXPECT_EQ(dialog.TEMPDIR.get(), "/var/tmp");
     EXPECT_EQ(dialog.Media.get(), "/home/ann/bounce.mpg");
-    EXPECT_EQ(ui.calls, Lines{"show 2"});
+    // The toggle applies the taskbar options too: the first time, the icon.
+    EXPECT_EQ(ui.calls, (Lines{"show 2", "show tray icon 123 Mivo"}));
 }
 
 TEST_F(AdvancedOptionsDialog, ClosingCleansTheRulesThenTakesEverythingBackInItsOrder) {
@@ -218,7 +219,7 @@ TEST_F(AdvancedOptionsDialog, ClosingCleansTheRulesThenTakesEverythingBackInItsO
                               "RunFile3",
                               "TEMPDIR",
                               "Media"}));
-    EXPECT_EQ(ui.calls, Lines{"hide 2"});
+    EXPECT_EQ(ui.calls, (Lines{"hide 2", "remove taskbar button", "remove tray icon"}));
     EXPECT_EQ(window.En[1].get(), "boss");
     EXPECT_EQ(window.SBn[2].itemIndex.get(), kSubject);
     EXPECT_EQ(window.En[3].get(), "");

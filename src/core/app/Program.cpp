@@ -35,15 +35,18 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
     m_mainWindow.attachAccountsDialog(m_accountsDialogBehaviour);
     m_mainWindow.attachLauncher(m_launcher);
     m_mainWindowModel.TEMPDIR.set(ports.settings.temporaryDirectory());
-    // The three main-window timers run from creation.
+    // The main-window timers.
     ports.timers.setHandler(TimerId::Timer1, [this] { m_mainWindow.Timer1Timer(); });
     ports.timers.setInterval(TimerId::Timer1, 60000);
     ports.timers.setHandler(TimerId::Timer2, [this] { m_mainWindow.Timer2Timer(); });
     ports.timers.setInterval(TimerId::Timer2, 100);
+    ports.timers.setHandler(TimerId::Timer3, [this] { m_mainWindow.Timer3Timer(); });
     ports.timers.setInterval(TimerId::Timer3, 2000);
-    for (TimerId timer : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) {
+    for (TimerId timer : {TimerId::Timer1, TimerId::Timer2}) {
         ports.timers.setEnabled(timer, true);
     }
+    // Timer3 runs only while its step can act: the taskbar presence starts
+    // and stops it.
     // The uninstall window's step timer runs only in uninstall mode.
     ports.timers.setInterval(TimerId::UninstallStep, 500);
 }

@@ -12,7 +12,12 @@ namespace mivo {
 
 MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui, TimerPort& timers,
                        Log& log)
-    : m_model(model), m_cycle(cycle), m_ui(ui), m_timers(timers), m_log(log) {
+    : m_model(model),
+      m_cycle(cycle),
+      m_ui(ui),
+      m_timers(timers),
+      m_log(log),
+      m_presence(model, ui, timers, log) {
     m_model.UserName.onChange([this] { UserNameChange(); });
     m_model.UserPass.onChange([this] { UserNameChange(); });
     m_model.PopServ.onChange([this] { UserNameChange(); });
@@ -70,6 +75,9 @@ void MainWindow::FormCreate() {
     m_model.Left.set((screen.width - m_model.Width.get()) / 2);
     // The bottom edge sits on the screen's horizontal middle line.
     m_model.Top.set(screen.height / 2 - layout::kWindowHeight);
+    // The handler for the application being minimised is bound by the
+    // window itself, as all its events are.
+    m_presence.setUpTrayIcon();
 }
 
 void MainWindow::FormShow() {
@@ -106,6 +114,11 @@ void MainWindow::Timer2Timer() {
         m_log.append("minimizing Mivo");
         m_ui.minimiseApplication();
     }
+}
+
+void MainWindow::Button1Click() {
+    m_ui.minimiseApplication();
+    Edit1Enter();
 }
 
 void MainWindow::UserOptionsClick() {
@@ -150,7 +163,7 @@ void MainWindow::MultiPopClick() {
 }
 
 bool MainWindow::FormCloseQuery() {
-    m_ui.removeTrayIcon();
+    m_presence.removeTrayIcon();
     const bool canClose = !m_cycle.connected && !m_cycle.connecting;
     m_cycle.terminating = true;
     SetStatusCaption("Terminateing Mivo");

@@ -9,6 +9,7 @@
 #include "cycle/CycleState.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindowModel.h"
+#include "mainwindow/TaskbarPresence.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 
@@ -60,11 +61,14 @@ public:
     void HelpClick();
     void WebLaunchClick();
 
-    // Bound to their controls already, and doing nothing yet: Minimise,
-    // close and hide wait for the tray.
-    void Button1Click() {}
-    void FormClose() {}
-    void FormHide() {}
+    // "Minimise": minimises the application and applies the interval.
+    void Button1Click();
+    // The taskbar button and the tray icon as the window's life goes on.
+    void FormClose() { m_presence.FormClose(); }
+    void FormHide() { m_presence.FormHide(); }
+    void Timer3Timer() { m_presence.Timer3Timer(); }
+    // The application was minimised, by "Minimise" or by the window system.
+    void ApplicationMinimize() { m_presence.applicationMinimised(); }
 
     // "Config for Multiple POP accounts" shows the accounts dialog.
     void attachAccountsDialog(AccountsDialog& accountsDialog) {
@@ -76,9 +80,8 @@ public:
 
     // The advanced options dialog that Button5Click opens and closes.
     void attachAdvancedOptions(AdvancedOptions& advancedOptions);
-    // Shows or hides the taskbar button and the tray icon as their flags
-    // say. Waits for the tray, which will do it here.
-    void applyPresence() {}
+    // Shows or hides the taskbar button and the tray icon as their flags say.
+    void applyPresence() { m_presence.applyPresence(); }
 
 private:
     MainWindowModel& m_model;
@@ -86,6 +89,7 @@ private:
     UiPort& m_ui;
     TimerPort& m_timers;
     Log& m_log;
+    TaskbarPresence m_presence;
     CheckCycle* m_checkCycle = nullptr;
     CheckTimer* m_checkTimer = nullptr;
     SettingsStore* m_settingsStore = nullptr;

@@ -3,6 +3,7 @@
 // the taskbar text, message boxes, the help and the end of the application. The GUI implements it
 // with Qt; the console front end and the tests record the calls.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,17 @@ public:
     // Raises the application above other programs' windows.
     virtual void bringApplicationToFront() = 0;
     virtual void minimiseApplication() = 0;
+    // Brings a minimised application back; a hidden window stays hidden.
+    virtual void restoreApplication() = 0;
+    // The program's own entry in the desktop's taskbar (the main window's).
+    virtual void showTaskbarButton() = 0;
+    virtual void removeTaskbarButton() = 0;
+    // The icon in the desktop's notification area, with the program's
+    // picture and `tip`. A left or right press on it calls the handler with
+    // `identifier`. Where the desktop has no notification area there is no
+    // icon, and no press ever comes.
+    virtual void setTrayIconHandler(std::function<void(int identifier)> pressed) = 0;
+    virtual void showTrayIcon(int identifier, const std::string& tip) = 0;
     virtual void removeTrayIcon() = 0;
     // Ends the application once the current handler returns to the loop.
     virtual void terminateApplication() = 0;

@@ -117,6 +117,10 @@ void loadLegacySettings(SettingsParts& parts) {
         parts.mainWindow.HelpClick();
     }
     parts.mainWindow.Edit1Enter();
+    // The old file holds no taskbar options: a first start, or one from the
+    // old file, shows the tray icon that the options (both on) promise
+    // rather than waiting for the next start to show it.
+    parts.mainWindow.applyPresence();
 }
 
 }  // namespace mivo

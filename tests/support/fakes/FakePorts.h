@@ -154,6 +154,10 @@ public:
     // window system's hide event runs it. Hiding through this port also
     // stands for the user's close box.
     std::map<WindowId, std::function<void()>> onHidden;
+    // Run by minimiseApplication, as the window system tells the program it
+    // was minimised.
+    std::function<void()> onMinimised;
+    std::function<void(int)> trayIconPressed;  // as the program set it up
     bool terminated = false;
     std::vector<ClockSegment> lastDrawing;
     int drawings = 0;
@@ -190,7 +194,21 @@ public:
         return it != minimised.end() && it->second;
     }
     void bringApplicationToFront() override { calls.push_back("front"); }
-    void minimiseApplication() override { calls.push_back("minimise"); }
+    void minimiseApplication() override {
+        calls.push_back("minimise");
+        if (onMinimised) {
+            onMinimised();
+        }
+    }
+    void restoreApplication() override { calls.push_back("restore"); }
+    void showTaskbarButton() override { calls.push_back("show taskbar button"); }
+    void removeTaskbarButton() override { calls.push_back("remove taskbar button"); }
+    void setTrayIconHandler(std::function<void(int)> pressed) override {
+        trayIconPressed = std::move(pressed);
+    }
+    void showTrayIcon(int identifier, const std::string& tip) override {
+        calls.push_back("show tray icon " + std::to_string(identifier) + " " + tip);
+    }
     void removeTrayIcon() override { calls.push_back("remove tray icon"); }
     void terminateApplication() override {
         terminated = true;
