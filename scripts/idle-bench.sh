@@ -80,8 +80,9 @@ measure() {
         children+=("$manager_pid")
         sleep 1
     fi
+    local output="$work/output"
     env -u DBUS_SESSION_BUS_ADDRESS DISPLAY="$display" QT_QPA_PLATFORM=xcb \
-        HOME="$work/home" XDG_CONFIG_HOME="$work/config" "$@" > /dev/null 2>&1 &
+        HOME="$work/home" XDG_CONFIG_HOME="$work/config" "$@" > "$output" 2>&1 &
     program_pid=$!
     children+=("$program_pid")
     sleep "$settle"
@@ -89,9 +90,19 @@ measure() {
     before="$(switches "$program_pid")"
     sleep "$seconds"
     after="$(switches "$program_pid")"
+    if ! kill -0 "$program_pid" 2> /dev/null; then
+        echo "| $label | $manager | ended during the measurement | | |"
+        sed 's/^/    /' "$output" | tail -n 20 >&2
+        kill ${manager_pid:+"$manager_pid"} "$server" 2> /dev/null || true
+        wait "$program_pid" ${manager_pid:+"$manager_pid"} "$server" 2> /dev/null || true
+        return
+    fi
     rss="$(resident_kib "$program_pid")"
-    kill "$program_pid" ${manager_pid:+"$manager_pid"} "$server" 2> /dev/null || true
-    wait "$program_pid" ${manager_pid:+"$manager_pid"} "$server" 2> /dev/null || true
+    # The program first: one that loses its display on the way out aborts.
+    kill "$program_pid" 2> /dev/null || true
+    wait "$program_pid" 2> /dev/null || true
+    kill ${manager_pid:+"$manager_pid"} "$server" 2> /dev/null || true
+    wait ${manager_pid:+"$manager_pid"} "$server" 2> /dev/null || true
     awk -v label="$label" -v manager="$manager" -v n="$((after - before))" -v s="$seconds" \
         -v rss="$rss" 'BEGIN { printf "| %s | %s | %d | %.3f | %.1f |\n",
                                       label, manager, n, n / s, rss / 1024 }'

@@ -174,7 +174,8 @@ void TUbo::applyPosition() {
 }
 
 void TUbo::setTaskbarEntry(bool shown) {
-    if (windowFlags().testFlag(Qt::Tool) != shown) {
+    const bool hasEntry = !windowFlags().testFlag(Qt::Tool);
+    if (hasEntry == shown) {
         return;
     }
     const FlagScope changing(m_changingTaskbarEntry);
