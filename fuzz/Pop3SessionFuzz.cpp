@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "FakePorts.h"
+#include "FakeProgramPorts.h"
 #include "FakeSocketPort.h"
 #include "app/Program.h"
 #include "transport/LineCutter.h"
@@ -75,7 +76,7 @@ enum Op : std::uint8_t {
     Writable,  // room 16 * arg, or unlimited for arg 31
 };
 
-class Run {
+class Run : public test::FakeProgramPorts {
 public:
     Run(std::uint8_t flags, int known, std::size_t chunkSize)
         : m_flags(flags), m_chunkSize(chunkSize) {
@@ -269,14 +270,7 @@ private:
     SocketHandle m_accepted = InvalidSocket;
 
 public:
-    test::FakeUi ui;
-    test::FakeClock clock;
-    test::FakeTimers timers;
-    test::FakeSocketPort sockets;
-    test::FakeSettings settings;
-    test::FakeRandom random;
-    test::FakeProcesses processes;
-    Program program{Ports{ui, clock, timers, sockets, settings, random, processes}};
+    Program program{ports()};
     MainWindowModel& window = program.mainWindowModel();
 };
 

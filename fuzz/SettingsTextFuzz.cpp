@@ -10,8 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "FakePorts.h"
-#include "FakeSocketPort.h"
+#include "FakeProgramPorts.h"
 #include "app/Program.h"
 
 namespace {
@@ -34,17 +33,12 @@ std::size_t lineCount(const std::string& text) {
 // Loads `stored` (or the old file) in a fresh program and returns what its
 // first save writes.
 std::string loadThenSave(std::string_view stored, bool asOldFile) {
-    mivo::test::FakeUi ui;
-    mivo::test::FakeClock clock;
-    mivo::test::FakeTimers timers;
-    mivo::test::FakeSocketPort sockets;
-    mivo::test::FakeSettings settings;
-    mivo::test::FakeRandom random;
-    mivo::test::FakeProcesses processes;
+    mivo::test::FakeProgramPorts fakes;
+    mivo::test::FakeSettings& settings = fakes.settings;
     mivo::StoredText& target = asOldFile ? settings.legacyFile : settings.stored;
     target.state = mivo::StoredText::State::Present;
     target.text = std::string(stored);
-    mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random, processes});
+    mivo::Program program(fakes.ports());
     program.startUp();
     // A change, so that even a text equal to the stored one is written.
     program.mainWindowModel().uniqueFile += 1;

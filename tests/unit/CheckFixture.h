@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FakePorts.h"
+#include "FakeProgramPorts.h"
 #include "FakeSocketPort.h"
 #include "app/Program.h"
 
@@ -41,7 +42,7 @@ inline void enterAccount(Program& program, int account, const std::string& user,
 
 // One Program on fake ports and the means to play its servers; a test may
 // build as many as it likes.
-class ProgramOnFakes {
+class ProgramOnFakes : public FakeProgramPorts {
 public:
     ProgramOnFakes() {
         timers.clock = &clock;
@@ -141,14 +142,7 @@ public:
     ProgramOnFakes(const ProgramOnFakes&) = delete;
     ProgramOnFakes& operator=(const ProgramOnFakes&) = delete;
 
-    FakeUi ui;
-    FakeClock clock;
-    FakeTimers timers;
-    FakeSocketPort sockets;
-    FakeSettings settings;
-    FakeRandom random;
-    FakeProcesses processes;
-    Program program{Ports{ui, clock, timers, sockets, settings, random, processes}};
+    Program program{ports()};
     MainWindowModel& window = program.mainWindowModel();
     CycleState& cycle = program.cycleState();
     AccountsDialogModel& accounts = program.accountsDialog();

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FakePorts.h"
-#include "FakeSocketPort.h"
+#include "FakeProgramPorts.h"
 #include "app/Program.h"
 #include "settings/PasswordScrambling.h"
 
@@ -19,19 +18,11 @@ namespace {
 // text (or the old file) in place first.
 class StoredSettings : public ::testing::Test {
 protected:
-    struct Run {
+    struct Run : test::FakeProgramPorts {
         explicit Run(std::vector<std::string> arguments = {})
-            : program(Ports{ui, clock, timers, sockets, settings, random, processes},
-                      std::move(arguments)) {
+            : program(ports(), std::move(arguments)) {
             program.log().onAppend([this](std::string_view text) { log.emplace_back(text); });
         }
-        test::FakeUi ui;
-        test::FakeClock clock;
-        test::FakeTimers timers;
-        test::FakeSocketPort sockets;
-        test::FakeSettings settings;
-        test::FakeRandom random;
-        test::FakeProcesses processes;
         Program program;
         MainWindowModel& window = program.mainWindowModel();
         CycleState& cycle = program.cycleState();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FakePorts.h"
+#include "FakeProgramPorts.h"
 #include "FakeSocketPort.h"
 #include "app/Program.h"
 
@@ -20,7 +21,7 @@ using Lines = std::vector<std::string>;
 
 // A Program on fakes whose main window was created, and which the test
 // starts on the stored settings it chooses.
-struct Desktop {
+struct Desktop : test::FakeProgramPorts {
     Desktop() {
         timers.clock = &clock;
         // What the window system tells the main window when it is minimised.
@@ -67,14 +68,7 @@ struct Desktop {
         return lines;
     }
 
-    test::FakeUi ui;
-    test::FakeClock clock;
-    test::FakeTimers timers;
-    test::FakeSocketPort sockets;
-    test::FakeSettings settings;
-    test::FakeRandom random;
-    test::FakeProcesses processes;
-    Program program{Ports{ui, clock, timers, sockets, settings, random, processes}};
+    Program program{ports()};
     MainWindowModel& window = program.mainWindowModel();
     MainWindow& handlers = program.mainWindow();
     Lines log;

@@ -1,0 +1,23 @@
+#pragma once
+// Every port of a Program as a fake, for the tests and fuzzers that build a
+// whole program: derive from it and build the Program on ports().
+
+#include "FakePorts.h"
+#include "FakeSocketPort.h"
+#include "app/Program.h"
+
+namespace mivo::test {
+
+struct FakeProgramPorts {
+    FakeUi ui;
+    FakeClock clock;
+    FakeTimers timers;
+    FakeSocketPort sockets;
+    FakeSettings settings;
+    FakeRandom random;
+    FakeProcesses processes;
+
+    Ports ports() { return Ports{ui, clock, timers, sockets, settings, random, processes}; }
+};
+
+}  // namespace mivo::test
