@@ -42,11 +42,11 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
     ports.timers.setInterval(TimerId::Timer2, 100);
     ports.timers.setHandler(TimerId::Timer3, [this] { m_mainWindow.Timer3Timer(); });
     ports.timers.setInterval(TimerId::Timer3, 2000);
+    // Timer1 and Timer2 run from creation; Timer3 only while its step can
+    // act, which the taskbar presence sees to.
     for (TimerId timer : {TimerId::Timer1, TimerId::Timer2}) {
         ports.timers.setEnabled(timer, true);
     }
-    // Timer3 runs only while its step can act: the taskbar presence starts
-    // and stops it.
     // The uninstall window's step timer runs only in uninstall mode.
     ports.timers.setInterval(TimerId::UninstallStep, 500);
 }

@@ -21,8 +21,6 @@ public:
     VirtualDesktop(const VirtualDesktop&) = delete;
     VirtualDesktop& operator=(const VirtualDesktop&) = delete;
 
-    const std::string& display() const { return m_display; }
-
 private:
     std::unique_ptr<ChildProcess> m_server;
     std::unique_ptr<ChildProcess> m_trayHost;
