@@ -60,12 +60,15 @@ StoredText SettingsFiles::readLegacyFile() {
 }
 
 std::optional<std::string> SettingsFiles::programPath() {
-    std::vector<char> buffer(4096);
-    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) {
-        return std::nullopt;
+    if (!m_programPath) {
+        std::vector<char> buffer(4096);
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        m_programPath = length <= 0 || static_cast<std::size_t>(length) >= buffer.size()
+                            ? std::nullopt
+                            : std::optional<std::string>(
+                                  std::string(buffer.data(), static_cast<std::size_t>(length)));
     }
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
+    return *m_programPath;
 }
 
 std::string SettingsFiles::temporaryDirectory() {

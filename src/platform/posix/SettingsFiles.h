@@ -3,6 +3,7 @@
 // per-user directory $XDG_CONFIG_HOME/Mivo.exe/Mivo.exe, the old settings file
 // "mivo24.txt" in the working directory, and the program's own path.
 
+#include <optional>
 #include <string>
 
 #include "ports/SettingsPort.h"
@@ -30,6 +31,9 @@ public:
 private:
     std::string m_settingsPath;
     std::string m_legacyFile;
+    // Read once: every save names the program, and its file does not move
+    // while it runs.
+    std::optional<std::optional<std::string>> m_programPath;
 };
 
 }  // namespace mivo
