@@ -2,7 +2,7 @@
 // TAdvancedOptions, the advanced options dialog: the three rules and their
 // actions, how rules are used, the new-mail window's level of detail, the
 // taskbar and tray, the e-mail program and the temporary directory. Built
-// hidden at start-up and only shown and hidden afterwards; its behaviour is
+// when first shown and only shown and hidden afterwards; its behaviour is
 // the core's AdvancedOptions.
 
 #include <QCheckBox>

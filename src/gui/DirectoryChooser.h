@@ -1,7 +1,7 @@
 #pragma once
 // TForm2, the directory chooser: a drive list, a folder list and the folder
 // it has got to, with OK handing that folder to the advanced options dialog
-// (the core's DirectoryChooser). Built hidden at start-up; it keeps its drive
+// (the core's DirectoryChooser). Built when first shown; it keeps its drive
 // and folder between showings.
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 // TLogViewer, the log viewer: a live copy of the Log filling the window, with
-// "Clear Log File" over its top edge. Built hidden at start-up; the core's
+// "Clear Log File" over its top edge. Built when first shown; the core's
 // LogViewer decides when it follows the Log.
 
 #include <QPlainTextEdit>

@@ -1,7 +1,8 @@
 #pragma once
-// The new-mail window's animation, drawn at start-up: a letter flies into an
-// open envelope, the flap closes, the envelope hops and shows a red badge,
-// and opens again for the next letter. 38 frames of 60 x 60, all different.
+// The new-mail window's animation: a letter flies into an open envelope, the
+// flap closes, the envelope hops and shows a red badge, and opens again for
+// the next letter. 38 frames of 60 x 60, all different, each drawn when the
+// window first shows it.
 
 #include <QImage>
 #include <QSize>

@@ -32,9 +32,9 @@ TForm1::TForm1(Program& program, QtUi& ui)
     setUpWindow(*this, "Form1", "You Have New Mail!!", outerSize());
     buildControls();
     bindModel();
-    // Creation step: the refresh step.
+    // Creation step: fit and centre. (The Launch button's state was set as
+    // the program came up, before these controls were needed.)
     fitAndCentre();
-    m_handlers.FormCreate();
 }
 
 QSize TForm1::outerSize() {
@@ -47,7 +47,6 @@ void TForm1::buildControls() {
         image.setParent(this);
         place(image, QStringLiteral("Image") + QString::number(number), kImageLeft, kImageTop,
               kMailAnimationFrameSize.width(), kMailAnimationFrameSize.height());
-        image.setPixmap(QPixmap::fromImage(mailAnimationFrame(number)));
         image.setCursor(Qt::PointingHandCursor);
         image.setContextMenuPolicy(Qt::CustomContextMenu);
         connect(&image, &QLabel::customContextMenuRequested, this,
@@ -114,7 +113,14 @@ void TForm1::showImage(int number) {
     }
     m_shownImage = number;
     if (m_shownImage > 0) {
-        m_images.at(static_cast<std::size_t>(m_shownImage - 1)).show();
+        QLabel& image = m_images.at(static_cast<std::size_t>(m_shownImage - 1));
+        // Each picture is drawn the first time it is shown: most runs never
+        // announce mail, and 38 pictures held from start-up would be half a
+        // megabyte of an idle program's memory.
+        if (image.pixmap().isNull()) {
+            image.setPixmap(QPixmap::fromImage(mailAnimationFrame(m_shownImage)));
+        }
+        image.show();
     }
 }
 

@@ -7,21 +7,25 @@ namespace mivo {
 ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Observers observers)
     : m_ui(ui), m_observers(std::move(observers)) {
     m_ubo = std::make_unique<TUbo>(program, ui, app);
-    created(WindowId::MainWindow, *m_ubo);
-    m_multiPop = std::make_unique<TMultiPOP>(program, ui);
-    created(WindowId::Accounts, *m_multiPop);
-    m_advancedOptions = std::make_unique<TAdvancedOptions>(program, ui);
-    created(WindowId::AdvancedOptions, *m_advancedOptions);
-    m_logViewer = std::make_unique<TLogViewer>(program, ui);
-    created(WindowId::LogViewer, *m_logViewer);
-    m_form1 = std::make_unique<TForm1>(program, ui);
-    created(WindowId::NewMail, *m_form1);
-    m_urgentNotice = std::make_unique<TUrgentNotice>(program, ui);
-    created(WindowId::UrgentNotice, *m_urgentNotice);
-    m_form2 = std::make_unique<TForm2>(program);
-    created(WindowId::DirectoryChooser, *m_form2);
+    created<TUbo>();
+    createOnDemand(WindowId::Accounts, m_multiPop,
+                   [&program, &ui] { return std::make_unique<TMultiPOP>(program, ui); });
+    createOnDemand(WindowId::AdvancedOptions, m_advancedOptions,
+                   [&program, &ui] { return std::make_unique<TAdvancedOptions>(program, ui); });
+    createOnDemand(WindowId::LogViewer, m_logViewer,
+                   [&program, &ui] { return std::make_unique<TLogViewer>(program, ui); });
+    createOnDemand(WindowId::NewMail, m_form1,
+                   [&program, &ui] { return std::make_unique<TForm1>(program, ui); });
+    // The new-mail window's creation step as the program sees it: the state
+    // of its Launch button.
+    program.newMailWindowBehaviour().FormCreate();
+    createOnDemand(WindowId::UrgentNotice, m_urgentNotice,
+                   [&program, &ui] { return std::make_unique<TUrgentNotice>(program, ui); });
+    createOnDemand(WindowId::DirectoryChooser, m_form2,
+                   [&program] { return std::make_unique<TForm2>(program); });
+    // Built at once: its creation step is the start-up decision.
     m_init = std::make_unique<TINIT>(program, ui);
-    created(WindowId::Uninstall, *m_init);
+    created<TINIT>();
     // The program is up: from now on the main window's end runs its destroy
     // step.
     m_ubo->enableDestroyStep();
@@ -29,27 +33,45 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
 
 ProgramWindows::~ProgramWindows() {
     destroy(m_init);
-    destroy(m_form2);
-    destroy(m_urgentNotice);
-    destroy(m_form1);
-    destroy(m_logViewer);
-    destroy(m_advancedOptions);
-    destroy(m_multiPop);
+    destroy(WindowId::DirectoryChooser, m_form2);
+    destroy(WindowId::UrgentNotice, m_urgentNotice);
+    destroy(WindowId::NewMail, m_form1);
+    destroy(WindowId::LogViewer, m_logViewer);
+    destroy(WindowId::AdvancedOptions, m_advancedOptions);
+    destroy(WindowId::Accounts, m_multiPop);
     destroy(m_ubo);
 }
 
 template <typename Window>
-void ProgramWindows::created(WindowId id, Window& window) {
-    if (id != WindowId::MainWindow) {
-        m_ui.attach(id, window);
-    }
+void ProgramWindows::created() {
     if (m_observers.created) {
         m_observers.created(Window::staticMetaObject.className());
     }
 }
 
+template <typename Window, typename Build>
+void ProgramWindows::createOnDemand(WindowId id, OnDemand<Window>& window, Build build) {
+    window = OnDemand<Window>([this, id, build = std::move(build)] {
+        std::unique_ptr<Window> built = build();
+        m_ui.attach(id, *built);
+        return built;
+    });
+    m_ui.attachOnDemand(id, [&window] { window.get(); });
+    created<Window>();
+}
+
 template <typename Window>
 void ProgramWindows::destroy(std::unique_ptr<Window>& window) {
+    window.reset();
+    if (m_observers.destroyed) {
+        m_observers.destroyed(Window::staticMetaObject.className());
+    }
+}
+
+template <typename Window>
+void ProgramWindows::destroy(WindowId id, OnDemand<Window>& window) {
+    // Nothing may build it again on the way out.
+    m_ui.detach(id);
     window.reset();
     if (m_observers.destroyed) {
         m_observers.destroyed(Window::staticMetaObject.className());

@@ -1,6 +1,13 @@
 #pragma once
 // The program's eight windows, created in their fixed order (each finishing
 // its creation step before the next exists) and destroyed in reverse.
+//
+// The six windows that start hidden get their controls the first time they
+// are shown or looked at: most runs never open them, and their controls
+// alone would be megabytes of an idle program's memory. Their creation steps
+// that the program's behaviour can see still run in the fixed order; the
+// ones that only place the window run when its controls are built, before
+// it is first shown.
 
 #include <functional>
 #include <memory>
@@ -36,30 +43,53 @@ public:
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
     TUbo& mainWindow() { return *m_ubo; }
-    TMultiPOP& accountsDialog() { return *m_multiPop; }
-    TAdvancedOptions& advancedOptions() { return *m_advancedOptions; }
-    TLogViewer& logViewer() { return *m_logViewer; }
-    TForm1& newMailWindow() { return *m_form1; }
-    TUrgentNotice& urgentNotice() { return *m_urgentNotice; }
-    TForm2& directoryChooser() { return *m_form2; }
+    TMultiPOP& accountsDialog() { return m_multiPop.get(); }
+    TAdvancedOptions& advancedOptions() { return m_advancedOptions.get(); }
+    TLogViewer& logViewer() { return m_logViewer.get(); }
+    TForm1& newMailWindow() { return m_form1.get(); }
+    TUrgentNotice& urgentNotice() { return m_urgentNotice.get(); }
+    TForm2& directoryChooser() { return m_form2.get(); }
     TINIT& uninstallWindow() { return *m_init; }
 
 private:
+    // A hidden window whose controls are built on first use.
     template <typename Window>
-    void created(WindowId id, Window& window);
+    class OnDemand {
+    public:
+        explicit OnDemand(std::function<std::unique_ptr<Window>()> build = {})
+            : m_build(std::move(build)) {}
+        Window& get() {
+            if (!m_window) {
+                m_window = m_build();
+            }
+            return *m_window;
+        }
+        void reset() { m_window.reset(); }
+
+    private:
+        std::function<std::unique_ptr<Window>()> m_build;
+        std::unique_ptr<Window> m_window;
+    };
+
+    template <typename Window>
+    void created();
+    template <typename Window, typename Build>
+    void createOnDemand(WindowId id, OnDemand<Window>& window, Build build);
     template <typename Window>
     void destroy(std::unique_ptr<Window>& window);
+    template <typename Window>
+    void destroy(WindowId id, OnDemand<Window>& window);
 
     QtUi& m_ui;
     Observers m_observers;
     // In order of creation, so that a failed start-up also unwinds in reverse.
     std::unique_ptr<TUbo> m_ubo;
-    std::unique_ptr<TMultiPOP> m_multiPop;
-    std::unique_ptr<TAdvancedOptions> m_advancedOptions;
-    std::unique_ptr<TLogViewer> m_logViewer;
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TUrgentNotice> m_urgentNotice;
-    std::unique_ptr<TForm2> m_form2;
+    OnDemand<TMultiPOP> m_multiPop;
+    OnDemand<TAdvancedOptions> m_advancedOptions;
+    OnDemand<TLogViewer> m_logViewer;
+    OnDemand<TForm1> m_form1;
+    OnDemand<TUrgentNotice> m_urgentNotice;
+    OnDemand<TForm2> m_form2;
     std::unique_ptr<TINIT> m_init;
 };
 

@@ -27,8 +27,25 @@ void QtUi::attachMainWindow(TUbo& window) {
     window.setWindowIconText(m_app.applicationTitle());
 }
 
+void QtUi::attachOnDemand(WindowId id, std::function<void()> build) {
+    m_builders.at(static_cast<std::size_t>(id)) = std::move(build);
+}
+
+void QtUi::detach(WindowId id) {
+    m_builders.at(static_cast<std::size_t>(id)) = nullptr;
+    m_windows.at(static_cast<std::size_t>(id)) = nullptr;
+}
+
 QWidget* QtUi::window(WindowId id) const {
     return m_windows.at(static_cast<std::size_t>(id)).data();
+}
+
+QWidget* QtUi::windowToShow(WindowId id) {
+    const auto index = static_cast<std::size_t>(id);
+    if (m_windows.at(index) == nullptr && m_builders.at(index)) {
+        m_builders.at(index)();
+    }
+    return m_windows.at(index).data();
 }
 
 ScreenSize QtUi::screenSize() const {
@@ -51,7 +68,7 @@ void QtUi::setApplicationTitle(const std::string& title) {
 }
 
 void QtUi::showWindow(WindowId id) {
-    QWidget* w = window(id);
+    QWidget* w = windowToShow(id);
     if (w == nullptr) {
         return;
     }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,8 +27,12 @@ public:
     QtUi(const QtUi&) = delete;
     QtUi& operator=(const QtUi&) = delete;
 
-    // The windows register themselves as they are created.
+    // The windows register themselves as they are created; a window whose
+    // controls are built on first use registers how to build it (which
+    // attaches it), and is built when it is first shown.
     void attach(WindowId id, QWidget& window);
+    void attachOnDemand(WindowId id, std::function<void()> build);
+    void detach(WindowId id);
     void attachMainWindow(TUbo& window);
 
     ScreenSize screenSize() const override;
@@ -58,10 +63,14 @@ public:
     const TrayIcon& trayIcon() const { return m_trayIcon; }
 
 private:
+    // The window if it has been built.
     QWidget* window(WindowId id) const;
+    // The window, built now if need be.
+    QWidget* windowToShow(WindowId id);
 
     Application& m_app;
     std::array<QPointer<QWidget>, 8> m_windows;
+    std::array<std::function<void()>, 8> m_builders;
     QPointer<TUbo> m_mainWindow;
     TrayIcon m_trayIcon;
     bool m_terminationRequested = false;

@@ -362,6 +362,7 @@ TEST_F(AdvancedOptionsWindow, MediaBrowseListsEveryFile) {
     QFile file(sound);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
+    open();
     options().Media.set(sound.toStdString());
     whenFileDialogOpens([&](QFileDialog& fileDialog) {
         EXPECT_EQ(fileDialog.windowTitle(),

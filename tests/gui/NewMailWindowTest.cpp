@@ -97,8 +97,10 @@ TEST_F(NewMailWindowGui, LayoutAtCreation) {
 }
 
 TEST_F(NewMailWindowGui, TheThirtyEightPicturesAreAllDifferent) {
+    announceThreeMessages();
     std::vector<QImage> frames;
     for (int number = 1; number <= NewMailWindowModel::kImageCount; ++number) {
+        animationTick();
         frames.push_back(image(number).pixmap().toImage());
         ASSERT_EQ(frames.back().size(), QSize(60, 60));
     }

@@ -141,6 +141,33 @@ TEST(StartUpRun, UninstallModeShowsTheUninstallWindowAndSavesNothing) {
     EXPECT_TRUE(parts.settings.writes.empty());
 }
 
+bool isTopLevelWindow(const char* objectName) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [objectName](const QWidget* window) {
+        return window->objectName() == QLatin1String(objectName);
+    });
+}
+
+TEST(StartUpRun, HiddenWindowsGetTheirControlsWhenFirstShown) {
+    ProgramParts parts;
+    auto windows = std::make_unique<ProgramWindows>(parts.program, parts.ui, application());
+    EXPECT_FALSE(isTopLevelWindow("MultiPOP"));
+    EXPECT_FALSE(isTopLevelWindow("Form1"));
+    parts.ui.hideWindow(WindowId::Accounts);
+    EXPECT_FALSE(parts.ui.isWindowVisible(WindowId::Accounts));
+    EXPECT_FALSE(isTopLevelWindow("MultiPOP"));
+
+    parts.program.accountsDialogBehaviour().Show();
+    ASSERT_TRUE(isTopLevelWindow("MultiPOP"));
+    EXPECT_TRUE(parts.ui.isWindowVisible(WindowId::Accounts));
+    EXPECT_TRUE(windows->accountsDialog().isVisible());
+    parts.ui.hideWindow(WindowId::Accounts);
+    EXPECT_FALSE(windows->accountsDialog().isVisible());
+
+    windows.reset();
+    EXPECT_FALSE(isTopLevelWindow("MultiPOP"));
+}
+
 TEST(StartUpRun, AnErrorWhileCreatingTheWindowsIsShownAndEndsWithCodeZero) {
     ProgramParts parts;
     QStringList reports;
