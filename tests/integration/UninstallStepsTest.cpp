@@ -28,6 +28,10 @@ const std::vector<std::string> kInstalled = {
     ".config/autostart/mivo.desktop",
     ".local/bin/mivo",
     ".local/bin/mivo-check",
+    ".local/share/man/man1/mivo.1",
+    ".local/share/man/man1/mivo-check.1",
+    ".local/share/icons/hicolor/32x32/apps/mivo.png",
+    ".local/share/icons/hicolor/256x256/apps/mivo.png",
 };
 // What the user keeps beside it.
 const std::vector<std::string> kUsersOwn = {
@@ -36,6 +40,8 @@ const std::vector<std::string> kUsersOwn = {
     ".config/autostart/other.desktop",
     ".local/bin/other-tool",
     ".local/bin/mivo.hlp",
+    ".local/share/man/man1/other.1",
+    ".local/share/icons/hicolor/32x32/apps/other.png",
 };
 
 class UninstallStepsTest : public ::testing::Test {

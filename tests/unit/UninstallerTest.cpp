@@ -41,7 +41,7 @@ struct UninstallRun : test::FakeProgramPorts {
 };
 
 TEST(Uninstaller, StepsRunHalfASecondApartAndDoneAppearsAtThreeAndAHalfSeconds) {
-    UninstallRun run("EXENAME=/home/u/.local/bin/mivo\r\nversion=45\r\n");
+    UninstallRun run("EXENAME=/opt/mivo/mivo\r\nversion=45\r\n");
     struct Tick {
         int atMilliseconds;
         Lights lights;
@@ -76,9 +76,9 @@ TEST(Uninstaller, StepsRunHalfASecondApartAndDoneAppearsAtThreeAndAHalfSeconds) 
                   "file /home/u/.local/share/applications/Mivo/mivo help.desktop",
                   "folder /home/u/.local/share/applications/Mivo",
                   "file /home/u/.config/autostart/mivo.desktop",
-                  "file /home/u/.local/bin/mivo",
-                  "file /home/u/.local/bin/mivo-check",
-                  "folder /home/u/.local/bin",
+                  "file /opt/mivo/mivo",
+                  "file /opt/mivo/mivo-check",
+                  "folder /opt/mivo",
               }));
     // The steps add one line to the Log, the last step's, and then the
     // tray icon goes.
@@ -101,8 +101,32 @@ TEST(Uninstaller, DoneEndsTheProgramAndNothingRemovedIsWrittenBack) {
     EXPECT_EQ(run.settings.stored.state, StoredText::State::Absent);
 }
 
+// The removals asked for, with each run of icon files below one prefix told
+// as their number.
+std::vector<std::string> withIconsCounted(const std::vector<std::string>& removals) {
+    const std::string icons = "/share/icons/hicolor/";
+    std::vector<std::string> told;
+    std::string prefix;
+    int count = 0;
+    for (const std::string& removal : removals) {
+        const std::size_t at = removal.find(icons);
+        if (at != std::string::npos && removal.ends_with("/apps/mivo.png")) {
+            prefix = removal.substr(5, at - 5);
+            ++count;
+            continue;
+        }
+        if (count > 0) {
+            told.push_back(std::to_string(count) + " icons below " + prefix);
+            count = 0;
+        }
+        told.push_back(removal);
+    }
+    return told;
+}
+
 // The program folder is the directory of the stored program path; without a
-// usable one, the folder of the program that runs. Never a cut at a dot.
+// usable one, the folder of the program that runs. Never a cut at a dot. The
+// manual pages and icons go where the folder is a prefix's bin.
 TEST(Uninstaller, ProgramFilesComeFromTheProgramsOwnFolder) {
     struct Case {
         const char* name;
@@ -115,6 +139,8 @@ TEST(Uninstaller, ProgramFilesComeFromTheProgramsOwnFolder) {
          "EXENAME=/home/u/.local/bin/mivo\r\n",
          "/usr/bin/mivo",
          {"file /home/u/.local/bin/mivo", "file /home/u/.local/bin/mivo-check",
+          "file /home/u/.local/share/man/man1/mivo.1",
+          "file /home/u/.local/share/man/man1/mivo-check.1", "7 icons below /home/u/.local",
           "folder /home/u/.local/bin"}},
         {"key in any case, value after the first =",
          "exename=/opt/a=b/mivo\r\n",
@@ -127,15 +153,24 @@ TEST(Uninstaller, ProgramFilesComeFromTheProgramsOwnFolder) {
         {"no EXENAME line",
          "UN1=ann\r\n",
          "/opt/mivo/bin/mivo",
-         {"file /opt/mivo/bin/mivo", "file /opt/mivo/bin/mivo-check", "folder /opt/mivo/bin"}},
+         {"file /opt/mivo/bin/mivo", "file /opt/mivo/bin/mivo-check",
+          "file /opt/mivo/share/man/man1/mivo.1", "file /opt/mivo/share/man/man1/mivo-check.1",
+          "7 icons below /opt/mivo", "folder /opt/mivo/bin"}},
         {"too short",
          "EXENAME=/a/b\r\n",
          "/usr/bin/mivo",
-         {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "folder /usr/bin"}},
+         {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "file /usr/share/man/man1/mivo.1",
+          "file /usr/share/man/man1/mivo-check.1", "7 icons below /usr", "folder /usr/bin"}},
         {"relative",
          "EXENAME=bin/mivo\r\n",
          "/usr/bin/mivo",
-         {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "folder /usr/bin"}},
+         {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "file /usr/share/man/man1/mivo.1",
+          "file /usr/share/man/man1/mivo-check.1", "7 icons below /usr", "folder /usr/bin"}},
+        {"a bin at the root",
+         "EXENAME=/bin/mivo\r\n",
+         std::nullopt,
+         {"file /bin/mivo", "file /bin/mivo-check", "file /share/man/man1/mivo.1",
+          "file /share/man/man1/mivo-check.1", "7 icons below ", "folder /bin"}},
         {"nothing known", "EXENAME=\r\n", std::nullopt, {}},
     };
     for (const Case& c : cases) {
@@ -150,7 +185,7 @@ TEST(Uninstaller, ProgramFilesComeFromTheProgramsOwnFolder) {
         for (int tick = 0; tick < 6; ++tick) {
             ports.timers.tick(TimerId::UninstallStep);
         }
-        EXPECT_EQ(ports.installation.removals, c.removals);
+        EXPECT_EQ(withIconsCounted(ports.installation.removals), c.removals);
         EXPECT_EQ(program.uninstallWindow().Shape4.get(), StepLight::Green);
     }
 }

@@ -1,5 +1,7 @@
 #include "uninstall/InstalledFiles.h"
 
+#include "uninstall/IconSizes.h"
+
 namespace mivo::installed {
 
 std::string joinPath(std::string_view folder, std::string_view name) {
@@ -20,6 +22,25 @@ std::optional<std::string> programFolder(std::string_view programPath) {
     const std::size_t separator = programPath.rfind('/');
     return std::string(separator == 0 ? programPath.substr(0, 1)
                                       : programPath.substr(0, separator));
+}
+
+std::vector<std::string> iconFiles() {
+    std::vector<std::string> files;
+    for (int size : kIconSizes) {
+        const std::string side = std::to_string(size);
+        files.push_back("share/icons/hicolor/" + side + "x" + side + "/apps/mivo.png");
+    }
+    return files;
+}
+
+std::optional<std::string> installationPrefix(std::string_view programFolder) {
+    const std::size_t separator = programFolder.rfind('/');
+    if (separator == std::string_view::npos ||
+        programFolder.substr(separator + 1) != kProgramFolderName) {
+        return std::nullopt;
+    }
+    return std::string(separator == 0 ? programFolder.substr(0, 1)
+                                      : programFolder.substr(0, separator));
 }
 
 }  // namespace mivo::installed

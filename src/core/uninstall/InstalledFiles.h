@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mivo::installed {
 
@@ -22,8 +23,21 @@ inline constexpr std::string_view kAutostartFolder = "autostart";
 inline constexpr std::string_view kAutostartEntry = "mivo.desktop";
 
 // The program files in the program's folder: the desktop program and its
-// console front end. The help travels inside the program file.
+// console front end. The help pages travel inside the program file.
 inline constexpr std::array<std::string_view, 2> kProgramFiles = {"mivo", "mivo-check"};
+
+// Where the program's folder is a prefix's "bin", the manual pages and the
+// icons the installation put below that prefix's "share". Their folders are
+// the system's and stay.
+inline constexpr std::string_view kProgramFolderName = "bin";
+inline constexpr std::array<std::string_view, 2> kManualPages = {"share/man/man1/mivo.1",
+                                                                 "share/man/man1/mivo-check.1"};
+// The icon of each size in the theme below the prefix.
+std::vector<std::string> iconFiles();
+
+// The prefix holding the program's folder `programFolder` when that folder
+// is a "bin"; none otherwise.
+std::optional<std::string> installationPrefix(std::string_view programFolder);
 
 // `folder` and `name` with one "/" between them.
 std::string joinPath(std::string_view folder, std::string_view name);

@@ -59,6 +59,15 @@ void UninstallSteps::removeProgramFiles(std::string_view storedProgramPath) {
     for (std::string_view file : installed::kProgramFiles) {
         m_installation.removeFile(installed::joinPath(*folder, file));
     }
+    if (const std::optional<std::string> prefix = installed::installationPrefix(*folder)) {
+        // The program's help on this system is its manual pages.
+        for (std::string_view page : installed::kManualPages) {
+            m_installation.removeFile(installed::joinPath(*prefix, page));
+        }
+        for (const std::string& icon : installed::iconFiles()) {
+            m_installation.removeFile(installed::joinPath(*prefix, icon));
+        }
+    }
     m_installation.removeEmptyDirectory(*folder);
 }
 

@@ -23,8 +23,9 @@ public:
     // The entry that starts the program with the desktop.
     void removeStartupEntry();
     // The program files in the folder of `storedProgramPath` (the settings'
-    // EXENAME), then that folder when it is empty. Without a usable stored
-    // path, the running program's own folder.
+    // EXENAME), the manual pages and icons beside that folder when it is a
+    // prefix's bin, then the folder when it is empty. Without a usable
+    // stored path, the running program's own folder.
     void removeProgramFiles(std::string_view storedProgramPath);
 
 private:
