@@ -63,6 +63,10 @@ void TINIT::buildControls() {
     m_done.setText(QStringLiteral("DONE"));
 }
 
+void TINIT::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
 void TINIT::bindModel() {
     const QPointer<TINIT> guard(this);
     auto showDone = [guard, this] {

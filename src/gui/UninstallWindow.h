@@ -3,12 +3,13 @@
 // uninstalling, with a light for each removal step and DONE once they are
 // over. Its step timer and DONE are the core's Uninstaller.
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSize>
 #include <QWidget>
 
-#include "StepLight.h"
+#include "StepLightShape.h"
 
 namespace mivo {
 
@@ -25,6 +26,12 @@ public:
     TINIT(Program& program, QtUi& ui);
 
     static QSize outerSize();
+
+protected:
+    // Only DONE ends the uninstaller. A window manager's close (Alt+F4)
+    // would otherwise hide the one window of a program whose main window is
+    // hidden too, and leave it running where nobody can see or end it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

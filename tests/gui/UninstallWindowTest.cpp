@@ -81,6 +81,9 @@ TEST_F(UninstallWindowGui, LayoutAtTheStart) {
     EXPECT_EQ(done.geometry(), QRect(64, 160, 75, 25));
     EXPECT_EQ(done.text(), "DONE");
     EXPECT_TRUE(done.isHidden());
+    // Only DONE ends it: a close from the window manager is refused.
+    EXPECT_FALSE(window().close());
+    EXPECT_TRUE(window().isVisible());
 }
 
 TEST_F(UninstallWindowGui, LightsFollowTheStepsAndDoneEndsWithoutSaving) {

@@ -1,4 +1,4 @@
-#include "StepLight.h"
+#include "StepLightShape.h"
 
 #include <QPainter>
 #include <QPointer>
