@@ -4,6 +4,17 @@
 
 namespace mivo::installed {
 
+namespace {
+
+// Everything before the last "/" of an absolute path; "/" for what lies at
+// the root.
+std::string parentFolder(std::string_view path) {
+    const std::size_t separator = path.rfind('/');
+    return std::string(separator == 0 ? path.substr(0, 1) : path.substr(0, separator));
+}
+
+}  // namespace
+
 std::string joinPath(std::string_view folder, std::string_view name) {
     std::string path(folder);
     if (path.empty() || path.back() != '/') {
@@ -19,9 +30,7 @@ std::optional<std::string> programFolder(std::string_view programPath) {
     }
     // Cut at the last separator, not at a "." of the name: folders such as
     // ~/.local have dots of their own.
-    const std::size_t separator = programPath.rfind('/');
-    return std::string(separator == 0 ? programPath.substr(0, 1)
-                                      : programPath.substr(0, separator));
+    return parentFolder(programPath);
 }
 
 std::vector<std::string> iconFiles() {
@@ -39,8 +48,7 @@ std::optional<std::string> installationPrefix(std::string_view programFolder) {
         programFolder.substr(separator + 1) != kProgramFolderName) {
         return std::nullopt;
     }
-    return std::string(separator == 0 ? programFolder.substr(0, 1)
-                                      : programFolder.substr(0, separator));
+    return parentFolder(programFolder);
 }
 
 }  // namespace mivo::installed
