@@ -22,6 +22,7 @@
 #include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
+#include "posix/UserInstallation.h"
 #include "qt/QtTimers.h"
 
 namespace mivo {
@@ -38,7 +39,8 @@ std::string fullSettingsText() {
     test::FakeSettings settings;
     SystemRandom random;
     test::FakeProcesses processes;
-    Program program(Ports{ui, clock, timers, sockets, settings, random, processes});
+    test::FakeInstallation installation;
+    Program program(Ports{ui, clock, timers, sockets, settings, random, processes, installation});
     program.startUp();
     MainWindowModel& window = program.mainWindowModel();
     for (int account = 1; account <= kAccountCount; ++account) {
@@ -87,9 +89,10 @@ void startUp(benchmark::State& state, Stored stored) {
         auto settings = std::make_unique<SettingsFiles>(base, base + "/mivo24.txt");
         auto random = std::make_unique<SystemRandom>();
         auto processes = std::make_unique<PosixProcesses>();
+        auto installation = std::make_unique<UserInstallation>();
         auto ui = std::make_unique<QtUi>(*application);
         auto program = std::make_unique<Program>(
-            Ports{*ui, *clock, *timers, *sockets, *settings, *random, *processes});
+            Ports{*ui, *clock, *timers, *sockets, *settings, *random, *processes, *installation});
         auto windows = std::make_unique<ProgramWindows>(*program, *ui, *application);
         windows->mainWindow().show();
         QCoreApplication::processEvents();

@@ -20,6 +20,8 @@ packages=(
     dovecot-pop3d
     # clang for the fuzz targets, clang-format for the style check
     clang libclang-rt-14-dev clang-format
+    # the Debian package's dependency list, and the menu entries' check
+    dpkg-dev desktop-file-utils
 )
 
 missing=()

@@ -19,6 +19,7 @@
 #include "posix/PosixSocketPort.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
+#include "posix/UserInstallation.h"
 #include "qt/QtTimers.h"
 
 namespace mivo {
@@ -62,6 +63,8 @@ private:
     RecordedSettingsFiles m_settings;
     SystemRandom m_random;
     PosixProcesses m_processes;
+    // The console never uninstalls; the program is built with every port.
+    UserInstallation m_installation;
     Program m_program;
     TerminationSignals m_signals;
     std::optional<KnownCountsFile> m_stateFile;

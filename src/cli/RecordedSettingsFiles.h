@@ -28,6 +28,7 @@ public:
 
     StoredText readSettings() override;
     std::optional<std::string> writeSettings(std::string_view text) override;
+    void removeSettings() override { m_files.removeSettings(); }
     StoredText readLegacyFile() override;
     // The settings name the desktop program, not mivo-check: a saved text
     // keeps the program path it was loaded with.

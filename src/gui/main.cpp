@@ -18,6 +18,7 @@
 #include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
+#include "posix/UserInstallation.h"
 #include "qt/QtTimers.h"
 
 int main(int argc, char** argv) {
@@ -43,9 +44,11 @@ int main(int argc, char** argv) {
                                      mivo::SettingsFiles::kLegacyFileName);
         mivo::SystemRandom random;
         mivo::PosixProcesses processes;
+        mivo::UserInstallation installation;
         mivo::QtUi ui(app);
-        mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random, processes},
-                              std::move(arguments));
+        mivo::Program program(
+            mivo::Ports{ui, clock, timers, sockets, settings, random, processes, installation},
+            std::move(arguments));
         return mivo::runProgram(app, program, ui);
     } catch (const std::exception& error) {
         app.reportError(QString::fromStdString(error.what()));

@@ -28,7 +28,10 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
                     m_checkTimer, m_newMailSummary, m_transport, ports.timers, ports.clock,
                     ports.ui}),
       m_settingsStore({m_mainWindowModel, m_cycle, m_mainWindow, m_log, m_transport, ports.settings,
-                       ports.random}) {
+                       ports.random}),
+      m_uninstallSteps(ports.settings, ports.installation),
+      m_uninstaller({m_uninstallWindow, m_mainWindowModel, m_mainWindow, m_log, m_uninstallSteps,
+                     ports.ui, ports.timers}) {
     m_mainWindow.attachCheckCycle(m_checkCycle, m_checkTimer);
     m_mainWindow.attachSettingsStore(m_settingsStore);
     m_mainWindow.attachAdvancedOptions(m_advancedOptionsBehaviour);
@@ -47,8 +50,6 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
     for (TimerId timer : {TimerId::Timer1, TimerId::Timer2}) {
         ports.timers.setEnabled(timer, true);
     }
-    // The uninstall window's step timer runs only in uninstall mode.
-    ports.timers.setInterval(TimerId::UninstallStep, 500);
 }
 
 void Program::startUp() {

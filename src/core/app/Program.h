@@ -18,6 +18,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "ports/ClockPort.h"
+#include "ports/InstallationPort.h"
 #include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
@@ -26,6 +27,8 @@
 #include "ports/UiPort.h"
 #include "settings/SettingsStore.h"
 #include "transport/TcpTransport.h"
+#include "uninstall/UninstallSteps.h"
+#include "uninstall/Uninstaller.h"
 #include "windows/AccountsDialog.h"
 #include "windows/AccountsDialogModel.h"
 #include "windows/AdvancedOptions.h"
@@ -36,6 +39,7 @@
 #include "windows/LogViewerModel.h"
 #include "windows/NewMailWindow.h"
 #include "windows/NewMailWindowModel.h"
+#include "windows/UninstallWindowModel.h"
 #include "windows/UrgentNotice.h"
 #include "windows/UrgentNoticeModel.h"
 
@@ -49,6 +53,7 @@ struct Ports {
     SettingsPort& settings;
     RandomPort& random;
     ProcessPort& processes;
+    InstallationPort& installation;
 };
 
 class Program {
@@ -89,6 +94,7 @@ public:
     DirectoryChooser& directoryChooserBehaviour() { return m_directoryChooserBehaviour; }
     NewMailWindow& newMailWindowBehaviour() { return m_newMailWindowBehaviour; }
     UrgentNotice& urgentNoticeBehaviour() { return m_urgentNoticeBehaviour; }
+    Uninstaller& uninstallerBehaviour() { return m_uninstaller; }
 
     // The windows' models, which their widgets bind to.
     MainWindowModel& mainWindowModel() { return m_mainWindowModel; }
@@ -98,6 +104,7 @@ public:
     DirectoryChooserModel& directoryChooser() { return m_directoryChooser; }
     NewMailWindowModel& newMailWindow() { return m_newMailWindow; }
     UrgentNoticeModel& urgentNotice() { return m_urgentNotice; }
+    UninstallWindowModel& uninstallWindow() { return m_uninstallWindow; }
     CycleState& cycleState() { return m_cycle; }
     const CycleState& cycleState() const { return m_cycle; }
     const TcpTransport& transport() const { return m_transport; }
@@ -113,6 +120,7 @@ private:
     DirectoryChooserModel m_directoryChooser;
     NewMailWindowModel m_newMailWindow;
     UrgentNoticeModel m_urgentNotice;
+    UninstallWindowModel m_uninstallWindow;
     CycleState m_cycle;
     Log m_log;
     Launcher m_launcher;
@@ -129,6 +137,8 @@ private:
     NewMailSummary m_newMailSummary;
     CheckCycle m_checkCycle;
     SettingsStore m_settingsStore;
+    UninstallSteps m_uninstallSteps;
+    Uninstaller m_uninstaller;
 };
 
 }  // namespace mivo

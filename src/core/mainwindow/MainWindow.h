@@ -65,6 +65,8 @@ public:
     void Button1Click();
     // The taskbar button and the tray icon as the window's life goes on.
     void FormClose() { m_presence.FormClose(); }
+    // The uninstaller's last step takes the tray icon away.
+    void removeTrayIcon() { m_presence.removeTrayIcon(); }
     void FormHide() { m_presence.FormHide(); }
     void Timer3Timer() { m_presence.Timer3Timer(); }
     // The application was minimised, by "Minimise" or by the window system.

@@ -1,7 +1,7 @@
 #pragma once
-// Where the settings outlive the program: the stored settings text, the old
-// fixed-order settings file read when none is stored, and the path of the
-// running program that a saved text names.
+// Where the settings outlive the program: the stored settings text (and its
+// removal by the uninstaller), the old fixed-order settings file read when
+// none is stored, and the path of the running program that a saved text names.
 
 #include <optional>
 #include <string>
@@ -27,6 +27,9 @@ public:
     // Replaces the stored text so that a crash at any moment leaves either
     // the old or the new text. Returns the reason when it could not.
     virtual std::optional<std::string> writeSettings(std::string_view text) = 0;
+    // Deletes the stored text, then its own directory when nothing else is
+    // left in it; the directories above it stay.
+    virtual void removeSettings() = 0;
     // The old settings file, read only.
     virtual StoredText readLegacyFile() = 0;
     // The absolute path of the running program file, if it can be found.

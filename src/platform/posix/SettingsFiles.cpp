@@ -1,12 +1,12 @@
 #include "posix/SettingsFiles.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <vector>
 
 #include "posix/FileText.h"
+#include "posix/UserFolders.h"
 
 namespace mivo {
 
@@ -16,35 +16,17 @@ namespace {
 // rules stay under 10 KiB); a larger file is not a settings text.
 constexpr std::size_t kLargestSettingsFile = 1024 * 1024;
 
-std::string absoluteVariable(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/') {
-        return {};
-    }
-    return value;
-}
-
-std::string homeDirectory() {
-    std::string home = absoluteVariable("HOME");
-    if (home.empty()) {
-        if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir) {
-            home = user->pw_dir;
-        }
-    }
-    return home;
-}
-
 }  // namespace
 
 SettingsFiles::SettingsFiles(std::string directory, std::string legacyFile)
-    : m_settingsPath(std::move(directory) + "/Settings"), m_legacyFile(std::move(legacyFile)) {}
+    : m_directory(std::move(directory)),
+      m_settingsPath(m_directory + "/Settings"),
+      m_legacyFile(std::move(legacyFile)) {}
 
 std::string SettingsFiles::desktopDirectory() {
-    std::string base = absoluteVariable("XDG_CONFIG_HOME");
-    if (base.empty()) {
-        base = homeDirectory() + "/.config";
-    }
-    return base + "/Mivo.exe/Mivo.exe";
+    // Without any home folder: a folder at the root, which a user cannot
+    // create, so nothing is stored rather than stored somewhere unexpected.
+    return configHome().value_or("/.config") + "/Mivo.exe/Mivo.exe";
 }
 
 StoredText SettingsFiles::readSettings() {
@@ -53,6 +35,13 @@ StoredText SettingsFiles::readSettings() {
 
 std::optional<std::string> SettingsFiles::writeSettings(std::string_view text) {
     return replaceTextFile(m_settingsPath, text);
+}
+
+void SettingsFiles::removeSettings() {
+    // Only the file this program writes, and its folder once empty: whatever
+    // else a user keeps there stays, and so does the outer Mivo.exe folder.
+    ::unlink(m_settingsPath.c_str());
+    ::rmdir(m_directory.c_str());
 }
 
 StoredText SettingsFiles::readLegacyFile() {
@@ -72,8 +61,8 @@ std::optional<std::string> SettingsFiles::programPath() {
 }
 
 std::string SettingsFiles::temporaryDirectory() {
-    const std::string fromEnvironment = absoluteVariable("TMPDIR");
-    return fromEnvironment.empty() ? "/tmp" : fromEnvironment;
+    const char* fromEnvironment = std::getenv("TMPDIR");
+    return fromEnvironment != nullptr && fromEnvironment[0] == '/' ? fromEnvironment : "/tmp";
 }
 
 }  // namespace mivo

@@ -24,11 +24,13 @@ public:
 
     StoredText readSettings() override;
     std::optional<std::string> writeSettings(std::string_view text) override;
+    void removeSettings() override;
     StoredText readLegacyFile() override;
     std::optional<std::string> programPath() override;
     std::string temporaryDirectory() override;
 
 private:
+    std::string m_directory;
     std::string m_settingsPath;
     std::string m_legacyFile;
     // Read once: every save names the program, and its file does not move

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ports/ClockPort.h"
+#include "ports/InstallationPort.h"
 #include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
@@ -104,6 +105,7 @@ public:
     std::string temporary = "/tmp";
     std::optional<std::string> writeFailure;  // the reason every write gives
     std::vector<std::string> writes;
+    int removals = 0;
 
     void store(std::string text) {
         stored.state = StoredText::State::Present;
@@ -117,6 +119,10 @@ public:
         writes.emplace_back(text);
         store(std::string(text));
         return std::nullopt;
+    }
+    void removeSettings() override {
+        ++removals;
+        stored = StoredText{};
     }
     StoredText readLegacyFile() override { return legacyFile; }
     std::optional<std::string> programPath() override { return path; }
@@ -141,6 +147,26 @@ public:
         return index < results.size() ? results[index] : 0;
     }
     std::string browserCommand() override { return browser; }
+};
+
+// The user's folders as a test names them, and the removals asked for, in
+// order ("file PATH" or "folder PATH"). Nothing is ever there to remove.
+class FakeInstallation : public InstallationPort {
+public:
+    std::optional<std::string> data = std::string("/home/u/.local/share");
+    std::optional<std::string> config = std::string("/home/u/.config");
+    std::vector<std::string> removals;
+
+    std::optional<std::string> dataHome() override { return data; }
+    std::optional<std::string> configHome() override { return config; }
+    bool removeFile(const std::string& path) override {
+        removals.push_back("file " + path);
+        return false;
+    }
+    bool removeEmptyDirectory(const std::string& path) override {
+        removals.push_back("folder " + path);
+        return false;
+    }
 };
 
 class FakeUi : public UiPort {

@@ -1,0 +1,18 @@
+#pragma once
+// The user's folders as the desktop names them: the home folder, and the
+// data and configuration folders of the XDG base directory rules.
+
+#include <optional>
+#include <string>
+
+namespace mivo {
+
+// $HOME when it is an absolute path, else the home folder of the user's
+// account; none when neither is known.
+std::optional<std::string> homeFolder();
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
+std::optional<std::string> configHome();
+// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+std::optional<std::string> dataHome();
+
+}  // namespace mivo
