@@ -33,12 +33,12 @@ ProgramWindows::ProgramWindows(Program& program, QtUi& ui, Application& app, Obs
 
 ProgramWindows::~ProgramWindows() {
     destroy(m_init);
-    destroy(WindowId::DirectoryChooser, m_form2);
-    destroy(WindowId::UrgentNotice, m_urgentNotice);
-    destroy(WindowId::NewMail, m_form1);
-    destroy(WindowId::LogViewer, m_logViewer);
-    destroy(WindowId::AdvancedOptions, m_advancedOptions);
-    destroy(WindowId::Accounts, m_multiPop);
+    destroy(m_form2);
+    destroy(m_urgentNotice);
+    destroy(m_form1);
+    destroy(m_logViewer);
+    destroy(m_advancedOptions);
+    destroy(m_multiPop);
     destroy(m_ubo);
 }
 
@@ -49,14 +49,11 @@ void ProgramWindows::created() {
     }
 }
 
-template <typename Window, typename Build>
-void ProgramWindows::createOnDemand(WindowId id, OnDemand<Window>& window, Build build) {
-    window = OnDemand<Window>([this, id, build = std::move(build)] {
-        std::unique_ptr<Window> built = build();
-        m_ui.attach(id, *built);
-        return built;
-    });
-    m_ui.attachOnDemand(id, [&window] { window.get(); });
+template <typename Window>
+void ProgramWindows::createOnDemand(
+    WindowId id, OnDemand<Window>& window,
+    std::type_identity_t<std::function<std::unique_ptr<Window>()>> build) {
+    window.attach(m_ui, id, std::move(build));
     created<Window>();
 }
 
@@ -69,13 +66,38 @@ void ProgramWindows::destroy(std::unique_ptr<Window>& window) {
 }
 
 template <typename Window>
-void ProgramWindows::destroy(WindowId id, OnDemand<Window>& window) {
-    // Nothing may build it again on the way out.
-    m_ui.detach(id);
-    window.reset();
+void ProgramWindows::destroy(OnDemand<Window>& window) {
+    window.destroy();
     if (m_observers.destroyed) {
         m_observers.destroyed(Window::staticMetaObject.className());
     }
+}
+
+template <typename Window>
+ProgramWindows::OnDemand<Window>::~OnDemand() {
+    destroy();
+}
+
+template <typename Window>
+void ProgramWindows::OnDemand<Window>::attach(QtUi& ui, WindowId id,
+                                              std::function<std::unique_ptr<Window>()> build) {
+    m_ui = &ui;
+    m_id = id;
+    m_build = [&ui, id, build = std::move(build)] {
+        std::unique_ptr<Window> built = build();
+        ui.attach(id, *built);
+        return built;
+    };
+    ui.attachOnDemand(id, [this] { get(); });
+}
+
+template <typename Window>
+void ProgramWindows::OnDemand<Window>::destroy() {
+    if (m_ui != nullptr) {
+        m_ui->detach(m_id);
+        m_ui = nullptr;
+    }
+    m_window.reset();
 }
 
 }  // namespace mivo

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "AccountsDialog.h"
 #include "AdvancedOptionsDialog.h"
@@ -52,33 +53,43 @@ public:
     TINIT& uninstallWindow() { return *m_init; }
 
 private:
-    // A hidden window whose controls are built on first use.
+    // A hidden window whose controls are built on first use. Once it is
+    // destroyed, or was never set up, nothing can build it.
     template <typename Window>
     class OnDemand {
     public:
-        explicit OnDemand(std::function<std::unique_ptr<Window>()> build = {})
-            : m_build(std::move(build)) {}
+        OnDemand() = default;
+        ~OnDemand();
+        OnDemand(const OnDemand&) = delete;
+        OnDemand& operator=(const OnDemand&) = delete;
+
+        // Tells the window system how to build the window when it is first
+        // shown.
+        void attach(QtUi& ui, WindowId id, std::function<std::unique_ptr<Window>()> build);
         Window& get() {
             if (!m_window) {
                 m_window = m_build();
             }
             return *m_window;
         }
-        void reset() { m_window.reset(); }
+        void destroy();
 
     private:
+        QtUi* m_ui = nullptr;
+        WindowId m_id{};
         std::function<std::unique_ptr<Window>()> m_build;
         std::unique_ptr<Window> m_window;
     };
 
     template <typename Window>
     void created();
-    template <typename Window, typename Build>
-    void createOnDemand(WindowId id, OnDemand<Window>& window, Build build);
+    template <typename Window>
+    void createOnDemand(WindowId id, OnDemand<Window>& window,
+                        std::type_identity_t<std::function<std::unique_ptr<Window>()>> build);
     template <typename Window>
     void destroy(std::unique_ptr<Window>& window);
     template <typename Window>
-    void destroy(WindowId id, OnDemand<Window>& window);
+    void destroy(OnDemand<Window>& window);
 
     QtUi& m_ui;
     Observers m_observers;

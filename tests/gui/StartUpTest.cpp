@@ -187,6 +187,9 @@ TEST(StartUpRun, AnErrorWhileCreatingTheWindowsIsShownAndEndsWithCodeZero) {
     EXPECT_EQ(reports, QStringList{"Stream read error"});
     EXPECT_EQ(parts.created.size(), 4u);
     EXPECT_FALSE(anyProgramWindowLeft());
+    // A timer firing later finds no window to build.
+    parts.ui.showWindow(WindowId::Accounts);
+    EXPECT_FALSE(parts.ui.isWindowVisible(WindowId::Accounts));
 }
 
 TEST(CatchPoint, AnErrorEscapingAHandlerIsReportedAndTheLoopGoesOn) {
