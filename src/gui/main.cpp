@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "posix/ArgumentBlanking.h"
 #include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
+#include "tls/TlsSocketPort.h"
 #include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
@@ -38,7 +40,8 @@ int main(int argc, char** argv) {
     try {
         mivo::SystemClock clock;
         mivo::QtTimers timers;
-        mivo::PosixSocketPort sockets;
+        mivo::TlsSocketPort sockets(std::make_unique<mivo::PosixSocketPort>(),
+                                    mivo::TlsSocketPort::configurationFromEnvironment());
         mivo::SettingsFiles settings(mivo::SettingsFiles::desktopDirectory(),
                                      mivo::SettingsFiles::kLegacyFileName);
         mivo::SystemRandom random;

@@ -4,6 +4,7 @@
 
 #include "cycle/CycleState.h"
 #include "transport/PopHost.h"
+#include "transport/PopTarget.h"
 
 namespace mivo {
 
@@ -76,7 +77,17 @@ std::optional<CommandLineError> parseCheckCommandLine(const std::vector<std::str
             }
             ConsoleAccount account{arguments[i + 1], arguments[i + 2], arguments[i + 3]};
             i += 3;
-            if (!hasValidPortSuffix(account.host)) {
+            const ParsedPopTarget target = parsePopTarget(account.host);
+            if (!target.ok()) {
+                return CommandLineError{"the host \"" + account.host +
+                                        "\" cannot be used: " + target.error};
+            }
+            // A plain host:port text would take a bad port as part of the
+            // name; here it is refused instead.
+            const bool plainForm = account.host.find("://") == std::string::npos &&
+                                   account.host.rfind('[', 0) == std::string::npos &&
+                                   target.target.pinnedSha256.empty();
+            if (plainForm && !hasValidPortSuffix(account.host)) {
                 return CommandLineError{"the port of \"" + account.host +
                                         "\" is not a number from 1 to 65535"};
             }
