@@ -146,6 +146,9 @@ int TcpTransport::TcpStartTls(int slotNumber, const TlsSettings& settings) {
         return 0;
     }
     Slot& slot = m_slots[slotNumber];
+    // From here no line is delivered until TLS is up; on failure the caller
+    // closes the slot.
+    slot.upgrading = true;
     if (slot.received.size() != 0) {
         // Whatever came after the reply was sent in clear by someone who
         // cannot know the reply yet: it would be taken as protected text.
@@ -160,7 +163,6 @@ int TcpTransport::TcpStartTls(int slotNumber, const TlsSettings& settings) {
         slot.security.text = "TLS: could not be set up for " + settings.serverName;
         return 0;
     }
-    slot.upgrading = true;
     return 1;
 }
 
