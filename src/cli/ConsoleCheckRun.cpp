@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "console/AccountCounts.h"
-#include "posix/PosixSocketPort.h"
 #include "console/TerminalText.h"
+#include "posix/PosixSocketPort.h"
 #include "settings/SettingsText.h"
 
 namespace mivo {

@@ -16,10 +16,10 @@
 #include "console/CycleOutcome.h"
 #include "console/KnownCounts.h"
 #include "posix/PosixProcesses.h"
-#include "tls/TlsSocketPort.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
 #include "qt/QtTimers.h"
+#include "tls/TlsSocketPort.h"
 
 namespace mivo {
 

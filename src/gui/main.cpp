@@ -16,11 +16,11 @@
 #include "posix/ArgumentBlanking.h"
 #include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
-#include "tls/TlsSocketPort.h"
 #include "posix/SettingsFiles.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
 #include "qt/QtTimers.h"
+#include "tls/TlsSocketPort.h"
 
 int main(int argc, char** argv) {
     // Through shared memory, every paint first waits for the X server to

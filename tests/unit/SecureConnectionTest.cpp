@@ -108,8 +108,7 @@ TEST_F(CheckFixture, FailedTlsIsReportedInFullAndNothingMoreIsSent) {
                  "TLS: certificate verify failed (self-signed certificate) for pop.example.org",
                  10053, "AB:CD");
          },
-         "TLS: certificate verify failed (self-signed certificate) for pop.example.org",
-         "AB:CD"},
+         "TLS: certificate verify failed (self-signed certificate) for pop.example.org", "AB:CD"},
         {"STLS refused", "stls://127.0.0.1",
          [](test::ProgramOnFakes& p) {
              p.accept();

@@ -81,7 +81,7 @@ public:
     virtual void setNotificationSink(SocketNotificationSink* sink) = 0;
 
     // Every call below sets lastError() (0 after a success).
-    virtual SocketHandle createStreamSocket() = 0;  // InvalidSocket on failure
+    virtual SocketHandle createStreamSocket() = 0;   // InvalidSocket on failure
     virtual SocketHandle createStreamSocket6() = 0;  // the same for IPv6
     virtual bool setNonBlocking(SocketHandle socket) = 0;
     // 0 when connected at once, else -1 (10035/10036 mean "under way").

@@ -65,8 +65,7 @@ bool isIpv6Text(std::string_view text) {
     }
     const std::string_view zoneName = text.substr(zone + 1);
     return !zoneName.empty() && std::all_of(zoneName.begin(), zoneName.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-' ||
-               c == '.';
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-' || c == '.';
     });
 }
 

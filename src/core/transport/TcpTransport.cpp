@@ -103,8 +103,7 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port,
 int TcpTransport::connectAddress(int slotNumber, const IpAddress& address) {
     Slot& slot = m_slots[slotNumber];
     closeSocket(slot);
-    slot.socket =
-        address.isIpv6 ? m_sockets.createStreamSocket6() : m_sockets.createStreamSocket();
+    slot.socket = address.isIpv6 ? m_sockets.createStreamSocket6() : m_sockets.createStreamSocket();
     m_lastError = m_sockets.lastError();
     if (slot.socket == InvalidSocket) {
         return 0;

@@ -10,7 +10,7 @@
 namespace mivo {
 
 struct HostLookupResult {
-    int error = 0;  // the Windows host lookup code, 0 when found
+    int error = 0;                     // the Windows host lookup code, 0 when found
     std::vector<IpAddress> addresses;  // best first, no repeats
 };
 

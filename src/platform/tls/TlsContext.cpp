@@ -86,15 +86,14 @@ TlsContext::TlsContext(const std::string& trustedCertificatesFile) {
     BIO_meth_set_create(m_socketMethod, socketBioCreate);
     BIO_meth_set_destroy(m_socketMethod, socketBioDestroy);
     SSL_CTX_set_min_proto_version(m_context, TLS1_2_VERSION);
-    const bool trusted =
-        trustedCertificatesFile.empty()
-            ? SSL_CTX_set_default_verify_paths(m_context) == 1
-            : SSL_CTX_load_verify_locations(m_context, trustedCertificatesFile.c_str(), nullptr) ==
-                  1;
+    const bool trusted = trustedCertificatesFile.empty()
+                             ? SSL_CTX_set_default_verify_paths(m_context) == 1
+                             : SSL_CTX_load_verify_locations(
+                                   m_context, trustedCertificatesFile.c_str(), nullptr) == 1;
     if (!trusted) {
-        m_problem = "TLS: the trusted certificates could not be read" +
-                    (trustedCertificatesFile.empty() ? std::string{}
-                                                     : " from " + trustedCertificatesFile);
+        m_problem =
+            "TLS: the trusted certificates could not be read" +
+            (trustedCertificatesFile.empty() ? std::string{} : " from " + trustedCertificatesFile);
     }
 }
 

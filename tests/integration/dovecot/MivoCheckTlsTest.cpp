@@ -61,11 +61,9 @@ protected:
             server.directory() / ("config-" + std::to_string(++m_runs));
         std::filesystem::create_directories(config);
         ChildOptions options;
-        options.environment = {{"XDG_CONFIG_HOME", config.string()},
-                               {"MIVO_TLS_CA_FILE", caFile}};
-        ChildProcess child({MIVO_CHECK_PROGRAM, "--cycles", "1", "--account", "alice", "secret1",
-                            host},
-                           options);
+        options.environment = {{"XDG_CONFIG_HOME", config.string()}, {"MIVO_TLS_CA_FILE", caFile}};
+        ChildProcess child(
+            {MIVO_CHECK_PROGRAM, "--cycles", "1", "--account", "alice", "secret1", host}, options);
         const ChildExit exit = child.wait(ChildProcess::Clock::now() + kRunLimit);
         EXPECT_FALSE(exit.timedOut) << "mivo-check did not end within the limit";
         m_last = CheckRun{exit.exitCode, child.standardOutput(), child.standardError()};
@@ -183,8 +181,8 @@ TEST_F(MivoCheckTlsTest, ServerWithoutStlsIsNeverSentThePassword) {
     DovecotServer plainOnly;
     plainOnly.addUser("alice", "secret1");
     plainOnly.start();
-    const CheckRun run = check("stls://localhost:" + std::to_string(plainOnly.port()),
-                          certificates().caFile());
+    const CheckRun run =
+        check("stls://localhost:" + std::to_string(plainOnly.port()), certificates().caFile());
     EXPECT_EQ(run.exitCode, 2);
     const std::string reason = "TLS: the server refused STLS for localhost";
     EXPECT_TRUE(contains(run.log, reason));

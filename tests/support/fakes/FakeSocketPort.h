@@ -24,10 +24,10 @@ public:
         bool nonBlocking = false;
         bool closed = false;
         Ipv4Address address = 0;
-        bool ipv6 = false;            // made by createStreamSocket6
-        IpAddress address6;           // what connect6 was given
+        bool ipv6 = false;   // made by createStreamSocket6
+        IpAddress address6;  // what connect6 was given
         int port = 0;
-        std::optional<TlsSettings> tls;  // what startTls was given
+        std::optional<TlsSettings> tls;      // what startTls was given
         std::string sent;                    // every byte the client sent, in order
         std::deque<std::string> incoming;    // chunks not yet received; one receive never
                                              // spans two chunks

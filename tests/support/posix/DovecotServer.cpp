@@ -299,8 +299,7 @@ void DovecotServer::writeConfig() const {
            << "    port = " << m_port << "\n"
            << "  }\n"
            << "  inet_listener pop3s {\n"
-           << (m_tlsPort == 0 ? std::string{}
-                              : "    address = 127.0.0.1\n    ssl = yes\n")
+           << (m_tlsPort == 0 ? std::string{} : "    address = 127.0.0.1\n    ssl = yes\n")
            << "    port = " << m_tlsPort << "\n"
            << "  }\n"
            << "}\n"

@@ -60,8 +60,8 @@ TestCertificates::TestCertificates(const std::filesystem::path& directory)
                 (m_directory / "ca.key").string(), "-CAcreateserial", "-days", "2", "-extfile",
                 extensions.string(), "-out", serverCertificateFile()});
     // "sha256 Fingerprint=AB:CD:...": the text after the '='.
-    const std::string printed = runOpenssl(
-        {"x509", "-noout", "-fingerprint", "-sha256", "-in", serverCertificateFile()});
+    const std::string printed =
+        runOpenssl({"x509", "-noout", "-fingerprint", "-sha256", "-in", serverCertificateFile()});
     const std::size_t equals = printed.find('=');
     if (equals == std::string::npos) {
         throw std::runtime_error("openssl printed no fingerprint: " + printed);
