@@ -19,6 +19,7 @@ struct SocketBioTarget {
     SocketPort* plain = nullptr;
     SocketHandle socket = InvalidSocket;
     int lastError = 0;
+    unsigned long reads = 0;  // receives asked of the plain port
 };
 
 SocketBioTarget* targetOf(BIO* bio) {
@@ -41,6 +42,7 @@ int socketBioWrite(BIO* bio, const char* data, int length) {
 int socketBioRead(BIO* bio, char* buffer, int size) {
     SocketBioTarget* target = targetOf(bio);
     BIO_clear_retry_flags(bio);
+    ++target->reads;
     const int count = target->plain->receive(target->socket, buffer, size);
     target->lastError = target->plain->lastError();
     if (count < 0 && target->lastError == socket_error::WouldBlock) {
@@ -148,6 +150,12 @@ int TlsContext::lastSocketError(SSL* ssl) {
     BIO* bio = SSL_get_rbio(ssl);
     const SocketBioTarget* target = bio == nullptr ? nullptr : targetOf(bio);
     return target == nullptr ? 0 : target->lastError;
+}
+
+unsigned long TlsContext::socketReads(SSL* ssl) {
+    BIO* bio = SSL_get_rbio(ssl);
+    const SocketBioTarget* target = bio == nullptr ? nullptr : targetOf(bio);
+    return target == nullptr ? 0 : target->reads;
 }
 
 std::string certificateFingerprint(X509* certificate) {

@@ -36,6 +36,8 @@ public:
 
     // The plain port's error code of the last socket BIO call on `ssl`.
     static int lastSocketError(SSL* ssl);
+    // How many receives the socket BIO of `ssl` has asked of the plain port.
+    static unsigned long socketReads(SSL* ssl);
 
 private:
     SSL_CTX* m_context = nullptr;

@@ -59,6 +59,9 @@ struct TlsSocketPort::Connection {
     int events = 0;  // what the transport selected
     bool readPosted = false;
     bool breakPosted = false;
+    // The plain port sent FdRead and waits for a receive before it sends the
+    // next; OpenSSL may answer ours from text it holds, without one.
+    bool plainReadUnanswered = false;
 };
 
 TlsSocketPort::Configuration TlsSocketPort::configurationFromEnvironment() {
@@ -224,7 +227,15 @@ int TlsSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     }
     SSL* ssl = connection->ssl.get();
     ERR_clear_error();
+    const unsigned long readsBefore = TlsContext::socketReads(ssl);
     const int count = SSL_read(ssl, buffer, capacity);
+    if (TlsContext::socketReads(ssl) != readsBefore) {
+        connection->plainReadUnanswered = false;
+    } else if (connection->plainReadUnanswered) {
+        // A receive of nothing answers it, so the socket is watched again.
+        connection->plainReadUnanswered = false;
+        m_plain->receive(handle, buffer, 0);
+    }
     if (count > 0) {
         m_lastError = 0;
         if (SSL_pending(ssl) > 0 || SSL_has_pending(ssl) == 1) {
@@ -299,6 +310,9 @@ void TlsSocketPort::TcpWndProc(const SocketNotification& notification) {
             handshakeStep(handle);
             return;
         case Connection::State::Open:
+            if (notification.event == FdRead && notification.error == 0) {
+                connection->plainReadUnanswered = true;
+            }
             deliver(notification);
             return;
         case Connection::State::Failed:
