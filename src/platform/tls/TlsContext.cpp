@@ -88,6 +88,10 @@ TlsContext::TlsContext(const std::string& trustedCertificatesFile) {
     BIO_meth_set_create(m_socketMethod, socketBioCreate);
     BIO_meth_set_destroy(m_socketMethod, socketBioDestroy);
     SSL_CTX_set_min_proto_version(m_context, TLS1_2_VERSION);
+    // Many servers hang up after QUIT without a close_notify: that end reads
+    // as the end of the stream, as on a plain connection, where the session
+    // tells a conversation cut short from one that is over.
+    SSL_CTX_set_options(m_context, SSL_OP_IGNORE_UNEXPECTED_EOF);
     const bool trusted = trustedCertificatesFile.empty()
                              ? SSL_CTX_set_default_verify_paths(m_context) == 1
                              : SSL_CTX_load_verify_locations(
