@@ -3,10 +3,12 @@
 // message holds up as the mailbox grows. The mailbox is served by a private
 // Dovecot server and by the split-write server, which answers in small writes
 // with Nagle on and so shows what a delayed acknowledgement costs a client.
+// Over POP3S both clients talk TLS to Dovecot, with a CA made for the run;
+// the handshake is timed apart.
 //
 //   mivo_end_to_end_benchmark [--mivo-check PATH] [--reference PATH]
 //                             [--counts 1000,10000] [--split-write-counts 200]
-//                             [--repetitions 5]
+//                             [--tls-counts 10000] [--repetitions 5]
 
 #include <algorithm>
 #include <chrono>
@@ -24,6 +26,7 @@
 #include "ChildProcess.h"
 #include "DovecotServer.h"
 #include "SplitWritePop3Server.h"
+#include "TestCertificates.h"
 
 namespace {
 
@@ -37,23 +40,38 @@ using mivo::test::ChildExit;
 using mivo::test::ChildOptions;
 using mivo::test::ChildProcess;
 using mivo::test::DovecotServer;
+using mivo::test::TestCertificates;
 
 constexpr auto kRunLimit = std::chrono::minutes(10);
 const char* const kUser = "bench";
 const char* const kPassword = "bench-password";
+const char* const kEmptyUser = "empty";
+const char* const kDovecotTls = "Dovecot TLS";
 
 struct Options {
     std::string mivoCheck;
     std::string reference;
     std::vector<int> counts{1000, 10000};
     std::vector<int> splitWriteCounts{200};
+    std::vector<int> tlsCounts{10000};
     int repetitions = 5;
 };
 
-// Where one server's runs keep their settings and output.
+// Where one server's runs keep their settings and output, and how each
+// client is told to reach it.
 struct Target {
-    std::string hostAndPort;
+    std::string hostAndPort;  // mivo-check's host text
     std::filesystem::path directory;
+    // The reference client's arguments after USER PASS; empty: hostAndPort.
+    std::vector<std::string> referenceArguments;
+    std::vector<std::pair<std::string, std::string>> environment;  // mivo-check's
+};
+
+// Medians of the TLS handshake figures, milliseconds.
+struct HandshakeFigures {
+    std::vector<double> reference;  // its own TCP connect and handshake
+    std::vector<double> mivoTls;    // mivo-check on an empty mailbox over TLS
+    std::vector<double> mivoPlain;  // the same in plain text
 };
 
 double milliseconds(const timeval& time) {
@@ -86,14 +104,29 @@ ChildExit runChecked(ChildProcess& child, const std::string& name) {
     return exit;
 }
 
-Sample runReference(const Options& options, const Target& server, int messages) {
+Sample runReference(const Options& options, const Target& server, int messages,
+                    std::vector<double>* handshakes = nullptr) {
     ChildOptions childOptions;
     childOptions.measurePeakMemory = true;
-    ChildProcess child({options.reference, kUser, kPassword, server.hostAndPort}, childOptions);
+    std::vector<std::string> arguments{options.reference, kUser, kPassword};
+    if (server.referenceArguments.empty()) {
+        arguments.push_back(server.hostAndPort);
+    } else {
+        arguments.insert(arguments.end(), server.referenceArguments.begin(),
+                         server.referenceArguments.end());
+    }
+    ChildProcess child(arguments, childOptions);
     const ChildExit exit = runChecked(child, "the reference client");
-    if (exit.exitCode != 0 || std::atoi(child.standardOutput().c_str()) != messages) {
+    std::istringstream printed(child.standardOutput());
+    int listed = -1;
+    long handshakeMicroseconds = -1;
+    printed >> listed >> handshakeMicroseconds;
+    if (exit.exitCode != 0 || listed != messages) {
         throw std::runtime_error("the reference client failed (" + exit.describe() +
                                  "): " + child.standardOutput() + child.standardError());
+    }
+    if (handshakes != nullptr && handshakeMicroseconds >= 0) {
+        handshakes->push_back(static_cast<double>(handshakeMicroseconds) / 1000.0);
     }
     return sampleOf(exit);
 }
@@ -107,7 +140,8 @@ int countSummaryLines(const std::string& log) {
     return count;
 }
 
-Sample runMivoCheck(const Options& options, const Target& server, int messages, int run) {
+Sample runMivoCheck(const Options& options, const Target& server, int messages, int run,
+                    const char* user = kUser) {
     // A settings directory of its own: every run starts knowing no message.
     const std::filesystem::path config = server.directory / ("config-" + std::to_string(run));
     std::filesystem::create_directories(config);
@@ -116,17 +150,18 @@ Sample runMivoCheck(const Options& options, const Target& server, int messages, 
     ChildOptions childOptions;
     childOptions.standardOutputFile = (server.directory / "mivo-check.out").string();
     childOptions.standardErrorFile = (server.directory / "mivo-check.err").string();
-    childOptions.environment = {{"XDG_CONFIG_HOME", config.string()}};
+    childOptions.environment = server.environment;
+    childOptions.environment.emplace_back("XDG_CONFIG_HOME", config.string());
     childOptions.measurePeakMemory = true;
     std::filesystem::remove(childOptions.standardOutputFile);
     std::filesystem::remove(childOptions.standardErrorFile);
 
-    ChildProcess child({options.mivoCheck, "--interval", "1", "--cycles", "1", "--account", kUser,
+    ChildProcess child({options.mivoCheck, "--interval", "1", "--cycles", "1", "--account", user,
                         kPassword, server.hostAndPort},
                        childOptions);
     const ChildExit exit = runChecked(child, "mivo-check");
     const int listed = countSummaryLines(readFile(childOptions.standardOutputFile));
-    if (exit.exitCode != 0 || listed != messages) {
+    if (exit.exitCode != (messages > 0 ? 0 : 1) || listed != messages) {
         throw std::runtime_error(
             "mivo-check failed (" + exit.describe() + ", " + std::to_string(listed) + " of " +
             std::to_string(messages) +
@@ -171,6 +206,8 @@ Options parseOptions(int argc, char** argv) {
             options.reference = value;
         } else if (option == "--counts") {
             options.counts = parseCounts(value);
+        } else if (option == "--tls-counts") {
+            options.tlsCounts = parseCounts(value);
         } else if (option == "--split-write-counts") {
             options.splitWriteCounts = parseCounts(value);
         } else if (option == "--repetitions") {
@@ -188,14 +225,15 @@ Options parseOptions(int argc, char** argv) {
 // The measured runs, both clients taking turns, after a warm-up run when
 // the server has something to warm up.
 void measure(const Options& options, const std::string& serverName, const Target& server,
-             int messages, bool warmUp, std::vector<Row>& rows) {
+             int messages, bool warmUp, std::vector<Row>& rows,
+             std::vector<double>* handshakes = nullptr) {
     if (warmUp) {
         runReference(options, server, messages);
     }
     std::vector<Sample> reference;
     std::vector<Sample> mivo;
     for (int run = 1; run <= options.repetitions; ++run) {
-        reference.push_back(runReference(options, server, messages));
+        reference.push_back(runReference(options, server, messages, handshakes));
         if (!options.mivoCheck.empty()) {
             mivo.push_back(runMivoCheck(options, server, messages, run));
         }
@@ -216,6 +254,58 @@ void measureDovecot(const Options& options, int messages, std::vector<Row>& rows
     // The warm-up also lets the server build its index, which no client
     // should pay for.
     measure(options, kDovecot, {server.hostAndPort(), server.directory()}, messages, true, rows);
+}
+
+// POP3S: the same mailbox over TLS for both clients, the certificate checked
+// against a CA made for the run. The handshake is timed apart: by the
+// reference client itself, and for mivo-check as the difference between a
+// check of an empty mailbox over TLS and in plain text (its TLS set-up, the
+// trust store's loading and the handshake).
+void measureDovecotTls(const Options& options, int messages, std::vector<Row>& rows,
+                       HandshakeFigures& handshakes) {
+    DovecotServer server;
+    const TestCertificates certificates(server.directory() / "tls");
+    server.addUser(kUser, kPassword);
+    server.addUser(kEmptyUser, kPassword);
+    server.deliverMany(kUser, messages);
+    server.enableTls(certificates.serverCertificateFile(), certificates.serverKeyFile());
+    server.start();
+    const std::vector<std::pair<std::string, std::string>> trust{
+        {"MIVO_TLS_CA_FILE", certificates.caFile()}};
+    const Target tls{"pop3s://localhost:" + std::to_string(server.tlsPort()),
+                     server.directory(),
+                     {std::to_string(server.tlsPort()), "--tls", certificates.caFile()},
+                     trust};
+    measure(options, kDovecotTls, tls, messages, true, rows, &handshakes.reference);
+    if (options.mivoCheck.empty()) {
+        return;
+    }
+    const Target plain{"localhost:" + std::to_string(server.port()), server.directory(), {}, trust};
+    for (int run = 1; run <= options.repetitions; ++run) {
+        handshakes.mivoTls.push_back(
+            runMivoCheck(options, tls, 0, run, kEmptyUser).wallMilliseconds);
+        handshakes.mivoPlain.push_back(
+            runMivoCheck(options, plain, 0, run, kEmptyUser).wallMilliseconds);
+    }
+}
+
+double medianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void printHandshakes(const HandshakeFigures& handshakes) {
+    if (handshakes.reference.empty()) {
+        return;
+    }
+    std::cout << "TLS handshake, reference client (TCP connect and handshake): "
+              << medianOf(handshakes.reference) << " ms\n";
+    if (!handshakes.mivoTls.empty()) {
+        const double tls = medianOf(handshakes.mivoTls);
+        const double plain = medianOf(handshakes.mivoPlain);
+        std::cout << "mivo-check on an empty mailbox: " << tls << " ms over TLS, " << plain
+                  << " ms in plain text; TLS adds " << tls - plain << " ms\n";
+    }
 }
 
 void measureSplitWrite(const Options& options, int messages, std::vector<Row>& rows) {
@@ -245,10 +335,11 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\nusage: " << argv[0]
                   << " [--mivo-check PATH] [--reference PATH] [--counts 1000,10000]"
-                     " [--split-write-counts 200] [--repetitions 5]\n";
+                     " [--split-write-counts 200] [--tls-counts 10000] [--repetitions 5]\n";
         return 64;
     }
-    if (!options.counts.empty() && DovecotServer::programPath().empty()) {
+    if ((!options.counts.empty() || !options.tlsCounts.empty()) &&
+        DovecotServer::programPath().empty()) {
         std::cerr << "Dovecot is not installed (Debian package dovecot-pop3d)\n";
         return 1;
     }
@@ -257,9 +348,13 @@ int main(int argc, char** argv) {
     }
 
     std::vector<Row> rows;
+    HandshakeFigures handshakes;
     try {
         for (const int messages : options.counts) {
             measureDovecot(options, messages, rows);
+        }
+        for (const int messages : options.tlsCounts) {
+            measureDovecotTls(options, messages, rows, handshakes);
         }
         for (const int messages : options.splitWriteCounts) {
             measureSplitWrite(options, messages, rows);
@@ -270,5 +365,6 @@ int main(int argc, char** argv) {
     }
     mivo::bench::printTable(rows, options.repetitions);
     mivo::bench::printComparisons(rows);
+    printHandshakes(handshakes);
     return 0;
 }

@@ -8,6 +8,8 @@ packages=(
     build-essential cmake ninja-build git
     # Qt 6 Widgets, Core and Test, and the X and offscreen platform plugins
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+    # POP3 over TLS, and the command the tests make their certificates with
+    libssl-dev openssl
     # fonts the windows are drawn with
     fonts-liberation fonts-dejavu-core
     # test and benchmark libraries

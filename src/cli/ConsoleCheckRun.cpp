@@ -4,9 +4,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "console/AccountCounts.h"
 #include "console/TerminalText.h"
+#include "posix/PosixSocketPort.h"
 #include "settings/SettingsText.h"
 
 namespace mivo {
@@ -27,6 +29,7 @@ RecordedSettingsFiles settingsFilesFor(const CheckCommandLine& options) {
 
 ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
     : m_options(options),
+      m_sockets(std::make_unique<PosixSocketPort>(), TlsSocketPort::configurationFromEnvironment()),
       m_settings(settingsFilesFor(options)),
       m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random, m_processes,
                       m_installation}),

@@ -16,11 +16,11 @@
 #include "console/CycleOutcome.h"
 #include "console/KnownCounts.h"
 #include "posix/PosixProcesses.h"
-#include "posix/PosixSocketPort.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
 #include "posix/UserInstallation.h"
 #include "qt/QtTimers.h"
+#include "tls/TlsSocketPort.h"
 
 namespace mivo {
 
@@ -59,7 +59,7 @@ private:
     ConsoleUi m_ui;
     SystemClock m_clock;
     QtTimers m_timers;
-    PosixSocketPort m_sockets;
+    TlsSocketPort m_sockets;
     RecordedSettingsFiles m_settings;
     SystemRandom m_random;
     PosixProcesses m_processes;

@@ -11,6 +11,7 @@
 
 #include "FieldBinding.h"
 #include "MemoBinding.h"
+#include "PopHostHint.h"
 #include "QtUi.h"
 #include "WindowSetup.h"
 #include "settings/PasswordScrambling.h"
@@ -91,6 +92,7 @@ void TMultiPOP::buildControls() {
         placeEdit(r.user, QStringLiteral("USER") + n, 0, top);
         placeEdit(r.pass, QStringLiteral("PASS") + n, 1, top);
         placeEdit(r.pop, QStringLiteral("POP") + n, 2, top);
+        r.pop.setToolTip(popHostHint());
         r.pass.setEchoMode(QLineEdit::Password);
         // A longer password could not be stored.
         r.pass.setMaxLength(static_cast<int>(MaxPasswordLength));

@@ -11,6 +11,7 @@
 
 #include "Application.h"
 #include "FieldBinding.h"
+#include "PopHostHint.h"
 #include "ProgramIcon.h"
 #include "QtUi.h"
 #include "WindowSetup.h"
@@ -81,6 +82,7 @@ void TUbo::buildControls() {
     m_userPass.setMaxLength(static_cast<int>(MaxPasswordLength));
     placeLabel(m_label5, "Label5", "Pop Server", 231, 70);
     place(m_popServ, "PopServ", 289, 67, 121, 21);
+    m_popServ.setToolTip(popHostHint());
 
     place(m_button4, "Button4", 38, 25, 70, 28);
     m_button4.setText(QStringLiteral("Check now!"));

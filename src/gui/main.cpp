@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "posix/SystemRandom.h"
 #include "posix/UserInstallation.h"
 #include "qt/QtTimers.h"
+#include "tls/TlsSocketPort.h"
 
 int main(int argc, char** argv) {
     // Through shared memory, every paint first waits for the X server to
@@ -39,7 +41,8 @@ int main(int argc, char** argv) {
     try {
         mivo::SystemClock clock;
         mivo::QtTimers timers;
-        mivo::PosixSocketPort sockets;
+        mivo::TlsSocketPort sockets(std::make_unique<mivo::PosixSocketPort>(),
+                                    mivo::TlsSocketPort::configurationFromEnvironment());
         mivo::SettingsFiles settings(mivo::SettingsFiles::desktopDirectory(),
                                      mivo::SettingsFiles::kLegacyFileName);
         mivo::SystemRandom random;

@@ -84,8 +84,13 @@ public:
     // answers each command as it arrives and hangs up after QUIT. Returns
     // every byte the client sent.
     std::string serve(const Mailbox& box) {
+        sockets.connectSucceeds(server());
+        return converse(box);
+    }
+
+    // The same on a connection already made (a TLS one, say).
+    std::string converse(const Mailbox& box) {
         const SocketHandle socket = server();
-        sockets.connectSucceeds(socket);
         sockets.serverSends(socket, box.greeting + "\r\n");
         std::size_t seen = 0;
         for (;;) {

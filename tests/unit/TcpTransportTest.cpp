@@ -324,5 +324,120 @@ TEST_F(TcpTransportTest, ErrorTextsFollowTheTable) {
     }
 }
 
+// A name's addresses are tried in the resolver's order, IPv6 and IPv4 alike,
+// until one connects; only the last failure is reported.
+TEST_F(TcpTransportTest, LookedUpAddressesAreTriedInTurn) {
+    IpAddress v6Loopback;
+    v6Loopback.isIpv6 = true;
+    v6Loopback.ipv6[15] = 1;
+    const std::vector<IpAddress> both{v6Loopback, IpAddress{false, Loopback, {}}};
+
+    int slot = transport.TcpOpenSlot(test::recordInto(events));
+    ASSERT_EQ(transport.TcpConnect(slot, "localhost", 995), 1);
+    port.completeLookup(0, both);
+    const SocketHandle first = port.lastSocket();
+    EXPECT_TRUE(port.socket(first).ipv6);
+    EXPECT_EQ(port.socket(first).address6, v6Loopback);
+    EXPECT_EQ(port.socket(first).port, 995);
+    port.connectFails(first, 10061);
+    EXPECT_TRUE(events.empty()) << "the next address is tried first";
+    EXPECT_TRUE(port.socket(first).closed);
+    const SocketHandle second = port.lastSocket();
+    EXPECT_FALSE(port.socket(second).ipv6);
+    EXPECT_EQ(port.socket(second).address, Loopback);
+    port.connectSucceeds(second);
+    EXPECT_EQ(events, std::vector<TcpEvent>{Connected()});
+    transport.TcpClose(slot);
+
+    events.clear();
+    slot = transport.TcpOpenSlot(test::recordInto(events));
+    transport.TcpConnect(slot, "localhost", 110);
+    port.completeLookup(1, both);
+    port.connectFails(port.lastSocket(), 10051);
+    port.connectFails(port.lastSocket(), 10061);
+    EXPECT_EQ(events, std::vector<TcpEvent>{ClosedWith("Select failed () Connection Refused\n")});
+
+    // IPv6 text goes to the resolver, which reads it without asking anyone.
+    transport.TcpClose(slot);
+    slot = transport.TcpOpenSlot(test::recordInto(events));
+    transport.TcpConnect(slot, "2001:db8::1", 110);
+    ASSERT_EQ(port.lookups.size(), 3u);
+    EXPECT_EQ(port.lookups[2].host, "2001:db8::1");
+}
+
+TEST_F(TcpTransportTest, TlsConnectsAfterTheHandshakeAndFailsWithItsReason) {
+    const TlsSettings settings{"localhost", ""};
+    int slot = transport.TcpOpenSlot(test::recordInto(events));
+    ASSERT_EQ(transport.TcpConnect(slot, "127.0.0.1", 995, settings), 1);
+    ASSERT_TRUE(port.socket(port.lastSocket()).tls.has_value());
+    EXPECT_EQ(port.socket(port.lastSocket()).tls->serverName, "localhost");
+    port.tlsDone(port.lastSocket(), "TLS: TLSv1.3 with X", 0, "AB");
+    EXPECT_EQ(events, std::vector<TcpEvent>{Connected()});
+    EXPECT_FALSE(transport.TcpSecurityOf(slot).failed);
+    EXPECT_EQ(transport.TcpSecurityOf(slot).text, "TLS: TLSv1.3 with X");
+    transport.TcpClose(slot);
+
+    // A failed check ends the connection with its reason; the server was
+    // reached, so no other address of it is tried.
+    events.clear();
+    slot = transport.TcpOpenSlot(test::recordInto(events));
+    transport.TcpConnect(slot, "localhost", 995, settings);
+    port.completeLookup(0, std::vector<IpAddress>{IpAddress{false, Loopback, {}},
+                                                  IpAddress{false, Loopback + 1, {}}});
+    const SocketHandle checked = port.lastSocket();
+    port.tlsDone(checked, "TLS: certificate verify failed (x) for localhost", 10053, "AB");
+    EXPECT_EQ(events, std::vector<TcpEvent>{
+                          ClosedWith("TLS: certificate verify failed (x) for localhost")});
+    EXPECT_EQ(port.lastSocket(), checked);
+    EXPECT_TRUE(transport.TcpSecurityOf(slot).failed);
+    EXPECT_EQ(transport.TcpSecurityOf(slot).peerFingerprint, "AB");
+}
+
+// Turning to TLS mid-conversation: refused while bytes sent in clear after the
+// reply are held (the server could not know the reply yet), and nothing
+// more is delivered either way; the handshake's end connects again.
+TEST_F(TcpTransportTest, StartTlsOnlyRightAfterTheReplyAndConnectsAgainAfterIt) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int started;
+    } const cases[] = {
+        {"the reply alone", "+OK go\r\n", 1},
+        {"clear text behind the reply", "+OK go\r\n-ERR sent in clear\r\n", 0},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        events.clear();
+        int started = -1;
+        int slot = -1;
+        slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
+            events.push_back(event == TcpLine
+                                 ? Line(std::string(data, static_cast<std::size_t>(length)))
+                             : event == TcpConnected ? Connected()
+                                                     : Closed());
+            if (event == TcpLine) {
+                started = transport.TcpStartTls(slot, TlsSettings{"localhost", ""});
+            }
+            return 0;
+        });
+        transport.TcpConnect(slot, "127.0.0.1", 110);
+        const SocketHandle socket = port.lastSocket();
+        port.connectSucceeds(socket);
+        port.serverSends(socket, each.bytes);
+        EXPECT_EQ(started, each.started);
+        EXPECT_EQ(port.socket(socket).tls.has_value(), each.started == 1);
+        EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK go")}));
+        EXPECT_EQ(transport.TcpSecurityOf(slot).failed, each.started == 0);
+        if (each.started == 1) {
+            port.tlsDone(socket, "TLS: TLSv1.3 with X");
+            EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK go"), Connected()}));
+        } else {
+            EXPECT_EQ(transport.TcpSecurityOf(slot).text,
+                      "TLS: the server sent data ahead of the TLS handshake for localhost");
+        }
+        transport.TcpClose(slot);
+    }
+}
+
 }  // namespace
 }  // namespace mivo

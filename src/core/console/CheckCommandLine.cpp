@@ -4,6 +4,7 @@
 
 #include "cycle/CycleState.h"
 #include "transport/PopHost.h"
+#include "transport/PopTarget.h"
 
 namespace mivo {
 
@@ -15,9 +16,12 @@ const char* const kCheckUsage =
     "The accounts come from the settings in DIR/Settings, by default the desktop\n"
     "program's own, which are saved back at the end; or from up to eight\n"
     "--account options, and then no settings are read or written.\n"
-    "HOST may end in :PORT (default 110). --interval overrides the stored interval\n"
-    "for this run. --state FILE keeps the count of messages seen in each account,\n"
-    "so that the next run announces only mail that arrived since.\n"
+    "HOST may end in :PORT (default 110); pop3s://HOST or HOST:995 is POP3 over TLS,\n"
+    "stls://HOST turns to TLS with STLS, [IPv6]:PORT is an address, and\n"
+    "#sha256=FINGERPRINT after a TLS host trusts that certificate alone.\n"
+    "--interval overrides the stored interval for this run. --state FILE keeps\n"
+    "the count of messages seen in each account, so that the next run announces\n"
+    "only mail that arrived since.\n"
     "Exit status: 0 new mail, 1 no new mail, 2 no new mail and an account failed,\n"
     "64 usage error or settings or state that cannot be used.\n";
 
@@ -76,7 +80,17 @@ std::optional<CommandLineError> parseCheckCommandLine(const std::vector<std::str
             }
             ConsoleAccount account{arguments[i + 1], arguments[i + 2], arguments[i + 3]};
             i += 3;
-            if (!hasValidPortSuffix(account.host)) {
+            const ParsedPopTarget target = parsePopTarget(account.host);
+            if (!target.ok()) {
+                return CommandLineError{"the host \"" + account.host +
+                                        "\" cannot be used: " + target.error};
+            }
+            // A plain host:port text would take a bad port as part of the
+            // name; here it is refused instead.
+            const bool plainForm = account.host.find("://") == std::string::npos &&
+                                   account.host.rfind('[', 0) == std::string::npos &&
+                                   target.target.pinnedSha256.empty();
+            if (plainForm && !hasValidPortSuffix(account.host)) {
                 return CommandLineError{"the port of \"" + account.host +
                                         "\" is not a number from 1 to 65535"};
             }

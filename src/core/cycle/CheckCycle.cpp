@@ -1,9 +1,10 @@
 #include "cycle/CheckCycle.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "text/TimeText.h"
-#include "transport/PopHost.h"
+#include "transport/PopTarget.h"
 #include "transport/SocketErrorCodes.h"
 #include "transport/SocketErrorText.h"
 
@@ -27,6 +28,19 @@ CheckCycle::CheckCycle(Parts parts)
                                   static_cast<int>(bytes.size()));
           },
           [this](int account, SessionOutcome outcome) { sessionEnded(account, outcome); }),
+      m_startTls(StartTlsOpening::Calls{
+          [this](std::string_view bytes) {
+              m_transport.TcpSend(m_cycle.transportSlot, bytes.data(),
+                                  static_cast<int>(bytes.size()));
+          },
+          [this](const TlsSettings& settings) {
+              if (m_transport.TcpStartTls(m_cycle.transportSlot, settings) == 1) {
+                  return true;
+              }
+              closeConnection(m_transport.TcpSecurityOf(m_cycle.transportSlot).text, true, true);
+              return false;
+          },
+          [this](const std::string& reason) { closeConnection(reason, true, true); }}),
       m_watch(parts.timers, parts.clock, [this] { watchExpired(); }) {}
 
 void CheckCycle::onCycleEnded(std::function<void(const CycleReport&)> observer) {
@@ -101,9 +115,23 @@ void CheckCycle::openConnection(int account) {
         m_transport.TcpOpenSlot([this](int event, const char* data, int length) {
             return handleTransportEvent(event, data, length);
         });
-    const PopHost host = splitPopHost(m_window.POP.get());
+    const ParsedPopTarget parsed = parsePopTarget(m_window.POP.get());
+    if (!parsed.ok()) {
+        closeConnection("Bad POP host (" + parsed.error + ")", false, true);
+        return;
+    }
+    const PopTarget& target = parsed.target;
+    std::optional<TlsSettings> tls;
+    m_startTls.forget();
+    if (target.security != PopSecurity::Plain) {
+        tls = TlsSettings{target.host, target.pinnedSha256};
+    }
+    if (target.security == PopSecurity::StartTls) {
+        m_startTls.expect(*tls);
+        tls.reset();
+    }
     if (m_cycle.transportSlot < 0 ||
-        m_transport.TcpConnect(m_cycle.transportSlot, host.host, host.port) == 0) {
+        m_transport.TcpConnect(m_cycle.transportSlot, target.host, target.port, tls) == 0) {
         // Failed at once: told like a refused connection, and the cycle
         // stops at this account until the next Check now.
         closeConnection("Select failed " + m_transport.TcpErrorText(), false);
@@ -114,16 +142,26 @@ int CheckCycle::handleTransportEvent(int event, const char* data, int length) {
     const std::string_view text =
         data == nullptr || length <= 0 ? std::string_view{} : std::string_view(data, length);
     if (event == TcpConnected) {
+        if (m_startTls.takeConnected()) {
+            return 0;
+        }
         connectionMade();
+        if (const auto greeting = m_startTls.takeGreeting()) {
+            lineReceived(*greeting);
+        }
     } else if (event == TcpClosed) {
-        closeConnection(text, true);
-    } else {
+        closeConnection(text, true, m_transport.TcpSecurityOf(m_cycle.transportSlot).failed);
+    } else if (!m_startTls.takeLine(text)) {
         lineReceived(text);
     }
     return 0;
 }
 
 void CheckCycle::connectionMade() {
+    const TcpSecurity& security = m_transport.TcpSecurityOf(m_cycle.transportSlot);
+    if (!security.text.empty()) {
+        m_reports.log(security.text);
+    }
     m_reports.log("###Got Connection");
     m_cycle.connected = true;
     m_cycle.connecting = false;
@@ -160,10 +198,13 @@ void CheckCycle::watchExpired() {
     }
 }
 
-void CheckCycle::closeConnection(std::string_view errorText, bool moveOn) {
+void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool secure) {
     const int account = m_cycle.Account;
+    m_startTls.forget();
     m_session.connectionEnded();
-    if (m_cycle.connecting && !m_cycle.CCW[account]) {
+    if (secure) {
+        reportSecurityFailure(account, errorText);
+    } else if (m_cycle.connecting && !m_cycle.CCW[account]) {
         // Never reached this account's server: the account is blamed.
         const std::string line = "Account #" + std::to_string(account) +
                                  " Error while opening connection to host (" + m_window.POP.get() +
@@ -174,7 +215,9 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn) {
         m_cycle.settingsOk = false;
     }
     m_reports.log("###Channel Closing");
-    if (errorText.size() <= 1) {
+    if (secure) {
+        m_reports.caption("(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo");
+    } else if (errorText.size() <= 1) {
         m_cycle.settingsOk = true;
     } else if (m_cycle.CCW[account]) {
         // The server answered before: blame the network, not the account.
@@ -192,6 +235,20 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn) {
     Timer1Timer();
     if (moveOn) {
         Button4Click();
+    }
+}
+
+// Never taken for a network hiccup: a certificate that does not check out
+// may be someone in the middle, and the user has to see it.
+void CheckCycle::reportSecurityFailure(int account, std::string_view errorText) {
+    const std::string line = "Account #" + std::to_string(account) + " " + std::string(errorText);
+    m_cycle.accountError[account] = true;
+    m_reports.accountError(line);
+    m_reports.log(line);
+    const std::string& fingerprint =
+        m_transport.TcpSecurityOf(m_cycle.transportSlot).peerFingerprint;
+    if (!fingerprint.empty()) {
+        m_reports.log("TLS: the server's certificate is #sha256=" + fingerprint);
     }
 }
 

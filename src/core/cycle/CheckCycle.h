@@ -17,6 +17,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "pop3/Pop3Session.h"
+#include "pop3/StartTlsOpening.h"
 #include "ports/ClockPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
@@ -77,7 +78,10 @@ private:
     // The connection has ended (or never opened) with `errorText`, empty for
     // an orderly close. `moveOn` goes on to the next account; without it the
     // cycle stops at this one.
-    void closeConnection(std::string_view errorText, bool moveOn);
+    // A failed TLS check (`secure`) is always reported in full: the caption,
+    // the accounts dialog and the Log say why, whatever the server did before.
+    void closeConnection(std::string_view errorText, bool moveOn, bool secure = false);
+    void reportSecurityFailure(int account, std::string_view errorText);
     void reportConnectionFailure(std::string_view errorText);
     // Frees the slot and clears the connection flags: every path that drops
     // a connection ends here.
@@ -96,6 +100,7 @@ private:
     const ClockPort& m_clock;
     UiPort& m_ui;
     Pop3Session m_session;
+    StartTlsOpening m_startTls;
     ConnectionWatch m_watch;
     CycleReport m_report;
     std::vector<std::function<void(const CycleReport&)>> m_cycleObservers;

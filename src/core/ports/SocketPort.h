@@ -2,10 +2,11 @@
 // The operating system's TCP sockets and host lookup as the transport sees
 // them, in the terms of Windows sockets (their error codes and events).
 
+#include <array>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace mivo {
 
@@ -30,6 +31,24 @@ enum SocketEvent : int {
 // IPv4 addresses travel as numbers whose high byte is the first octet.
 using Ipv4Address = std::uint32_t;
 
+// An address as the resolver gives it: IPv4, or IPv6 in network byte order.
+struct IpAddress {
+    bool isIpv6 = false;
+    Ipv4Address ipv4 = 0;
+    std::array<std::uint8_t, 16> ipv6{};
+    bool operator==(const IpAddress&) const = default;
+};
+
+// What a TLS connection is checked against.
+struct TlsSettings {
+    // Sent as the server name (unless it is an address) and matched against
+    // the certificate.
+    std::string serverName;
+    // 64 lower-case hex digits of the certificate's SHA-256 fingerprint; when
+    // set, this match replaces the chain and name checks.
+    std::string pinnedSha256;
+};
+
 // One notification for a slot: a socket event, or a host lookup's completion.
 struct SocketNotification {
     int slot = -1;
@@ -38,7 +57,13 @@ struct SocketNotification {
     int event = 0;                        // socket events: one SocketEvent bit
     int error = 0;                        // the Windows error code, 0 for none
     LookupId lookup = 0;                  // lookups: the id given when it started
-    std::optional<Ipv4Address> address;   // lookups: the host's first address
+    std::vector<IpAddress> addresses;     // lookups: the host's addresses, best first
+    // A TLS socket's FdConnect: the protocol and cipher agreed, or (with an
+    // error) why the handshake or the certificate check failed.
+    std::string tlsText;
+    // A TLS socket's FdConnect: the SHA-256 fingerprint of the certificate
+    // the server showed, as colon-separated upper-case hex; empty if none.
+    std::string peerFingerprint;
 };
 
 // Implemented by the transport; the platform calls it on the program's thread.
@@ -56,10 +81,18 @@ public:
     virtual void setNotificationSink(SocketNotificationSink* sink) = 0;
 
     // Every call below sets lastError() (0 after a success).
-    virtual SocketHandle createStreamSocket() = 0;  // InvalidSocket on failure
+    virtual SocketHandle createStreamSocket() = 0;   // InvalidSocket on failure
+    virtual SocketHandle createStreamSocket6() = 0;  // the same for IPv6
     virtual bool setNonBlocking(SocketHandle socket) = 0;
     // 0 when connected at once, else -1 (10035/10036 mean "under way").
     virtual int connect(SocketHandle socket, Ipv4Address address, int port) = 0;
+    virtual int connect6(SocketHandle socket, const IpAddress& address, int port) = 0;
+    // From now on the socket talks TLS: the handshake starts once the socket
+    // is connected (at once if it already is), and the socket's FdConnect is
+    // delivered only when it is over, carrying tlsText. Sending and receiving
+    // then carry plain text. False (no notification follows) if TLS cannot
+    // be set up for the socket.
+    virtual bool startTls(SocketHandle socket, const TlsSettings& settings) = 0;
     // Like WSAAsyncSelect: `events` replaces the set asked for earlier.
     virtual void selectNotifications(SocketHandle socket, int slot, int events) = 0;
     // Bytes accepted, or -1.
@@ -70,8 +103,9 @@ public:
     virtual void close(SocketHandle socket) = 0;
     virtual int lastError() const = 0;
 
-    // Starts resolving `host` to an IPv4 address; the completion arrives as a
-    // lookup notification for `slot` carrying `lookup`. False if not started.
+    // Starts resolving `host` (a name, or IPv6 text) to its addresses; the
+    // completion arrives as a lookup notification for `slot` carrying
+    // `lookup`. False if not started.
     virtual bool startHostLookup(int slot, LookupId lookup, const std::string& host) = 0;
 
     // Runs `task` later from the event loop, on the program's thread.

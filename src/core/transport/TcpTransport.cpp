@@ -63,7 +63,8 @@ int TcpTransport::TcpOpenSlot(TcpEventHandler handler) {
     return -1;
 }
 
-int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port) {
+int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port,
+                             const std::optional<TlsSettings>& tls) {
     if (!isSlot(slotNumber) || !m_slots[slotNumber].inUse) {
         m_lastError = socket_error::NotSocket;
         return 0;
@@ -77,9 +78,16 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port) 
     closeSocket(slot);
     slot.lookupPending = false;
     slot.received.clear();
+    slot.addresses.clear();
+    slot.nextAddress = 0;
+    slot.tls = tls;
+    slot.upgrading = false;
+    slot.security = TcpSecurity{};
+    slot.port = port;
 
-    if (!isNumericHost(host)) {
-        slot.port = port;
+    // IPv6 text is never dotted IPv4; the resolver reads it without asking
+    // any name server.
+    if (host.find(':') != std::string::npos || !isNumericHost(host)) {
         slot.lookup = ++m_nextLookup;
         slot.lookupPending = true;
         if (!m_sockets.startHostLookup(slotNumber, slot.lookup, host)) {
@@ -89,23 +97,77 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port) 
         }
         return 1;
     }
+    return connectAddress(slotNumber, IpAddress{false, inetAddr(host), {}});
+}
 
-    const Ipv4Address address = inetAddr(host);
-    slot.socket = m_sockets.createStreamSocket();
+int TcpTransport::connectAddress(int slotNumber, const IpAddress& address) {
+    Slot& slot = m_slots[slotNumber];
+    closeSocket(slot);
+    slot.socket = address.isIpv6 ? m_sockets.createStreamSocket6() : m_sockets.createStreamSocket();
     m_lastError = m_sockets.lastError();
     if (slot.socket == InvalidSocket) {
         return 0;
     }
     m_sockets.setNonBlocking(slot.socket);
     m_lastError = m_sockets.lastError();
-    const int result = m_sockets.connect(slot.socket, address, port);
+    const int result = address.isIpv6 ? m_sockets.connect6(slot.socket, address, slot.port)
+                                      : m_sockets.connect(slot.socket, address.ipv4, slot.port);
     m_lastError = m_sockets.lastError();
     if (result != 0 && m_lastError != socket_error::WouldBlock &&
         m_lastError != socket_error::InProgress) {
         return 0;
     }
+    if (slot.tls && !m_sockets.startTls(slot.socket, *slot.tls)) {
+        m_lastError = m_sockets.lastError();
+        return 0;
+    }
     selectFor(slotNumber);
     return 1;
+}
+
+// Tries the looked-up addresses in order until one is under way; when none
+// is, the failure of the last is reported.
+void TcpTransport::connectNextAddress(int slotNumber) {
+    Slot& slot = m_slots[slotNumber];
+    while (slot.nextAddress < slot.addresses.size()) {
+        const IpAddress address = slot.addresses[slot.nextAddress++];
+        if (connectAddress(slotNumber, address) == 1) {
+            return;
+        }
+    }
+    // The caller was promised an event when the lookup started.
+    raiseSelectFailed(slotNumber);
+}
+
+int TcpTransport::TcpStartTls(int slotNumber, const TlsSettings& settings) {
+    if (!isSlot(slotNumber) || m_slots[slotNumber].socket == InvalidSocket) {
+        m_lastError = socket_error::NotSocket;
+        return 0;
+    }
+    Slot& slot = m_slots[slotNumber];
+    // From here no line is delivered until TLS is up; on failure the caller
+    // closes the slot.
+    slot.upgrading = true;
+    if (slot.received.size() != 0) {
+        // Whatever came after the reply was sent in clear by someone who
+        // cannot know the reply yet: it would be taken as protected text.
+        slot.security.failed = true;
+        slot.security.text =
+            "TLS: the server sent data ahead of the TLS handshake for " + settings.serverName;
+        return 0;
+    }
+    if (!m_sockets.startTls(slot.socket, settings)) {
+        m_lastError = m_sockets.lastError();
+        slot.security.failed = true;
+        slot.security.text = "TLS: could not be set up for " + settings.serverName;
+        return 0;
+    }
+    return 1;
+}
+
+const TcpSecurity& TcpTransport::TcpSecurityOf(int slotNumber) const {
+    static const TcpSecurity none;
+    return isSlot(slotNumber) ? m_slots[slotNumber].security : none;
 }
 
 int TcpTransport::TcpSend(int slotNumber, const char* data, int length) {
@@ -164,6 +226,10 @@ void TcpTransport::TcpClose(int slotNumber) {
     slot.inUse = false;
     slot.lookupPending = false;
     slot.received.clear();
+    slot.addresses.clear();
+    slot.tls.reset();
+    slot.upgrading = false;
+    slot.security = TcpSecurity{};
     // A handler closing its own slot keeps running: raise() holds a copy.
     slot.handler.reset();
 }
@@ -223,6 +289,10 @@ void TcpTransport::TcpDispatch(const SocketNotification& notification) {
     if (slot.socket == InvalidSocket || slot.socket != notification.socket) {
         return;
     }
+    if (notification.error != 0 && notification.event == FdConnect) {
+        connectDone(slotNumber, notification);
+        return;
+    }
     if (notification.error != 0) {
         m_lastError = notification.error;
         raiseSelectFailed(slotNumber);
@@ -233,7 +303,7 @@ void TcpTransport::TcpDispatch(const SocketNotification& notification) {
             TcpReceive(slotNumber);
             break;
         case FdConnect:
-            raise(slotNumber, TcpConnected, nullptr, 1);
+            connectDone(slotNumber, notification);
             break;
         case FdClose:
             raise(slotNumber, TcpClosed, nullptr, 0);
@@ -253,14 +323,44 @@ void TcpTransport::TcpLookupDone(int slotNumber, const SocketNotification& notif
         return;
     }
     slot.lookupPending = false;
-    if (notification.error == 0 && notification.address) {
-        if (TcpConnect(slotNumber, inetNtoa(*notification.address), slot.port) == 0) {
-            // The caller was promised an event when the lookup started.
-            raiseSelectFailed(slotNumber);
-        }
+    if (notification.error == 0 && !notification.addresses.empty()) {
+        slot.addresses = notification.addresses;
+        slot.nextAddress = 0;
+        connectNextAddress(slotNumber);
         return;
     }
     raise(slotNumber, TcpClosed, "Host Lookup Failed", 18);
+}
+
+void TcpTransport::connectDone(int slotNumber, const SocketNotification& notification) {
+    Slot& slot = m_slots[slotNumber];
+    const bool secured = slot.tls.has_value() || slot.upgrading;
+    slot.upgrading = false;
+    if (secured && !notification.tlsText.empty()) {
+        slot.security.failed = notification.error != 0;
+        slot.security.text = notification.tlsText;
+        slot.security.peerFingerprint = notification.peerFingerprint;
+    }
+    if (notification.error == 0) {
+        raise(slotNumber, TcpConnected, nullptr, 1);
+        return;
+    }
+    m_lastError = notification.error;
+    if (slot.security.failed) {
+        // The server was reached: another of its addresses is not tried.
+        closeSocket(slot);
+        std::string text = slot.security.text;
+        if (text.size() > ErrorMessageLimit) {
+            text.resize(ErrorMessageLimit);
+        }
+        raise(slotNumber, TcpClosed, text.c_str(), static_cast<int>(text.size()));
+        return;
+    }
+    if (slot.nextAddress < slot.addresses.size()) {
+        connectNextAddress(slotNumber);
+        return;
+    }
+    raiseSelectFailed(slotNumber);
 }
 
 void TcpTransport::TcpReceive(int slotNumber) {
@@ -284,7 +384,8 @@ void TcpTransport::TcpReceive(int slotNumber) {
     slot.received.append(
         std::string_view(m_receiveScratch.data(), std::min(static_cast<std::size_t>(count), room)));
     // The handler may close or reopen the slot; then the rest is not its.
-    while (slot.inUse && slot.socket == socket) {
+    // Nor, once it turns to TLS, are lines that came in clear behind it.
+    while (slot.inUse && slot.socket == socket && !slot.upgrading) {
         const auto line = slot.received.cutLine();
         if (!line) {
             break;

@@ -8,7 +8,9 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ports/SocketPort.h"
 #include "transport/LineCutter.h"
@@ -20,6 +22,15 @@ namespace mivo {
 using TcpEventHandler = std::function<int(int event, const char* data, int length)>;
 
 constexpr int TcpConnected = 0, TcpLine = 1, TcpClosed = 3;  // event codes
+
+// How TLS went on a slot, for its user to report.
+struct TcpSecurity {
+    bool failed = false;
+    // The protocol and cipher agreed, or the reason TLS failed.
+    std::string text;
+    // The server certificate's SHA-256 fingerprint, colon-separated hex.
+    std::string peerFingerprint;
+};
 
 class TcpTransport : public SocketNotificationSink {
 public:
@@ -40,7 +51,19 @@ public:
     int TcpOpenSlot(TcpEventHandler handler);
     // 1 when the attempt is under way and its outcome will arrive as an event;
     // 0 when it failed at once (no event follows; the caller closes the slot).
-    int TcpConnect(int slot, const std::string& host, int port);
+    // A name is looked up and its addresses tried in the resolver's order
+    // until one connects; a text with a colon is an IPv6 address. With `tls`
+    // TcpConnected comes only after the handshake and certificate check; a
+    // failure of either arrives as TcpClosed with its reason as the text.
+    int TcpConnect(int slot, const std::string& host, int port,
+                   const std::optional<TlsSettings>& tls = std::nullopt);
+    // Turns a connected slot's conversation into TLS. Lines still held are
+    // not delivered. 1 when the handshake is under way: the next TcpConnected
+    // says it is done, or TcpClosed why it failed. 0 when it cannot start (the
+    // server sent more than the reply the caller has just read); TcpSecurityOf
+    // then tells why, and no event follows.
+    int TcpStartTls(int slot, const TlsSettings& settings);
+    const TcpSecurity& TcpSecurityOf(int slot) const;
     // Returns `length` once the bytes are taken for sending (what the socket
     // does not accept at once goes out, in order, when it becomes writable),
     // or -1 (10038 when the slot has no socket).
@@ -70,6 +93,12 @@ private:
         std::shared_ptr<TcpEventHandler> handler;
         bool lookupPending = false;
         LookupId lookup = 0;
+        // A looked-up name's addresses still to try, from `nextAddress` on.
+        std::vector<IpAddress> addresses;
+        std::size_t nextAddress = 0;
+        std::optional<TlsSettings> tls;  // TLS asked for at connect time
+        bool upgrading = false;          // TcpStartTls's handshake under way
+        TcpSecurity security;
         LineCutter received;
         // Bytes taken by TcpSend that the socket has not accepted yet; the
         // first `unsentFrom` of them are already gone.
@@ -83,6 +112,9 @@ private:
     bool isSlot(int slot) const { return slot >= 0 && slot < SlotCount; }
     void TcpDispatch(const SocketNotification& notification);
     void TcpLookupDone(int slot, const SocketNotification& notification);
+    int connectAddress(int slot, const IpAddress& address);
+    void connectNextAddress(int slot);
+    void connectDone(int slot, const SocketNotification& notification);
     void TcpReceive(int slot);
     void TcpPeerClosed(int slot);
     void TcpFlush(int slot);

@@ -1,17 +1,17 @@
 #pragma once
-// Blocking resolution of a host name to its first IPv4 address; run off the
-// program's thread.
+// Blocking resolution of a host name (or IPv6 text) to its IPv4 and IPv6
+// addresses in the resolver's order; run off the program's thread.
 
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "ports/SocketPort.h"
 
 namespace mivo {
 
 struct HostLookupResult {
-    int error = 0;  // the Windows host lookup code, 0 when found
-    std::optional<Ipv4Address> address;
+    int error = 0;                     // the Windows host lookup code, 0 when found
+    std::vector<IpAddress> addresses;  // best first, no repeats
 };
 
 // A text that cannot be a host name (empty, over 255 characters, with a

@@ -10,6 +10,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -94,8 +95,16 @@ PosixSocketPort::Socket* PosixSocketPort::find(SocketHandle handle) {
 }
 
 SocketHandle PosixSocketPort::createStreamSocket() {
+    return createSocket(AF_INET);
+}
+
+SocketHandle PosixSocketPort::createStreamSocket6() {
+    return createSocket(AF_INET6);
+}
+
+SocketHandle PosixSocketPort::createSocket(int family) {
     // Non-blocking from the start: the program's thread must never wait.
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         m_lastError = windowsSocketError(errno);
         return InvalidSocket;
@@ -145,26 +154,49 @@ int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port)
     target.sin_family = AF_INET;
     target.sin_port = htons(static_cast<std::uint16_t>(port));
     target.sin_addr.s_addr = htonl(address);
-    if (::connect(socket->fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+    return connectTo(*socket, reinterpret_cast<const sockaddr*>(&target), sizeof target);
+}
+
+int PosixSocketPort::connect6(SocketHandle handle, const IpAddress& address, int port) {
+    Socket* socket = find(handle);
+    if (socket == nullptr) {
+        m_lastError = socket_error::NotSocket;
+        return -1;
+    }
+    sockaddr_in6 target{};
+    target.sin6_family = AF_INET6;
+    target.sin6_port = htons(static_cast<std::uint16_t>(port));
+    std::memcpy(&target.sin6_addr, address.ipv6.data(), address.ipv6.size());
+    return connectTo(*socket, reinterpret_cast<const sockaddr*>(&target), sizeof target);
+}
+
+int PosixSocketPort::connectTo(Socket& socket, const sockaddr* target, socklen_t size) {
+    if (::connect(socket.fd, target, size) == 0) {
         // Still reported through the connect notification, as always.
-        socket->state = State::Connecting;
+        socket.state = State::Connecting;
         m_lastError = 0;
         return 0;
     }
     const int error = errno;
     if (error == EINPROGRESS || error == EINTR) {
-        socket->state = State::Connecting;
+        socket.state = State::Connecting;
         m_lastError = socket_error::InProgress;
         return -1;
     }
     if (isReportedLater(error)) {
-        socket->state = State::Connecting;
-        socket->laterConnectError = windowsSocketError(error);
+        socket.state = State::Connecting;
+        socket.laterConnectError = windowsSocketError(error);
         m_lastError = socket_error::InProgress;
         return -1;
     }
     m_lastError = windowsSocketError(error);
     return -1;
+}
+
+bool PosixSocketPort::startTls(SocketHandle, const TlsSettings&) {
+    // Plain sockets only: TLS is TlsSocketPort's, layered over this port.
+    m_lastError = socket_error::NotSocket;
+    return false;
 }
 
 void PosixSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
@@ -253,7 +285,7 @@ bool PosixSocketPort::startHostLookup(int slot, LookupId lookup, const std::stri
             done.isLookup = true;
             done.lookup = lookup;
             done.error = result.error;
-            done.address = result.address;
+            done.addresses = result.addresses;
             const std::lock_guard lock(mailbox->mutex);
             if (mailbox->context != nullptr) {
                 PosixSocketPort* port = mailbox->port;

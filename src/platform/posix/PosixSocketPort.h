@@ -2,6 +2,8 @@
 // The socket port on Linux: non-blocking POSIX sockets watched by the Qt
 // event loop, host lookups on their own threads. Needs a QCoreApplication.
 
+#include <sys/socket.h>
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -24,8 +26,11 @@ public:
 
     void setNotificationSink(SocketNotificationSink* sink) override { m_sink = sink; }
     SocketHandle createStreamSocket() override;
+    SocketHandle createStreamSocket6() override;
     bool setNonBlocking(SocketHandle socket) override;
     int connect(SocketHandle socket, Ipv4Address address, int port) override;
+    int connect6(SocketHandle socket, const IpAddress& address, int port) override;
+    bool startTls(SocketHandle socket, const TlsSettings& settings) override;
     void selectNotifications(SocketHandle socket, int slot, int events) override;
     int send(SocketHandle socket, const char* data, int length) override;
     int receive(SocketHandle socket, char* buffer, int capacity) override;
@@ -43,6 +48,8 @@ private:
     struct LookupMailbox;
 
     Socket* find(SocketHandle handle);
+    SocketHandle createSocket(int family);
+    int connectTo(Socket& socket, const sockaddr* target, socklen_t size);
     void readable(SocketHandle handle);
     void writable(SocketHandle handle);
     void updateWatching(Socket& socket);

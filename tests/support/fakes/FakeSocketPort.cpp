@@ -22,6 +22,14 @@ SocketHandle FakeSocketPort::createStreamSocket() {
     return handle;
 }
 
+SocketHandle FakeSocketPort::createStreamSocket6() {
+    const SocketHandle handle = createStreamSocket();
+    if (handle != InvalidSocket) {
+        socket(handle).ipv6 = true;
+    }
+    return handle;
+}
+
 bool FakeSocketPort::setNonBlocking(SocketHandle handle) {
     socket(handle).nonBlocking = true;
     m_lastError = 0;
@@ -34,6 +42,24 @@ int FakeSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) 
     target.port = port;
     m_lastError = connectError;
     return connectError == 0 ? 0 : -1;
+}
+
+int FakeSocketPort::connect6(SocketHandle handle, const IpAddress& address, int port) {
+    Socket& target = socket(handle);
+    target.address6 = address;
+    target.port = port;
+    m_lastError = connectError;
+    return connectError == 0 ? 0 : -1;
+}
+
+bool FakeSocketPort::startTls(SocketHandle handle, const TlsSettings& settings) {
+    if (tlsStartFails) {
+        m_lastError = ErrorNotSocket;
+        return false;
+    }
+    socket(handle).tls = settings;
+    m_lastError = 0;
+    return true;
 }
 
 void FakeSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
@@ -148,7 +174,35 @@ void FakeSocketPort::completeLookup(std::size_t index, std::optional<Ipv4Address
     notification.isLookup = true;
     notification.lookup = lookup.id;
     notification.error = error;
-    notification.address = address;
+    if (address) {
+        notification.addresses.push_back(IpAddress{false, *address, {}});
+    }
+    deliver(notification);
+}
+
+void FakeSocketPort::completeLookup(std::size_t index, std::vector<IpAddress> addresses) {
+    const Lookup& lookup = lookups.at(index);
+    SocketNotification notification;
+    notification.slot = lookup.slot;
+    notification.isLookup = true;
+    notification.lookup = lookup.id;
+    notification.addresses = std::move(addresses);
+    deliver(notification);
+}
+
+void FakeSocketPort::tlsDone(SocketHandle handle, std::string tlsText, int error,
+                             std::string peerFingerprint) {
+    const Socket& target = socket(handle);
+    if (target.closed) {
+        return;
+    }
+    SocketNotification notification;
+    notification.slot = target.slot;
+    notification.socket = handle;
+    notification.event = FdConnect;
+    notification.error = error;
+    notification.tlsText = std::move(tlsText);
+    notification.peerFingerprint = std::move(peerFingerprint);
     deliver(notification);
 }
 

@@ -24,7 +24,10 @@ public:
         bool nonBlocking = false;
         bool closed = false;
         Ipv4Address address = 0;
+        bool ipv6 = false;   // made by createStreamSocket6
+        IpAddress address6;  // what connect6 was given
         int port = 0;
+        std::optional<TlsSettings> tls;      // what startTls was given
         std::string sent;                    // every byte the client sent, in order
         std::deque<std::string> incoming;    // chunks not yet received; one receive never
                                              // spans two chunks
@@ -43,6 +46,7 @@ public:
     int createError = 0;            // non-zero: createStreamSocket fails with it
     int connectError = 10036;       // 0: connected at once; else -1 with this code
     bool lookupStartFails = false;  // startHostLookup returns false (error 11001)
+    bool tlsStartFails = false;     // startTls returns false
 
     std::map<SocketHandle, Socket> sockets;
     std::vector<Lookup> lookups;
@@ -51,8 +55,11 @@ public:
     // -- the port --
     void setNotificationSink(SocketNotificationSink* sink) override { m_sink = sink; }
     SocketHandle createStreamSocket() override;
+    SocketHandle createStreamSocket6() override;
     bool setNonBlocking(SocketHandle socket) override;
     int connect(SocketHandle socket, Ipv4Address address, int port) override;
+    int connect6(SocketHandle socket, const IpAddress& address, int port) override;
+    bool startTls(SocketHandle socket, const TlsSettings& settings) override;
     void selectNotifications(SocketHandle socket, int slot, int events) override;
     int send(SocketHandle socket, const char* data, int length) override;
     int receive(SocketHandle socket, char* buffer, int capacity) override;
@@ -84,6 +91,11 @@ public:
     // The socket can take `room` more bytes: FD_WRITE if the client asked.
     void becomesWritable(SocketHandle socket, long room = -1);
     void completeLookup(std::size_t index, std::optional<Ipv4Address> address, int error = 0);
+    void completeLookup(std::size_t index, std::vector<IpAddress> addresses);
+    // The TLS handshake of `socket` ended: FdConnect carrying `tlsText`, and
+    // `error` when it failed.
+    void tlsDone(SocketHandle socket, std::string tlsText, int error = 0,
+                 std::string peerFingerprint = {});
     void notify(SocketHandle socket, int event, int error);
     void deliver(const SocketNotification& notification);
     void runPosted();

@@ -230,6 +230,14 @@ void DovecotServer::addUser(const std::string& user, const std::string& password
     replaceFile(m_directory / "users", text, 0644);
 }
 
+void DovecotServer::enableTls(const std::string& certificateFile, const std::string& keyFile) {
+    if (m_process) {
+        fail("TLS is set up before the server starts");
+    }
+    m_certificateFile = certificateFile;
+    m_keyFile = keyFile;
+}
+
 fs::path DovecotServer::mailDirectory(const std::string& user) const {
     checkUserName(user);
     return m_directory / "mail" / user;
@@ -257,7 +265,9 @@ void DovecotServer::writeConfig() const {
            << "log_path = " << dir << "/dovecot.log\n"
            << "protocols = pop3\n"
            << "listen = 127.0.0.1\n"
-           << "ssl = no\n"
+           << (m_certificateFile.empty() ? "ssl = no\n"
+                                         : "ssl = yes\nssl_cert = <" + m_certificateFile +
+                                               "\nssl_key = <" + m_keyFile + "\n")
            << "disable_plaintext_auth = no\n"
            << "auth_mechanisms = plain\n"
            // A wrong password would otherwise hold the answer back for seconds.
@@ -289,7 +299,8 @@ void DovecotServer::writeConfig() const {
            << "    port = " << m_port << "\n"
            << "  }\n"
            << "  inet_listener pop3s {\n"
-           << "    port = 0\n"
+           << (m_tlsPort == 0 ? std::string{} : "    address = 127.0.0.1\n    ssl = yes\n")
+           << "    port = " << m_tlsPort << "\n"
            << "  }\n"
            << "}\n"
            << "service anvil {\n"
@@ -350,6 +361,7 @@ void DovecotServer::start() {
     std::string failure;
     for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
         m_port = portForAnotherProgram();
+        m_tlsPort = m_certificateFile.empty() ? 0 : portForAnotherProgram();
         writeConfig();
         ChildOptions options;
         options.standardOutputFile = (m_directory / "dovecot.out").string();

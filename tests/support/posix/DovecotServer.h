@@ -29,12 +29,18 @@ public:
     // most once a second, so a user added later may be refused for a while.
     void addUser(const std::string& user, const std::string& password);
 
+    // Before start(): TLS with this certificate and key, as STLS on the plain
+    // port and from the first byte on tlsPort(). Without it the server
+    // knows no TLS at all (and refuses STLS).
+    void enableTls(const std::string& certificateFile, const std::string& keyFile);
+
     // Starts the server and returns once it greets on its port; throws
     // std::runtime_error (with the server's log) when it does not come up.
     void start();
     void stop();
 
     int port() const { return m_port; }
+    int tlsPort() const { return m_tlsPort; }
     std::string hostAndPort() const;
     const std::filesystem::path& directory() const { return m_directory; }
 
@@ -71,6 +77,9 @@ private:
     Account m_serviceAccount{};
     std::vector<std::pair<std::string, std::string>> m_users;
     int m_port = 0;
+    int m_tlsPort = 0;
+    std::string m_certificateFile;
+    std::string m_keyFile;
     std::unique_ptr<ChildProcess> m_process;
     std::atomic<unsigned long> m_sequence{0};
 };

@@ -31,13 +31,31 @@ FileDescriptor bindLoopback() {
     return socket;
 }
 
+// The same on ::1, for IPv6 only.
+FileDescriptor bindIpv6Loopback() {
+    FileDescriptor socket(::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!socket.isOpen()) {
+        failWithErrno("socket AF_INET6");
+    }
+    const int on = 1;
+    ::setsockopt(socket.get(), IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    address.sin6_addr = in6addr_loopback;
+    if (::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        failWithErrno("bind [::1]:0");
+    }
+    return socket;
+}
+
+// Both families keep the port at the same place.
 int boundPort(const FileDescriptor& socket) {
-    sockaddr_in address{};
+    sockaddr_in6 address{};
     socklen_t length = sizeof address;
     if (::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         failWithErrno("getsockname");
     }
-    return ntohs(address.sin_port);
+    return ntohs(address.sin6_port);
 }
 
 std::string loopbackHostAndPort(int port) {
@@ -46,15 +64,27 @@ std::string loopbackHostAndPort(int port) {
 
 }  // namespace
 
-LoopbackListener::LoopbackListener(int backlog)
-    : m_socket(bindLoopback()), m_port(boundPort(m_socket)) {
+bool hasIpv6Loopback() {
+    try {
+        bindIpv6Loopback();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+LoopbackListener::LoopbackListener(int backlog, LoopbackFamily family)
+    : m_socket(family == LoopbackFamily::Ipv6 ? bindIpv6Loopback() : bindLoopback()),
+      m_port(boundPort(m_socket)),
+      m_family(family) {
     if (::listen(m_socket.get(), backlog) != 0) {
-        failWithErrno("listen on 127.0.0.1");
+        failWithErrno("listen on loopback");
     }
 }
 
 std::string LoopbackListener::hostAndPort() const {
-    return loopbackHostAndPort(m_port);
+    return m_family == LoopbackFamily::Ipv6 ? "[::1]:" + std::to_string(m_port)
+                                            : loopbackHostAndPort(m_port);
 }
 
 FileDescriptor LoopbackListener::accept(std::chrono::milliseconds limit) const {

@@ -10,12 +10,17 @@
 
 namespace mivo::test {
 
+enum class LoopbackFamily { Ipv4, Ipv6 };  // 127.0.0.1 or ::1
+
+// Whether this machine has the IPv6 loopback address (a container may not).
+bool hasIpv6Loopback();
+
 // A listening TCP socket on a port the kernel picked. Connections queue up
 // from construction on; the test accepts them when it is ready.
 class LoopbackListener {
 public:
     // Throws std::system_error when the socket cannot be bound or listen.
-    explicit LoopbackListener(int backlog = 16);
+    explicit LoopbackListener(int backlog = 16, LoopbackFamily family = LoopbackFamily::Ipv4);
 
     int port() const { return m_port; }
     std::string hostAndPort() const;
@@ -28,6 +33,7 @@ public:
 private:
     FileDescriptor m_socket;
     int m_port;
+    LoopbackFamily m_family;
 };
 
 // A port that refuses every connection: bound, so no other socket on the

@@ -18,7 +18,7 @@ constexpr std::chrono::milliseconds PollSlice{100};
 
 }  // namespace
 
-ScriptedServer::ScriptedServer() = default;
+ScriptedServer::ScriptedServer(LoopbackFamily family) : m_listener(16, family) {}
 
 ScriptedServer::~ScriptedServer() {
     m_stopping = true;

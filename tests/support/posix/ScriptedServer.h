@@ -19,7 +19,7 @@ class ScriptedServer {
 public:
     // Listens on a loopback port of its own from construction on; nothing is
     // accepted before start().
-    ScriptedServer();
+    explicit ScriptedServer(LoopbackFamily family = LoopbackFamily::Ipv4);
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer&) = delete;
     ScriptedServer& operator=(const ScriptedServer&) = delete;
@@ -44,6 +44,7 @@ public:
 
     void start();
     int port() const { return m_listener.port(); }
+    std::string hostAndPort() const { return m_listener.hostAndPort(); }
 
     // Everything below is safe to call while the server runs.
     std::vector<std::string> failures() const;
