@@ -17,6 +17,7 @@
 #include "QtUi.h"
 #include "app/Program.h"
 #include "posix/FileText.h"
+#include "posix/PosixDownloads.h"
 #include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
@@ -38,7 +39,8 @@ std::string fullSettingsText() {
     test::FakeSettings settings;
     SystemRandom random;
     test::FakeProcesses processes;
-    Program program(Ports{ui, clock, timers, sockets, settings, random, processes});
+    test::FakeDownloads downloads;
+    Program program(Ports{ui, clock, timers, sockets, settings, random, processes, downloads});
     program.startUp();
     MainWindowModel& window = program.mainWindowModel();
     for (int account = 1; account <= kAccountCount; ++account) {
@@ -87,9 +89,10 @@ void startUp(benchmark::State& state, Stored stored) {
         auto settings = std::make_unique<SettingsFiles>(base, base + "/mivo24.txt");
         auto random = std::make_unique<SystemRandom>();
         auto processes = std::make_unique<PosixProcesses>();
+        auto downloads = std::make_unique<PosixDownloads>();
         auto ui = std::make_unique<QtUi>(*application);
         auto program = std::make_unique<Program>(
-            Ports{*ui, *clock, *timers, *sockets, *settings, *random, *processes});
+            Ports{*ui, *clock, *timers, *sockets, *settings, *random, *processes, *downloads});
         auto windows = std::make_unique<ProgramWindows>(*program, *ui, *application);
         windows->mainWindow().show();
         QCoreApplication::processEvents();

@@ -28,7 +28,8 @@ RecordedSettingsFiles settingsFilesFor(const CheckCommandLine& options) {
 ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
     : m_options(options),
       m_settings(settingsFilesFor(options)),
-      m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random, m_processes}),
+      m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random, m_processes,
+                      m_downloads}),
       m_signals([this](int signal) { stop(signal); }) {
     if (m_options.stateFile) {
         m_stateFile.emplace(*m_options.stateFile);

@@ -15,6 +15,7 @@
 #include "console/CheckCommandLine.h"
 #include "console/CycleOutcome.h"
 #include "console/KnownCounts.h"
+#include "posix/PosixDownloads.h"
 #include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SystemClock.h"
@@ -62,6 +63,7 @@ private:
     RecordedSettingsFiles m_settings;
     SystemRandom m_random;
     PosixProcesses m_processes;
+    PosixDownloads m_downloads;
     Program m_program;
     TerminationSignals m_signals;
     std::optional<KnownCountsFile> m_stateFile;

@@ -35,7 +35,7 @@ inline Application& application() {
 struct ProgramParts {
     // `arguments`: the command line the start-up decision sees.
     explicit ProgramParts(std::vector<std::string> arguments = {})
-        : program(Ports{ui, clock, timers, sockets, settings, random, processes},
+        : program(Ports{ui, clock, timers, sockets, settings, random, processes, downloads},
                   std::move(arguments)) {}
 
     FakeClock clock;
@@ -44,6 +44,7 @@ struct ProgramParts {
     FakeSettings settings;
     FakeRandom random;
     FakeProcesses processes;
+    FakeDownloads downloads;
     QtUi ui{application()};
     Program program;
     std::vector<std::string> created;

@@ -222,7 +222,8 @@ TEST_F(ProgramStart, TheWebSiteOpensInTheBrowserOfBrowserOrTellsTheUser) {
         test::FakeSettings settings;
         test::FakeRandom random;
         PosixProcesses processes;
-        Program program(Ports{ui, clock, timers, sockets, settings, random, processes});
+        test::FakeDownloads downloads;
+        Program program(Ports{ui, clock, timers, sockets, settings, random, processes, downloads});
         Lines log;
         program.log().onAppend([&](std::string_view line) { log.emplace_back(line); });
 

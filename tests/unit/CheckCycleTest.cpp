@@ -120,7 +120,8 @@ TEST_F(CheckFixture, OpenFailingAtOnceIsReportedAndStopsTheCycleThere) {
         SCOPED_TRACE(c.name);
         test::FakeUi freshUi;
         test::FakeSocketPort freshSockets;
-        Program fresh{Ports{freshUi, clock, timers, freshSockets, settings, random, processes}};
+        Program fresh{
+            Ports{freshUi, clock, timers, freshSockets, settings, random, processes, downloads}};
         fresh.bringIntoService();
         std::vector<std::string> lines;
         fresh.log().onAppend([&](std::string_view text) { lines.emplace_back(text); });

@@ -18,6 +18,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "ports/ClockPort.h"
+#include "ports/DownloadPort.h"
 #include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
@@ -49,6 +50,7 @@ struct Ports {
     SettingsPort& settings;
     RandomPort& random;
     ProcessPort& processes;
+    DownloadPort& downloads;
 };
 
 class Program {

@@ -21,7 +21,8 @@ CheckCycle::CheckCycle(Parts parts)
       m_clock(parts.clock),
       m_ui(parts.ui),
       m_session(
-          Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports},
+          Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports,
+                             parts.downloads, parts.launcher},
           [this](std::string_view bytes) {
               m_transport.TcpSend(m_cycle.transportSlot, bytes.data(),
                                   static_cast<int>(bytes.size()));

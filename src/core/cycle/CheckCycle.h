@@ -14,10 +14,12 @@
 #include "cycle/CycleReport.h"
 #include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
+#include "launch/Launcher.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "pop3/Pop3Session.h"
 #include "ports/ClockPort.h"
+#include "ports/DownloadPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "transport/TcpTransport.h"
@@ -47,6 +49,8 @@ public:
         TimerPort& timers;
         const ClockPort& clock;
         UiPort& ui;
+        DownloadPort& downloads;
+        Launcher& launcher;
     };
 
     explicit CheckCycle(Parts parts);

@@ -16,11 +16,14 @@
 
 #include "cycle/CheckReports.h"
 #include "cycle/CycleState.h"
+#include "launch/Launcher.h"
 #include "mainwindow/MainWindowModel.h"
+#include "pop3/MessageActions.h"
 #include "pop3/NewMailList.h"
 #include "pop3/ReplyCollector.h"
 #include "pop3/SessionOutcome.h"
 #include "pop3/Stage.h"
+#include "ports/DownloadPort.h"
 #include "windows/AccountsDialogModel.h"
 
 namespace mivo {
@@ -34,6 +37,8 @@ public:
         CycleState& cycle;        // counts and flags of the account being checked
         AccountsDialogModel& accountsDialog;
         CheckReports& reports;
+        DownloadPort& downloads;  // where the rules' downloads go
+        Launcher& launcher;       // what runs the rules' programs
     };
 
     Pop3Session(Parts parts, Send send, SessionEnded ended);
@@ -63,9 +68,14 @@ private:
     void quitAcknowledged(Stage stage);
     void endAfterError();
     void headersReceived();
+    void takeMatchActions(int rule);
+    void messageDownloaded();
+    void messageDeleted();
+    void sendMessageCommand(std::string_view command);
     void RequestNextHeaders();
     void nextMessageStep(Stage stage, const std::string& stageLine);
-    void refused();
+    void refused(std::string_view received);
+    void deletionsDone();
     void keepListedMail();
 
     static ReplyCollector::Ending endingOf(Stage stage);
@@ -81,7 +91,11 @@ private:
     Stage m_stage = Stage::Over;
     ReplyCollector m_replies;
     NewMailList m_list;
+    MessageActions m_actions;
     std::string m_topCommand;
+    // Messages this conversation deleted; the server renumbers the rest
+    // once it has acknowledged QUIT.
+    int m_deleted = 0;
 };
 
 }  // namespace mivo

@@ -16,8 +16,11 @@ struct FakeProgramPorts {
     FakeSettings settings;
     FakeRandom random;
     FakeProcesses processes;
+    FakeDownloads downloads;
 
-    Ports ports() { return Ports{ui, clock, timers, sockets, settings, random, processes}; }
+    Ports ports() {
+        return Ports{ui, clock, timers, sockets, settings, random, processes, downloads};
+    }
 };
 
 }  // namespace mivo::test
