@@ -12,9 +12,9 @@
 namespace mivo {
 
 struct RuleMatch {
-    int rule = 0;         // the rule of the last matching line; 0 for none
-    int matchedLines = 0; // each matching line counts as one new message
-    bool urgent = false;  // a matching line's rule is marked urgent
+    int rule = 0;          // the rule of the last matching line; 0 for none
+    int matchedLines = 0;  // each matching line counts as one new message
+    bool urgent = false;   // a matching line's rule is marked urgent
 };
 
 // Tries rules 1, 2 and 3 in turn on every line of `headerLines` (CR LF
