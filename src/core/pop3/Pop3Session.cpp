@@ -300,8 +300,7 @@ void Pop3Session::takeMatchActions(int rule) {
         return;
     }
     if (m_actions.deletes()) {
-        enter(Stage::Deleting, "F - Delete EMAIL.", Logged::No);
-        sendMessageCommand("DELE ");
+        requestDelete();
         return;
     }
     m_actions.runProgram();
@@ -311,8 +310,7 @@ void Pop3Session::takeMatchActions(int rule) {
 void Pop3Session::messageDownloaded() {
     m_actions.finishDownload();
     if (m_actions.deletes()) {
-        enter(Stage::Deleting, "F - Delete EMAIL.", Logged::No);
-        sendMessageCommand("DELE ");
+        requestDelete();
         return;
     }
     m_actions.runProgram();
@@ -323,6 +321,11 @@ void Pop3Session::messageDeleted() {
     m_deleted += 1;
     m_actions.runProgram();
     nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
+}
+
+void Pop3Session::requestDelete() {
+    enter(Stage::Deleting, "F - Delete EMAIL.", Logged::No);
+    sendMessageCommand("DELE ");
 }
 
 // The message the rules acted on is the one whose headers were read last.

@@ -71,6 +71,7 @@ private:
     void takeMatchActions(int rule);
     void messageDownloaded();
     void messageDeleted();
+    void requestDelete();
     void sendMessageCommand(std::string_view command);
     void RequestNextHeaders();
     void nextMessageStep(Stage stage, const std::string& stageLine);
