@@ -40,6 +40,8 @@ const char* const kUser = "bench";
 const char* const kPassword = "bench-password";
 // A line of a base64 attachment: 76 characters and CR LF.
 const std::string kLine(76, 'Q');
+const char* const kHeaderLines[] = {"From: bench <bench@example.org>",
+                                    "Subject: a large attachment", ""};
 
 struct Options {
     std::string mivoCheck;
@@ -68,13 +70,22 @@ private:
     std::uint8_t m_next = 7;
 };
 
-std::size_t linesFor(int mebibytes) {
+// The body lines of a message of about `mebibytes` MiB on the wire.
+std::size_t bodyLinesFor(int mebibytes) {
     return static_cast<std::size_t>(mebibytes) * 1024 * 1024 / (kLine.size() + 2);
+}
+
+std::string headersWith(const char* lineEnd) {
+    std::string headers;
+    for (const char* line : kHeaderLines) {
+        headers.append(line).append(lineEnd);
+    }
+    return headers;
 }
 
 // What both clients write: every line with an LF, the final "." included.
 std::uintmax_t savedSize(int mebibytes) {
-    return linesFor(mebibytes) * (kLine.size() + 1) + 2;
+    return headersWith("\n").size() + bodyLinesFor(mebibytes) * (kLine.size() + 1) + 2;
 }
 
 // One connection's conversation, played again for every connection.
@@ -85,12 +96,12 @@ void scriptMailbox(ScriptedServer& server, int mebibytes) {
         .expectLine(std::string("PASS ") + kPassword)
         .send("+OK\r\n")
         .expectLine("STAT")
-        .send("+OK 1 " + std::to_string(linesFor(mebibytes) * (kLine.size() + 2)) + "\r\n")
+        .send("+OK 1 " + std::to_string(bodyLinesFor(mebibytes) * (kLine.size() + 2)) + "\r\n")
         .expectLine("TOP 1 0")
-        .send("+OK\r\nFrom: bench <bench@example.org>\r\nSubject: a large attachment\r\n\r\n.\r\n")
+        .send("+OK\r\n" + headersWith("\r\n") + ".\r\n")
         .expectLine("RETR 1")
-        .send("+OK\r\nFrom: bench <bench@example.org>\r\nSubject: a large attachment\r\n\r\n")
-        .sendRepeated(kLine + "\r\n", linesFor(mebibytes) - 4)
+        .send("+OK\r\n" + headersWith("\r\n"))
+        .sendRepeated(kLine + "\r\n", bodyLinesFor(mebibytes))
         .send(".\r\n")
         .expectLine("QUIT")
         .send("+OK bye\r\n")
