@@ -24,6 +24,7 @@
 //   tempdir: PATH             TEMPDIR (default /tmp)
 //   unique: N                 uniqueFile before the check
 //   missing-dir: PATH         a directory where no file can be started
+//   disk-space: N             a file's writes fail past N bytes
 // and what they did:
 //   event: text               the next download event or program start
 //                             ("start PATH", "keep PATH", "drop PATH",
@@ -81,6 +82,7 @@ struct Transcript {
     std::string tempDirectory = "/tmp";
     std::int32_t uniqueFile = 0;
     std::vector<std::string> missingDirectories;
+    std::size_t diskSpace = std::string::npos;
     std::vector<std::string> events;
     std::map<std::string, std::string> files;
     std::optional<std::int32_t> uniqueAfter;
@@ -204,6 +206,8 @@ Transcript readTranscript(const std::filesystem::path& path) {
             t.uniqueFile = std::stoi(value);
         } else if (key == "missing-dir") {
             t.missingDirectories.push_back(value);
+        } else if (key == "disk-space") {
+            t.diskSpace = std::stoul(value);
         } else if (key == "event") {
             t.events.push_back(value);
         } else if (key == "saved") {
@@ -270,6 +274,7 @@ void applyRules(const Transcript& t, test::ProgramOnFakes& run) {
         window.RunFilen[number].set(rule.program);
     }
     run.downloads.missingDirectories = t.missingDirectories;
+    run.downloads.diskSpace = t.diskSpace;
     // Program starts take their place among the download events.
     run.processes.onStart = [&run](const test::FakeProcesses::Start& start) {
         std::string line = "run";
