@@ -112,21 +112,21 @@ TEST(DownloadNames, TheProgramTextNamesTheFileAtItsFirstPercentS) {
         const char* command;
     };
     const Case cases[] = {
-        {"viewer %s", "viewer /tmp/Mivo12.txt"},
+        {"viewer %s", "viewer /temp/Mivo12.txt"},
         {"viewer", "viewer"},
-        {"a %s b %s", "a /tmp/Mivo12.txt b %s"},
-        {"%n%d%x %s", "%n%d%x /tmp/Mivo12.txt"},
-        {"100%% %s", "100% /tmp/Mivo12.txt"},
-        {"%%s %s", "%s /tmp/Mivo12.txt"},
+        {"a %s b %s", "a /temp/Mivo12.txt b %s"},
+        {"%n%d%x %s", "%n%d%x /temp/Mivo12.txt"},
+        {"100%% %s", "100% /temp/Mivo12.txt"},
+        {"%%s %s", "%s /temp/Mivo12.txt"},
         {"ends in %", "ends in %"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(programCommandLine(c.text, "/tmp/Mivo12.txt"), c.command);
+        EXPECT_EQ(programCommandLine(c.text, "/temp/Mivo12.txt"), c.command);
     }
     // A "%" in the file's name is no conversion either.
-    EXPECT_EQ(programCommandLine("v %s", temporaryFileName("/tmp/%s%n", 3)),
-              "v /tmp/%s%n/Mivo3.txt");
+    EXPECT_EQ(programCommandLine("v %s", temporaryFileName("/temp/%s%n", 3)),
+              "v /temp/%s%n/Mivo3.txt");
     // Only the first 399 characters of a program text are used.
     EXPECT_EQ(programCommandLine(std::string(398, 'a') + "%s", "F"), std::string(398, 'a') + "%");
 }
@@ -134,7 +134,7 @@ TEST(DownloadNames, TheProgramTextNamesTheFileAtItsFirstPercentS) {
 TEST(DownloadNames, FileNumbersWrapAroundInsteadOfOverflowing) {
     EXPECT_EQ(nextFileNumber(11), 12);
     EXPECT_EQ(nextFileNumber(INT32_MAX), INT32_MIN);
-    EXPECT_EQ(temporaryFileName("/tmp", INT32_MIN), "/tmp/Mivo-2147483648.txt");
+    EXPECT_EQ(temporaryFileName("/temp", INT32_MIN), "/temp/Mivo-2147483648.txt");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 //   text: N text              the text rule N looks for
 //   program: N text           the program rule N runs
 //   notice-all: no            unmatched messages are listed as they are
-//   tempdir: PATH             TEMPDIR (default /tmp)
+//   tempdir: PATH             TEMPDIR (default /temp)
 //   unique: N                 uniqueFile before the check
 //   missing-dir: PATH         a directory where no file can be started
 //   disk-space: N             a file's writes fail past N bytes
@@ -79,7 +79,7 @@ struct Transcript {
     };
     std::map<int, RuleSetting> rules;
     bool noticeAll = true;
-    std::string tempDirectory = "/tmp";
+    std::string tempDirectory = "/temp";
     std::int32_t uniqueFile = 0;
     std::vector<std::string> missingDirectories;
     std::size_t diskSpace = std::string::npos;
