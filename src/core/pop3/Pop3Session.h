@@ -2,6 +2,9 @@
 // The POP3 conversation with one account during a check: a state machine fed
 // with the connection's lines by the check cycle, which owns the connection.
 // It sends its commands through the cycle and reports its end with one call.
+// With rules in use, each new message's headers go through the rules, and a
+// matching rule's RETR and DELE are sent in the same conversation before the
+// next message is looked at.
 //
 // Call order for one account: begin(), connected(), lineReceived() for each
 // line; the session calls `ended` once when the conversation is over (QUIT
