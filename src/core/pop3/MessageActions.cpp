@@ -27,9 +27,14 @@ void MessageActions::take(int rule) {
 
 void MessageActions::startDownload() {
     // Without a program the number is not advanced, so such downloads
-    // write the same file, each replacing the one before.
-    m_file =
-        m_downloads.startDownload(temporaryFileName(m_window.TEMPDIR.get(), m_window.uniqueFile));
+    // write the same file, each replacing the one before; but never the one
+    // copy left of a deleted message.
+    if (m_runCommand.empty() && m_deletedCopy == m_window.uniqueFile) {
+        m_window.uniqueFile = nextFileNumber(m_window.uniqueFile);
+    }
+    m_fileNumber = m_window.uniqueFile;
+    m_saved = false;
+    m_file = m_downloads.startDownload(temporaryFileName(m_window.TEMPDIR.get(), m_fileNumber));
 }
 
 void MessageActions::downloadLine(std::string_view line) {
@@ -41,10 +46,16 @@ void MessageActions::downloadLine(std::string_view line) {
 }
 
 void MessageActions::finishDownload() {
-    const bool saved = m_file && m_file->keep();
+    m_saved = m_file && m_file->keep();
     m_file.reset();
-    if (!saved) {
+    if (!m_saved) {
         m_reports.log("Could not open file for output (save downloaded file)");
+    }
+}
+
+void MessageActions::messageDeleted() {
+    if (m_download && m_saved) {
+        m_deletedCopy = m_fileNumber;
     }
 }
 

@@ -309,7 +309,9 @@ void Pop3Session::takeMatchActions(int rule) {
 
 void Pop3Session::messageDownloaded() {
     m_actions.finishDownload();
-    if (m_actions.deletes()) {
+    // A message that could not be saved stays on the server: deleting it
+    // would lose it.
+    if (m_actions.mayDelete()) {
         requestDelete();
         return;
     }
@@ -319,6 +321,7 @@ void Pop3Session::messageDownloaded() {
 
 void Pop3Session::messageDeleted() {
     m_deleted += 1;
+    m_actions.messageDeleted();
     m_actions.runProgram();
     nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
 }
