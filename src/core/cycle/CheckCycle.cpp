@@ -198,6 +198,7 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn) {
 
 void CheckCycle::dropConnection() {
     m_watch.stop();
+    m_session.connectionDropped();
     m_transport.TcpClose(m_cycle.transportSlot);
     m_cycle.connected = false;
     m_cycle.connecting = false;

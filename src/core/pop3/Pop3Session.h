@@ -53,6 +53,9 @@ public:
     // The connection ended; a conversation not over yet ends now, keeping the
     // new mail it had already listed.
     void connectionEnded();
+    // The connection was dropped without a word to the conversation (Reset):
+    // a message being downloaded leaves nothing behind.
+    void connectionDropped() { m_actions.abandonDownload(); }
     bool isOver() const { return m_stage == Stage::Over; }
 
 private:
