@@ -1,8 +1,12 @@
 // The plainest POP3 client that does a check's work: log in, STAT, then one
 // TOP n 0 at a time for every message, each answer read whole before the next
-// command. The end-to-end benchmark holds mivo-check against it.
+// command. The end-to-end benchmark holds mivo-check against it. With
+// --download FILE it also fetches every message with RETR after its headers
+// and writes its lines, as received, to FILE (one LF-ended line each), which
+// the download benchmark holds mivo-check's rule downloads against.
 //
-//   mivo_reference_pop3_client USER PASS HOST:PORT   (HOST a dotted address)
+//   mivo_reference_pop3_client [--download FILE] USER PASS HOST:PORT
+//                                                  (HOST a dotted address)
 //   mivo_reference_pop3_client USER PASS PORT --tls CAFILE
 //
 // Prints the number of messages whose headers it read; over TLS (POP3S to
@@ -12,7 +16,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -27,40 +33,72 @@ void expectOk(const std::string& answer, const std::string& command) {
     }
 }
 
+template <typename Client>
+void download(Client& client, int number, std::ofstream& file) {
+    const std::string retr = "RETR " + std::to_string(number);
+    expectOk(client.command(retr), retr);
+    for (;;) {
+        const std::string line = client.readLine();
+        file << line << '\n';
+        if (line == ".") {
+            break;
+        }
+    }
+    if (!file) {
+        throw std::runtime_error("cannot write the downloaded message");
+    }
+}
+
 // The same lock-step conversation on either line client.
 template <typename Client>
-int converse(Client& client, const std::string& user, const std::string& password) {
+int converse(Client& client, const std::string& user, const std::string& password,
+             const std::optional<std::string>& downloadFile = std::nullopt) {
     expectOk(client.readLine(), "the greeting");
     expectOk(client.command("USER " + user), "USER");
     expectOk(client.command("PASS " + password), "PASS");
     const std::string stat = client.command("STAT");
     expectOk(stat, "STAT");
     const int count = std::stoi(stat.substr(4));
+    std::ofstream file;
+    if (downloadFile) {
+        file.open(*downloadFile, std::ios::binary | std::ios::trunc);
+    }
     for (int number = 1; number <= count; ++number) {
         const std::string top = "TOP " + std::to_string(number) + " 0";
         expectOk(client.command(top), top);
         while (client.readLine() != ".") {
+        }
+        if (downloadFile) {
+            download(client, number, file);
         }
     }
     expectOk(client.command("QUIT"), "QUIT");
     return count;
 }
 
-int run(const std::string& user, const std::string& password, const std::string& hostAndPort) {
+int run(const std::string& user, const std::string& password, const std::string& hostAndPort,
+        const std::optional<std::string>& downloadFile) {
     const std::size_t colon = hostAndPort.rfind(':');
     const std::string host =
         colon == std::string::npos ? hostAndPort : hostAndPort.substr(0, colon);
     const int port = colon == std::string::npos ? 110 : std::stoi(hostAndPort.substr(colon + 1));
     mivo::test::Pop3LineClient client(host, port);
-    return converse(client, user, password);
+    return converse(client, user, password, downloadFile);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool tls = argc == 6 && std::string(argv[4]) == "--tls";
-    if (argc != 4 && !tls) {
-        std::cerr << "usage: " << argv[0] << " USER PASS HOST:PORT | USER PASS PORT --tls CAFILE\n";
+    std::optional<std::string> downloadFile;
+    int first = 1;
+    if (!tls && argc == 6 && std::string(argv[1]) == "--download") {
+        downloadFile = argv[2];
+        first = 3;
+    }
+    if (!tls && argc - first != 3) {
+        std::cerr << "usage: " << argv[0]
+                  << " [--download FILE] USER PASS HOST:PORT | USER PASS PORT --tls CAFILE\n";
         return 64;
     }
     try {
@@ -74,7 +112,7 @@ int main(int argc, char** argv) {
                       << '\n';
             return EXIT_SUCCESS;
         }
-        std::cout << run(argv[1], argv[2], argv[3]) << '\n';
+        std::cout << run(argv[first], argv[first + 1], argv[first + 2], downloadFile) << '\n';
         return EXIT_SUCCESS;
     } catch (const std::exception& error) {
         std::cerr << argv[0] << ": " << error.what() << '\n';

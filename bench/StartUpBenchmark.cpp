@@ -17,6 +17,7 @@
 #include "QtUi.h"
 #include "app/Program.h"
 #include "posix/FileText.h"
+#include "posix/PosixDownloads.h"
 #include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
@@ -40,7 +41,9 @@ std::string fullSettingsText() {
     SystemRandom random;
     test::FakeProcesses processes;
     test::FakeInstallation installation;
-    Program program(Ports{ui, clock, timers, sockets, settings, random, processes, installation});
+    test::FakeDownloads downloads;
+    Program program(
+        Ports{ui, clock, timers, sockets, settings, random, processes, installation, downloads});
     program.startUp();
     MainWindowModel& window = program.mainWindowModel();
     for (int account = 1; account <= kAccountCount; ++account) {
@@ -90,9 +93,11 @@ void startUp(benchmark::State& state, Stored stored) {
         auto random = std::make_unique<SystemRandom>();
         auto processes = std::make_unique<PosixProcesses>();
         auto installation = std::make_unique<UserInstallation>();
+        auto downloads = std::make_unique<PosixDownloads>();
         auto ui = std::make_unique<QtUi>(*application);
-        auto program = std::make_unique<Program>(
-            Ports{*ui, *clock, *timers, *sockets, *settings, *random, *processes, *installation});
+        auto program =
+            std::make_unique<Program>(Ports{*ui, *clock, *timers, *sockets, *settings, *random,
+                                            *processes, *installation, *downloads});
         auto windows = std::make_unique<ProgramWindows>(*program, *ui, *application);
         windows->mainWindow().show();
         QCoreApplication::processEvents();

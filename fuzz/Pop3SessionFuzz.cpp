@@ -1,8 +1,9 @@
 // Runs a whole Program on fake ports and lets the input play a hostile POP3
 // server: any bytes, cut anywhere, between ticks of the check clock and
-// seconds of real time, then a hang-up. After every step the texts the server
-// can feed stay bounded, no socket is left open when the check is idle, and a
-// finished connection always ends its cycle.
+// seconds of real time, then a hang-up, with or without rules that download,
+// delete and run programs. After every step the texts the server can feed
+// stay bounded, no socket and no download is left open when the check is
+// idle, and a finished connection always ends its cycle.
 
 #include <algorithm>
 #include <cstddef>
@@ -76,9 +77,36 @@ enum Op : std::uint8_t {
     Writable,  // room 16 * arg, or unlimited for arg 31
 };
 
+// Rules a run may have in use: none, or rules whose actions the server's
+// replies drive into stages D, E and F.
+enum class Rules : std::uint8_t { None, DownloadAndRun, DeleteOnly, Everything };
+
+void useRules(MainWindowModel& window, Rules rules) {
+    if (rules == Rules::None) {
+        return;
+    }
+    window.UseRule = true;
+    // Rule 1 on Subject, rule 2 on From ("Fro"), both with short texts a
+    // fuzzer finds at once; a program text no format could survive.
+    window.SBn[1].itemIndex.set(8);
+    window.En[1].set("a");
+    window.SBn[2].itemIndex.set(3);
+    window.En[2].set("o");
+    window.Urgentn[2].set(true);
+    const bool download = rules != Rules::DeleteOnly;
+    const bool remove = rules != Rules::DownloadAndRun;
+    for (int rule = 1; rule <= 2; ++rule) {
+        window.DLn[rule].set(download);
+        window.DELn[rule].set(remove);
+    }
+    if (download) {
+        window.RunFilen[1].set("v %s %n %s %%%");
+    }
+}
+
 class Run : public test::FakeProgramPorts {
 public:
-    Run(std::uint8_t flags, int known, std::size_t chunkSize)
+    Run(std::uint8_t flags, int known, Rules rules, std::size_t chunkSize)
         : m_flags(flags), m_chunkSize(chunkSize) {
         timers.clock = &clock;
         program.bringIntoService();
@@ -105,6 +133,7 @@ public:
         program.cycleState().CCW[1] = has(GreetedBefore);
         program.cycleState().lastNumKnown[1] = known;
         program.cycleState().terminating = has(Terminating);
+        useRules(window, rules);
     }
 
     void start() {
@@ -234,7 +263,9 @@ private:
         check(program.transport().receiveLength(slot) <= LineCutter::Capacity,
               "received bytes bounded");
 
+        check(downloads.open <= 1, "one download at a time");
         if (!busy()) {
+            check(downloads.open == 0, "no download left open");
             // Nothing may still hold a socket.
             for (const auto& [handle, socket] : sockets.sockets) {
                 check(socket.closed, "socket released");
@@ -277,7 +308,8 @@ public:
 }  // namespace
 }  // namespace mivo
 
-// Input: flags, the lastNumKnown preset (low three bits), the piece size of
+// Input: flags, the lastNumKnown preset (low three bits) and the rules (the
+// next two), the piece size of
 // sent bytes (0 for 256), then operations: one byte each, the kind in the top
 // three bits and an argument in the low five, with the bytes a send carries.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -286,7 +318,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::size_t chunkSize = data[2] == 0 ? 256 : data[2];
-    Run run(data[0], kKnownPresets[data[1] & 7], chunkSize);
+    Run run(data[0], kKnownPresets[data[1] & 7], static_cast<Rules>((data[1] >> 3) & 3), chunkSize);
     std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
     const auto take = [&rest](std::size_t count) {
         const std::string_view bytes = rest.substr(0, count);

@@ -32,7 +32,7 @@ ConsoleCheckRun::ConsoleCheckRun(const CheckCommandLine& options)
       m_sockets(std::make_unique<PosixSocketPort>(), TlsSocketPort::configurationFromEnvironment()),
       m_settings(settingsFilesFor(options)),
       m_program(Ports{m_ui, m_clock, m_timers, m_sockets, m_settings, m_random, m_processes,
-                      m_installation}),
+                      m_installation, m_downloads}),
       m_signals([this](int signal) { stop(signal); }) {
     if (m_options.stateFile) {
         m_stateFile.emplace(*m_options.stateFile);

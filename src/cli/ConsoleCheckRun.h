@@ -15,6 +15,7 @@
 #include "console/CheckCommandLine.h"
 #include "console/CycleOutcome.h"
 #include "console/KnownCounts.h"
+#include "posix/PosixDownloads.h"
 #include "posix/PosixProcesses.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
@@ -65,6 +66,7 @@ private:
     PosixProcesses m_processes;
     // The console never uninstalls; the program is built with every port.
     UserInstallation m_installation;
+    PosixDownloads m_downloads;
     Program m_program;
     TerminationSignals m_signals;
     std::optional<KnownCountsFile> m_stateFile;

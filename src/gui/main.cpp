@@ -14,6 +14,7 @@
 #include "QtUi.h"
 #include "app/Program.h"
 #include "posix/ArgumentBlanking.h"
+#include "posix/PosixDownloads.h"
 #include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
@@ -48,10 +49,11 @@ int main(int argc, char** argv) {
         mivo::SystemRandom random;
         mivo::PosixProcesses processes;
         mivo::UserInstallation installation;
+        mivo::PosixDownloads downloads;
         mivo::QtUi ui(app);
-        mivo::Program program(
-            mivo::Ports{ui, clock, timers, sockets, settings, random, processes, installation},
-            std::move(arguments));
+        mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random, processes,
+                                          installation, downloads},
+                              std::move(arguments));
         return mivo::runProgram(app, program, ui);
     } catch (const std::exception& error) {
         app.reportError(QString::fromStdString(error.what()));

@@ -35,7 +35,8 @@ inline Application& application() {
 struct ProgramParts {
     // `arguments`: the command line the start-up decision sees.
     explicit ProgramParts(std::vector<std::string> arguments = {})
-        : program(Ports{ui, clock, timers, sockets, settings, random, processes, installation},
+        : program(Ports{ui, clock, timers, sockets, settings, random, processes, installation,
+                        downloads},
                   std::move(arguments)) {}
 
     FakeClock clock;
@@ -45,6 +46,7 @@ struct ProgramParts {
     FakeRandom random;
     FakeProcesses processes;
     FakeInstallation installation;
+    FakeDownloads downloads;
     QtUi ui{application()};
     Program program;
     std::vector<std::string> created;

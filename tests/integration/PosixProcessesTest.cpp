@@ -223,8 +223,9 @@ TEST_F(ProgramStart, TheWebSiteOpensInTheBrowserOfBrowserOrTellsTheUser) {
         test::FakeRandom random;
         PosixProcesses processes;
         test::FakeInstallation installation;
-        Program program(
-            Ports{ui, clock, timers, sockets, settings, random, processes, installation});
+        test::FakeDownloads downloads;
+        Program program(Ports{ui, clock, timers, sockets, settings, random, processes, installation,
+                              downloads});
         Lines log;
         program.log().onAppend([&](std::string_view line) { log.emplace_back(line); });
 

@@ -120,8 +120,8 @@ TEST_F(CheckFixture, OpenFailingAtOnceIsReportedAndStopsTheCycleThere) {
         SCOPED_TRACE(c.name);
         test::FakeUi freshUi;
         test::FakeSocketPort freshSockets;
-        Program fresh{
-            Ports{freshUi, clock, timers, freshSockets, settings, random, processes, installation}};
+        Program fresh{Ports{freshUi, clock, timers, freshSockets, settings, random, processes,
+                            installation, downloads}};
         fresh.bringIntoService();
         std::vector<std::string> lines;
         fresh.log().onAppend([&](std::string_view text) { lines.emplace_back(text); });
@@ -199,6 +199,32 @@ TEST_F(CheckFixture, ResetDropsTheConnectionAndEveryCount) {
     EXPECT_EQ(logLines, Lines{"Timer 1 called"});
     EXPECT_EQ(ui.applicationTitles.back(), "Mivo");
     EXPECT_EQ(window.Caption.get(), "Mivo");
+}
+
+// Reset in the middle of a rule's download: what was written of the
+// message goes with the connection.
+TEST_F(CheckFixture, ResetDuringADownloadLeavesNoFile) {
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    window.UseRule = true;
+    window.SBn[1].itemIndex.set(3);  // From
+    window.En[1].set("ann");
+    window.DLn[1].set(true);
+    window.RunFilen[1].set("");  // the control's design-time text until settings load
+    window.TEMPDIR.set("/temp");
+    checkNow();
+    accept();
+    say("+OK\r\n");
+    say("+OK\r\n");
+    say("+OK\r\n");
+    say("+OK 1 9\r\n");
+    say("+OK\r\nFrom: ann\r\n.\r\n");
+    say("+OK\r\nFrom: ann\r\nhalf of it\r\n");
+    ASSERT_NE(sent().find("RETR 1\r\n"), std::string::npos) << sent();
+    ASSERT_EQ(downloads.open, 1u);
+    program.mainWindow().Button2Click();
+    EXPECT_EQ(downloads.open, 0u);
+    EXPECT_EQ(downloads.events, (Lines{"start /temp/Mivo0.txt", "drop /temp/Mivo0.txt"}));
+    EXPECT_TRUE(downloads.files.empty());
 }
 
 // Typing applies the interval at once without touching the text; leaving

@@ -16,12 +16,35 @@
 //   caption: text             the caption at the end
 //   list: text                account 1's new-mail list at the end
 //   errors: text              the accounts dialog's error list at the end
+// Rules, which are in use once a transcript has one:
+//   rule: N FIELD [urgent] [download] [delete]   rule N looks at FIELD
+//   text: N text              the text rule N looks for
+//   program: N text           the program rule N runs
+//   notice-all: no            unmatched messages are listed as they are
+//   tempdir: PATH             TEMPDIR (default /temp)
+//   unique: N                 uniqueFile before the check
+//   missing-dir: PATH         a directory where no file can be started
+//   disk-space: N             a file's writes fail past N bytes
+// and what they did:
+//   event: text               the next download event or program start
+//                             ("start PATH", "keep PATH", "drop PATH",
+//                             "cannot start PATH", "run" and each
+//                             argument in double quotes)
+//   saved: PATH               a file kept, whose lines follow as
+//   F: text                   one line of the file last named (LF added)
+//   unique-after: N           uniqueFile at the end
+//   known-after: N            lastNumKnown of account 1 at the end
+//   urgent-notice: yes        the cycle ended with the urgent notice shown
 // Lines starting with # are comments.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,6 +68,26 @@ struct Transcript {
     std::string caption;
     std::string list;
     std::string errors;
+
+    struct RuleSetting {
+        int field = 0;
+        std::string text;
+        bool urgent = false;
+        bool download = false;
+        bool remove = false;
+        std::string program;
+    };
+    std::map<int, RuleSetting> rules;
+    bool noticeAll = true;
+    std::string tempDirectory = "/temp";
+    std::int32_t uniqueFile = 0;
+    std::vector<std::string> missingDirectories;
+    std::size_t diskSpace = std::string::npos;
+    std::vector<std::string> events;
+    std::map<std::string, std::string> files;
+    std::optional<std::int32_t> uniqueAfter;
+    std::optional<int> knownAfter;
+    bool urgentNotice = false;
 };
 
 // gtest names a failing case by its transcript, not by its bytes.
@@ -83,8 +126,36 @@ std::string unescape(std::string_view text) {
     return out;
 }
 
+int headerFieldIndex(const std::string& name) {
+    const auto found = std::find(kHeaderFieldNames.begin(), kHeaderFieldNames.end(), name);
+    return found == kHeaderFieldNames.end() ? std::stoi(name)
+                                            : static_cast<int>(found - kHeaderFieldNames.begin());
+}
+
+// "N rest" of the rule keys: the rule's number and the rest of the value.
+std::pair<int, std::string> numbered(const std::string& value) {
+    const std::size_t blank = value.find(' ');
+    return {std::stoi(value.substr(0, blank)),
+            blank == std::string::npos ? std::string{} : value.substr(blank + 1)};
+}
+
+void readRule(const std::string& value, Transcript& t) {
+    std::istringstream words(value);
+    int number = 0;
+    std::string field;
+    words >> number >> field;
+    Transcript::RuleSetting& rule = t.rules[number];
+    rule.field = headerFieldIndex(field);
+    for (std::string option; words >> option;) {
+        rule.urgent = rule.urgent || option == "urgent";
+        rule.download = rule.download || option == "download";
+        rule.remove = rule.remove || option == "delete";
+    }
+}
+
 Transcript readTranscript(const std::filesystem::path& path) {
     Transcript t;
+    std::string lastSaved;
     t.name = path.stem().string();
     std::ifstream file(path);
     std::string line;
@@ -119,6 +190,37 @@ Transcript readTranscript(const std::filesystem::path& path) {
             t.list += value;
         } else if (key == "errors") {
             t.errors += value;
+        } else if (key == "rule") {
+            readRule(value, t);
+        } else if (key == "text") {
+            const auto [number, text] = numbered(value);
+            t.rules[number].text = text;
+        } else if (key == "program") {
+            const auto [number, program] = numbered(value);
+            t.rules[number].program = program;
+        } else if (key == "notice-all") {
+            t.noticeAll = value == "yes";
+        } else if (key == "tempdir") {
+            t.tempDirectory = value;
+        } else if (key == "unique") {
+            t.uniqueFile = std::stoi(value);
+        } else if (key == "missing-dir") {
+            t.missingDirectories.push_back(value);
+        } else if (key == "disk-space") {
+            t.diskSpace = std::stoul(value);
+        } else if (key == "event") {
+            t.events.push_back(value);
+        } else if (key == "saved") {
+            lastSaved = value;
+            t.files[lastSaved];
+        } else if (key == "F") {
+            t.files[lastSaved] += value + "\n";
+        } else if (key == "unique-after") {
+            t.uniqueAfter = std::stoi(value);
+        } else if (key == "known-after") {
+            t.knownAfter = std::stoi(value);
+        } else if (key == "urgent-notice") {
+            t.urgentNotice = value == "yes";
         } else {
             ADD_FAILURE() << path << ": unknown key " << key;
         }
@@ -148,9 +250,40 @@ struct Result {
     std::string caption;
     std::string list;
     std::string errors;
+    std::vector<std::string> events;
+    std::map<std::string, std::string> files;
+    std::int32_t uniqueFile = 0;
+    int known = 0;
+    bool urgentNotice = false;
 
     bool operator==(const Result&) const = default;
 };
+
+void applyRules(const Transcript& t, test::ProgramOnFakes& run) {
+    MainWindowModel& window = run.window;
+    window.UseRule = !t.rules.empty();
+    window.NoticeAll = t.noticeAll;
+    window.TEMPDIR.set(t.tempDirectory);
+    window.uniqueFile = t.uniqueFile;
+    for (const auto& [number, rule] : t.rules) {
+        window.SBn[number].itemIndex.set(rule.field);
+        window.En[number].set(rule.text);
+        window.Urgentn[number].set(rule.urgent);
+        window.DLn[number].set(rule.download);
+        window.DELn[number].set(rule.remove);
+        window.RunFilen[number].set(rule.program);
+    }
+    run.downloads.missingDirectories = t.missingDirectories;
+    run.downloads.diskSpace = t.diskSpace;
+    // Program starts take their place among the download events.
+    run.processes.onStart = [&run](const test::FakeProcesses::Start& start) {
+        std::string line = "run";
+        for (const std::string& argument : start.arguments) {
+            line += " \"" + argument + "\"";
+        }
+        run.downloads.events.push_back(line);
+    };
+}
 
 Result play(const Transcript& t, const std::vector<std::string>& pieces) {
     test::ProgramOnFakes run;
@@ -158,6 +291,7 @@ Result play(const Transcript& t, const std::vector<std::string>& pieces) {
     run.cycle.lastNumKnown[1] = t.known;
     run.cycle.CCW[1] = t.greetedBefore;
     run.window.NewMLevelNumber.set(t.countOnly);
+    applyRules(t, run);
     run.checkNow();
     const SocketHandle socket = run.server();
     run.accept();
@@ -171,6 +305,13 @@ Result play(const Transcript& t, const std::vector<std::string>& pieces) {
     result.caption = run.ui.applicationTitles.empty() ? "" : run.ui.applicationTitles.back();
     result.list = run.accounts.Memon[1].get();
     result.errors = run.accounts.Errors.get();
+    result.events = run.downloads.events;
+    result.files = run.downloads.files;
+    result.uniqueFile = run.window.uniqueFile;
+    result.known = run.cycle.lastNumKnown[1];
+    result.urgentNotice = run.ui.isWindowVisible(WindowId::UrgentNotice);
+    // Every download started has been kept or dropped by the end.
+    EXPECT_EQ(run.downloads.open, 0u);
     return result;
 }
 
@@ -184,6 +325,13 @@ TEST_P(TranscriptTest, PlaysTheSameWholeAndCutAtEveryOffset) {
     EXPECT_EQ(whole.caption, t.caption);
     EXPECT_EQ(whole.list, t.list);
     EXPECT_EQ(whole.errors, t.errors);
+    EXPECT_EQ(whole.events, t.events);
+    EXPECT_EQ(whole.files, t.files);
+    EXPECT_EQ(whole.uniqueFile, t.uniqueAfter.value_or(t.uniqueFile));
+    if (t.knownAfter) {
+        EXPECT_EQ(whole.known, *t.knownAfter);
+    }
+    EXPECT_EQ(whole.urgentNotice, t.urgentNotice);
     for (std::size_t cut = 1; cut < t.serverBytes.size(); ++cut) {
         const Result split = play(t, {t.serverBytes.substr(0, cut), t.serverBytes.substr(cut)});
         if (!(split == whole)) {
@@ -192,6 +340,8 @@ TEST_P(TranscriptTest, PlaysTheSameWholeAndCutAtEveryOffset) {
             EXPECT_EQ(split.log, whole.log);
             EXPECT_EQ(split.caption, whole.caption);
             EXPECT_EQ(split.list, whole.list);
+            EXPECT_EQ(split.events, whole.events);
+            EXPECT_EQ(split.files, whole.files);
             break;
         }
     }

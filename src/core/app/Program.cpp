@@ -26,7 +26,7 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
                         ports.clock}),
       m_checkCycle({m_mainWindowModel, m_cycle, m_accountsDialog, m_reports, m_mainWindow,
                     m_checkTimer, m_newMailSummary, m_transport, ports.timers, ports.clock,
-                    ports.ui}),
+                    ports.ui, ports.downloads, m_launcher}),
       m_settingsStore({m_mainWindowModel, m_cycle, m_mainWindow, m_log, m_transport, ports.settings,
                        ports.random}),
       m_uninstallSteps(ports.settings, ports.installation),

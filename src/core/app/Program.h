@@ -18,6 +18,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "ports/ClockPort.h"
+#include "ports/DownloadPort.h"
 #include "ports/InstallationPort.h"
 #include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
@@ -54,6 +55,7 @@ struct Ports {
     RandomPort& random;
     ProcessPort& processes;
     InstallationPort& installation;
+    DownloadPort& downloads;
 };
 
 class Program {

@@ -22,7 +22,8 @@ CheckCycle::CheckCycle(Parts parts)
       m_clock(parts.clock),
       m_ui(parts.ui),
       m_session(
-          Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports},
+          Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports,
+                             parts.downloads, parts.launcher},
           [this](std::string_view bytes) {
               m_transport.TcpSend(m_cycle.transportSlot, bytes.data(),
                                   static_cast<int>(bytes.size()));
@@ -254,6 +255,7 @@ void CheckCycle::reportSecurityFailure(int account, std::string_view errorText) 
 
 void CheckCycle::dropConnection() {
     m_watch.stop();
+    m_session.connectionDropped();
     m_transport.TcpClose(m_cycle.transportSlot);
     m_cycle.connected = false;
     m_cycle.connecting = false;

@@ -14,11 +14,13 @@
 #include "cycle/CycleReport.h"
 #include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
+#include "launch/Launcher.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowModel.h"
 #include "pop3/Pop3Session.h"
 #include "pop3/StartTlsOpening.h"
 #include "ports/ClockPort.h"
+#include "ports/DownloadPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "transport/TcpTransport.h"
@@ -48,6 +50,8 @@ public:
         TimerPort& timers;
         const ClockPort& clock;
         UiPort& ui;
+        DownloadPort& downloads;
+        Launcher& launcher;
     };
 
     explicit CheckCycle(Parts parts);

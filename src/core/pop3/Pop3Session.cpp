@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "pop3/HeaderSummary.h"
+#include "pop3/RuleMatching.h"
 #include "text/IntegerText.h"
 #include "text/MemoText.h"
 
@@ -41,7 +42,8 @@ Pop3Session::Pop3Session(Parts parts, Send send, SessionEnded ended)
       m_send(std::move(send)),
       m_ended(std::move(ended)),
       m_replies(parts.window.PacketBuffer),
-      m_list(parts.window.Memo4) {}
+      m_list(parts.window.Memo4),
+      m_actions({parts.window, parts.downloads, parts.launcher, parts.reports}) {}
 
 void Pop3Session::enter(Stage next, const std::optional<std::string>& stageLine, Logged logged) {
     m_stage = next;
@@ -54,12 +56,15 @@ void Pop3Session::enter(Stage next, const std::optional<std::string>& stageLine,
 }
 
 void Pop3Session::end(SessionOutcome::Result result) {
+    // A message whose download did not finish leaves nothing behind.
+    m_actions.abandonDownload();
     enter(Stage::Over, std::nullopt, Logged::No);
     m_ended(account(), SessionOutcome{result});
 }
 
 void Pop3Session::begin() {
     m_list.forget();
+    m_deleted = 0;
     enter(Stage::Connecting, "1 - Connecting to host", Logged::Yes);
 }
 
@@ -100,10 +105,19 @@ void Pop3Session::lineReceived(std::string_view line) {
     if (isOver()) {
         return;
     }
+    if (m_stage == Stage::ReceivingMessage) {
+        // A downloaded message goes to its file as it arrives, never into
+        // the reply, so its size costs no memory. Its lines are the
+        // message's own: one beginning with "-" is no refusal.
+        m_actions.downloadLine(line);
+        if (line != ".") {
+            return;
+        }
+    }
     m_replies.add(line);
     Stage stage = m_stage;
     if (m_replies.refused()) {
-        refused();
+        refused(line);
         if (isOver()) {
             return;
         }
@@ -148,16 +162,15 @@ void Pop3Session::handleReply(Stage stage) {
         case Stage::ReceivingHeaders:
             headersReceived();
             break;
-        // Downloads and deletions are rule actions; nothing reaches these
-        // stages until rules are in use.
         case Stage::RequestedMessage:
             enter(Stage::ReceivingMessage, "E - Download EMAIL.", Logged::No);
+            m_actions.startDownload();
             break;
         case Stage::ReceivingMessage:
-            nextMessageStep(Stage::ReceivingMessage, "E - We have recieved all of the EMAILS.");
+            messageDownloaded();
             break;
         case Stage::Deleting:
-            nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
+            messageDeleted();
             break;
         case Stage::Over:
             break;
@@ -243,9 +256,21 @@ void Pop3Session::RequestNextHeaders() {
 void Pop3Session::headersReceived() {
     enter(Stage::ReceivingHeaders, "B - Recieved data, processing...", Logged::Yes);
     m_reports.log("-----Data extracted from file-----");
-    const std::string summary = senderSubjectLine(m_replies.text());
-    m_cycle.newMailCount += 1;
-    m_list.add(summary);
+    const std::string& headers = m_replies.text();
+    RuleMatch match;
+    if (m_window.UseRule) {
+        m_reports.log("Using Rules...");
+        match = matchRules(m_window, headers);
+        m_cycle.newMailCount += match.matchedLines;
+        m_cycle.urgent = m_cycle.urgent || match.urgent;
+    } else {
+        m_cycle.newMailCount += 1;
+    }
+    if (m_window.UseRule && m_window.NoticeAll && match.rule == 0) {
+        m_list.add("Email diddn't match any rule.");
+    } else {
+        m_list.add(senderSubjectLine(headers));
+    }
     m_reports.log("-----EODEFF-----");
     const std::string known = std::to_string(lastNumKnown());
     m_reports.log("Values ::");
@@ -258,7 +283,57 @@ void Pop3Session::headersReceived() {
         m_send(kQuit);
         return;
     }
+    if (match.rule != 0) {
+        takeMatchActions(match.rule);
+        return;
+    }
     nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
+}
+
+// For every option set: RETR, the file written, DELE, then the program, so
+// that a program always starts on a file already closed.
+void Pop3Session::takeMatchActions(int rule) {
+    m_actions.take(rule);
+    if (m_actions.downloads()) {
+        enter(Stage::RequestedMessage, "D - Download EMAIL.", Logged::No);
+        sendMessageCommand("RETR ");
+        return;
+    }
+    if (m_actions.deletes()) {
+        requestDelete();
+        return;
+    }
+    m_actions.runProgram();
+    nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
+}
+
+void Pop3Session::messageDownloaded() {
+    m_actions.finishDownload();
+    // A message that could not be saved stays on the server: deleting it
+    // would lose it.
+    if (m_actions.mayDelete()) {
+        requestDelete();
+        return;
+    }
+    m_actions.runProgram();
+    nextMessageStep(Stage::ReceivingMessage, "E - We have recieved all of the EMAILS.");
+}
+
+void Pop3Session::messageDeleted() {
+    m_deleted += 1;
+    m_actions.messageDeleted();
+    m_actions.runProgram();
+    nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
+}
+
+void Pop3Session::requestDelete() {
+    enter(Stage::Deleting, "F - Delete EMAIL.", Logged::No);
+    sendMessageCommand("DELE ");
+}
+
+// The message the rules acted on is the one whose headers were read last.
+void Pop3Session::sendMessageCommand(std::string_view command) {
+    m_send(std::string(command) + std::to_string(lastNumKnown()) + "\r\n");
 }
 
 void Pop3Session::nextMessageStep(Stage stage, const std::string& stageLine) {
@@ -275,7 +350,17 @@ void Pop3Session::nextMessageStep(Stage stage, const std::string& stageLine) {
     m_send(kQuit);
 }
 
+// The server has removed what was deleted and closed the gaps: the messages
+// seen are now the first ones less as many. Counting them as before would
+// take the next check's new mail for old, and a mailbox that shrank for it
+// would have all its mail announced again.
+void Pop3Session::deletionsDone() {
+    lastNumKnown() = std::max(0, lastNumKnown() - m_deleted);
+    m_deleted = 0;
+}
+
 void Pop3Session::quitAcknowledged(Stage stage) {
+    deletionsDone();
     TextField& accountList = m_accountsDialog.Memon[account()];
     if (stage == Stage::LoggingOut) {
         accountList.set("");
@@ -301,8 +386,11 @@ void Pop3Session::endAfterError() {
 // The server's answer begins with "-". The error and then the answer to the
 // QUIT it causes are reported, each with all the lines gathered so far; the
 // conversation is over after the second.
-void Pop3Session::refused() {
+void Pop3Session::refused(std::string_view received) {
     const Stage before = m_stage;
+    // After an error, what arrives answers its QUIT; accepted, it made the
+    // deletions final.
+    const bool quitAccepted = before == Stage::Failed && received.substr(0, 3) == "+OK";
     m_cycle.accountError[account()] = true;
     m_cycle.settingsOk = false;
     enter(Stage::Failed, "8 - ERROR Occured at stage : " + m_window.Memo2.get() + " : Quitting\r\n",
@@ -318,6 +406,9 @@ void Pop3Session::refused() {
         m_reports.log(line);
     }
     if (before == Stage::Failed) {
+        if (quitAccepted) {
+            deletionsDone();
+        }
         keepListedMail();
         end(SessionOutcome::Result::ServerError);
     }
@@ -336,7 +427,9 @@ void Pop3Session::connectionEnded() {
 // Messages summarised before a conversation broke off are already counted
 // as seen, so they are announced now or never.
 void Pop3Session::keepListedMail() {
-    if (m_list.holdsMail()) {
+    // With rules in use, a list of messages that matched none is no mail.
+    const bool anyMail = !m_window.UseRule || m_cycle.newMailCount != 0;
+    if (m_list.holdsMail() && anyMail) {
         m_list.close();
         m_accountsDialog.Memon[account()].set(m_list.text());
     }

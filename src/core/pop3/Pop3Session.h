@@ -2,6 +2,9 @@
 // The POP3 conversation with one account during a check: a state machine fed
 // with the connection's lines by the check cycle, which owns the connection.
 // It sends its commands through the cycle and reports its end with one call.
+// With rules in use, each new message's headers go through the rules, and a
+// matching rule's RETR and DELE are sent in the same conversation before the
+// next message is looked at.
 //
 // Call order for one account: begin(), connected(), lineReceived() for each
 // line; the session calls `ended` once when the conversation is over (QUIT
@@ -16,11 +19,14 @@
 
 #include "cycle/CheckReports.h"
 #include "cycle/CycleState.h"
+#include "launch/Launcher.h"
 #include "mainwindow/MainWindowModel.h"
+#include "pop3/MessageActions.h"
 #include "pop3/NewMailList.h"
 #include "pop3/ReplyCollector.h"
 #include "pop3/SessionOutcome.h"
 #include "pop3/Stage.h"
+#include "ports/DownloadPort.h"
 #include "windows/AccountsDialogModel.h"
 
 namespace mivo {
@@ -34,6 +40,8 @@ public:
         CycleState& cycle;        // counts and flags of the account being checked
         AccountsDialogModel& accountsDialog;
         CheckReports& reports;
+        DownloadPort& downloads;  // where the rules' downloads go
+        Launcher& launcher;       // what runs the rules' programs
     };
 
     Pop3Session(Parts parts, Send send, SessionEnded ended);
@@ -45,6 +53,9 @@ public:
     // The connection ended; a conversation not over yet ends now, keeping the
     // new mail it had already listed.
     void connectionEnded();
+    // The connection was dropped without a word to the conversation (Reset):
+    // a message being downloaded leaves nothing behind.
+    void connectionDropped() { m_actions.abandonDownload(); }
     bool isOver() const { return m_stage == Stage::Over; }
 
 private:
@@ -63,9 +74,15 @@ private:
     void quitAcknowledged(Stage stage);
     void endAfterError();
     void headersReceived();
+    void takeMatchActions(int rule);
+    void messageDownloaded();
+    void messageDeleted();
+    void requestDelete();
+    void sendMessageCommand(std::string_view command);
     void RequestNextHeaders();
     void nextMessageStep(Stage stage, const std::string& stageLine);
-    void refused();
+    void refused(std::string_view received);
+    void deletionsDone();
     void keepListedMail();
 
     static ReplyCollector::Ending endingOf(Stage stage);
@@ -81,7 +98,11 @@ private:
     Stage m_stage = Stage::Over;
     ReplyCollector m_replies;
     NewMailList m_list;
+    MessageActions m_actions;
     std::string m_topCommand;
+    // Messages this conversation deleted; the server renumbers the rest
+    // once it has acknowledged QUIT.
+    int m_deleted = 0;
 };
 
 }  // namespace mivo

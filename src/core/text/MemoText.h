@@ -21,4 +21,19 @@ void deleteLastLine(std::string& text);
 // "a\r\n" have one, "a\r\nb" two.
 int lineCount(std::string_view text);
 
+// Calls `visit` with each line of `text`, first to last, the lines counted
+// as lineCount counts them.
+template <typename Visit>
+void forEachLine(std::string_view text, Visit&& visit) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        visit(text.substr(start, end - start));
+        start = end + 2;
+    }
+}
+
 }  // namespace mivo::memo

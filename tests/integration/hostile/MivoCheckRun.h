@@ -2,6 +2,7 @@
 // One run of the built mivo-check to its end, bounded by a deadline that
 // only keeps a hung run from stalling the suite.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct CheckRun {
 };
 
 // `arguments` follow the program's name.
-CheckRun runMivoCheck(const std::vector<std::string>& arguments, const ChildOptions& options = {});
+CheckRun runMivoCheck(const std::vector<std::string>& arguments, const ChildOptions& options = {},
+                      std::chrono::seconds limit = std::chrono::seconds(30));
 
 }  // namespace mivo::test

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ports/ClockPort.h"
+#include "ports/DownloadPort.h"
 #include "ports/InstallationPort.h"
 #include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
@@ -139,11 +141,15 @@ public:
     std::vector<Start> starts;
     std::vector<int> results;  // one per start in turn, then 0 for ever
     std::string browser = "\"xdg-open\" \"%1\"";
+    std::function<void(const Start&)> onStart;  // run as each start is asked for
 
     int startProgram(const std::vector<std::string>& arguments,
                      const std::optional<std::string>& workingDirectory) override {
         const std::size_t index = starts.size();
         starts.push_back({arguments, workingDirectory});
+        if (onStart) {
+            onStart(starts.back());
+        }
         return index < results.size() ? results[index] : 0;
     }
     std::string browserCommand() override { return browser; }
@@ -167,6 +173,67 @@ public:
         removals.push_back("folder " + path);
         return false;
     }
+};
+
+// Downloads in memory: the files kept, by name, and the order of events
+// ("start PATH", "keep PATH", "drop PATH") beside the other ports' records.
+// A start fails for a directory in `missingDirectories`; a file's writes
+// fail once it holds `diskSpace` bytes.
+class FakeDownloads : public DownloadPort {
+public:
+    std::map<std::string, std::string> files;
+    std::vector<std::string> events;
+    std::vector<std::string> missingDirectories;
+    std::size_t diskSpace = std::string::npos;
+    std::size_t open = 0;  // files started and neither kept nor dropped
+
+    std::unique_ptr<DownloadFile> startDownload(const std::string& path) override {
+        const std::string directory = path.substr(0, path.rfind('/'));
+        for (const std::string& missing : missingDirectories) {
+            if (directory == missing) {
+                events.push_back("cannot start " + path);
+                return nullptr;
+            }
+        }
+        events.push_back("start " + path);
+        ++open;
+        return std::make_unique<File>(*this, path);
+    }
+
+private:
+    class File : public DownloadFile {
+    public:
+        File(FakeDownloads& owner, std::string path) : m_owner(owner), m_path(std::move(path)) {}
+        ~File() override {
+            --m_owner.open;
+            if (!m_kept) {
+                m_owner.events.push_back("drop " + m_path);
+            }
+        }
+        void writeLine(std::string_view line) override {
+            if (m_text.size() + line.size() + 1 > m_owner.diskSpace) {
+                m_failed = true;
+                return;
+            }
+            m_text.append(line).push_back('\n');
+        }
+        bool keep() override {
+            if (m_failed) {
+                return false;
+            }
+            m_kept = true;
+            m_owner.events.push_back("keep " + m_path);
+            m_owner.files[m_path] = m_text;
+            return true;
+        }
+
+    private:
+        FakeDownloads& m_owner;
+        std::string m_path;
+        std::string m_text;
+        bool m_failed = false;
+        bool m_kept = false;
+    };
 };
 
 class FakeUi : public UiPort {

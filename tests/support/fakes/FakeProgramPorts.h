@@ -17,9 +17,11 @@ struct FakeProgramPorts {
     FakeRandom random;
     FakeProcesses processes;
     FakeInstallation installation;
+    FakeDownloads downloads;
 
     Ports ports() {
-        return Ports{ui, clock, timers, sockets, settings, random, processes, installation};
+        return Ports{ui,     clock,     timers,       sockets,  settings,
+                     random, processes, installation, downloads};
     }
 };
 

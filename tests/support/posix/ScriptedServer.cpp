@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -29,6 +30,11 @@ ScriptedServer::~ScriptedServer() {
 
 ScriptedServer& ScriptedServer::send(std::string bytes) {
     m_scripts.back().push_back({Step::Kind::Send, std::move(bytes)});
+    return *this;
+}
+
+ScriptedServer& ScriptedServer::sendRepeated(std::string bytes, std::size_t times) {
+    m_scripts.back().push_back({Step::Kind::SendRepeated, std::move(bytes), times});
     return *this;
 }
 
@@ -141,6 +147,12 @@ void ScriptedServer::play(FileDescriptor connection, std::size_t index) {
                     open = false;
                 }
                 break;
+            case Step::Kind::SendRepeated:
+                if (!writeRepeated(fd, step.bytes, step.count)) {
+                    fail(index, "write failed: " + std::string(std::strerror(errno)));
+                    open = false;
+                }
+                break;
             case Step::Kind::ExpectLine: {
                 if (!readUntil(fd, index, pending, 0, true, false)) {
                     fail(index, "no line \"" + step.bytes + "\" (got \"" + pending + "\")");
@@ -185,6 +197,24 @@ void ScriptedServer::play(FileDescriptor connection, std::size_t index) {
                 break;
         }
     }
+}
+
+bool ScriptedServer::writeRepeated(int fd, const std::string& bytes, std::size_t times) {
+    constexpr std::size_t kPiece = 256 * 1024;
+    const std::size_t perPiece =
+        std::max<std::size_t>(1, kPiece / std::max<std::size_t>(1, bytes.size()));
+    std::string piece;
+    for (std::size_t i = 0; i < std::min(perPiece, times); ++i) {
+        piece += bytes;
+    }
+    for (std::size_t left = times; left > 0;) {
+        const std::size_t now = std::min(perPiece, left);
+        if (!writeAll(fd, std::string_view(piece).substr(0, now * bytes.size()))) {
+            return false;
+        }
+        left -= now;
+    }
+    return true;
 }
 
 bool ScriptedServer::readUntil(int fd, std::size_t index, std::string& pending, std::size_t wanted,

@@ -27,6 +27,9 @@ public:
     // Script steps, appended to the current connection's script. Connections
     // past the last script play the last one again.
     ScriptedServer& send(std::string bytes);  // one write
+    // `bytes` `times` over, written in large pieces without ever holding the
+    // whole: a reply of any size at the cost of one piece.
+    ScriptedServer& sendRepeated(std::string bytes, std::size_t times);
     // Separate writes with a pause between them, so that they tend to arrive
     // in separate receives (never guaranteed).
     ScriptedServer& sendSplit(std::vector<std::string> pieces,
@@ -58,7 +61,16 @@ public:
 
 private:
     struct Step {
-        enum class Kind { Send, ExpectLine, ExpectBytes, Pause, Close, Reset, ExpectClose } kind;
+        enum class Kind {
+            Send,
+            SendRepeated,
+            ExpectLine,
+            ExpectBytes,
+            Pause,
+            Close,
+            Reset,
+            ExpectClose
+        } kind;
         std::string bytes;
         std::size_t count = 0;
         std::chrono::milliseconds duration{0};
@@ -72,6 +84,7 @@ private:
     bool readUntil(int fd, std::size_t index, std::string& pending, std::size_t wanted,
                    bool untilCrLf, bool untilEnd);
     void fail(std::size_t index, const std::string& what);
+    static bool writeRepeated(int fd, const std::string& bytes, std::size_t times);
 
     LoopbackListener m_listener;
     std::vector<Script> m_scripts{Script{}};
