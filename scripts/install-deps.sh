@@ -22,8 +22,9 @@ packages=(
     dovecot-pop3d
     # clang for the fuzz targets, clang-format for the style check
     clang libclang-rt-14-dev clang-format
-    # the Debian package's dependency list, and the menu entries' check
-    dpkg-dev desktop-file-utils
+    # the Debian package's dependency list (CPack reads the binaries' kind
+    # with file), and the menu entries' check
+    dpkg-dev file desktop-file-utils
 )
 
 missing=()
