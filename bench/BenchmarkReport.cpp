@@ -1,6 +1,7 @@
 #include "BenchmarkReport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -8,6 +9,10 @@
 namespace mivo::bench {
 
 namespace {
+
+double milliseconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_usec) / 1e3;
+}
 
 using Figures = std::map<std::string, std::map<std::string, std::map<int, Sample>>>;
 
@@ -74,6 +79,16 @@ void printSplitWriteCost(const Figures& figures) {
 }
 
 }  // namespace
+
+Sample sampleOf(const mivo::test::ChildExit& exit) {
+    Sample sample;
+    sample.wallMilliseconds = std::chrono::duration<double, std::milli>(exit.wallTime).count();
+    sample.cpuMilliseconds = milliseconds(exit.usage.ru_utime) + milliseconds(exit.usage.ru_stime);
+    // ru_maxrss of a spawned child starts at the runner's own peak, so it is
+    // only the fall-back when the child's exit could not be watched.
+    sample.peakKibibytes = exit.peakKibibytes >= 0 ? exit.peakKibibytes : exit.usage.ru_maxrss;
+    return sample;
+}
 
 Sample median(std::vector<Sample> samples) {
     auto middle = [&](auto field) {

@@ -1,9 +1,12 @@
 #pragma once
-// The figures of the end-to-end benchmark: medians of the runs, the table
-// and the comparisons printed from them.
+// The figures of the benchmarks: one run's sample from its child's exit,
+// medians of the runs, and the end-to-end benchmark's table and the
+// comparisons printed from them.
 
 #include <string>
 #include <vector>
+
+#include "ChildProcess.h"
 
 namespace mivo::bench {
 
@@ -15,6 +18,9 @@ struct Sample {
     double cpuMilliseconds = 0;
     long peakKibibytes = 0;
 };
+
+// Wall time, CPU time and peak memory of one run of a child program.
+Sample sampleOf(const mivo::test::ChildExit& exit);
 
 // Each figure's own median: a run slow in wall time need not be the one
 // that used the most memory.

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchmarkReport.h"
 #include "ChildProcess.h"
 #include "ScriptedServer.h"
 #include "TemporaryDirectory.h"
@@ -29,6 +30,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using mivo::bench::median;
+using mivo::bench::Sample;
+using mivo::bench::sampleOf;
 using mivo::test::ChildExit;
 using mivo::test::ChildOptions;
 using mivo::test::ChildProcess;
@@ -48,11 +52,6 @@ struct Options {
     std::string reference;
     std::vector<int> sizes{10, 100};  // MiB
     int repetitions = 3;
-};
-
-struct Sample {
-    double wallSeconds = 0;
-    long peakKibibytes = 0;
 };
 
 struct Row {
@@ -108,13 +107,6 @@ void scriptMailbox(ScriptedServer& server, int mebibytes) {
         .close();
 }
 
-Sample sampleOf(const ChildExit& exit) {
-    Sample sample;
-    sample.wallSeconds = std::chrono::duration<double>(exit.wallTime).count();
-    sample.peakKibibytes = exit.peakKibibytes >= 0 ? exit.peakKibibytes : exit.usage.ru_maxrss;
-    return sample;
-}
-
 Sample runChild(const std::vector<std::string>& command, ChildOptions options,
                 const fs::path& saved, int mebibytes) {
     options.measurePeakMemory = true;
@@ -158,20 +150,6 @@ Sample runMivoCheck(const Options& options, const std::string& host, const fs::p
                     mail / "Mivo0.txt", mebibytes);
 }
 
-Sample median(std::vector<Sample> samples) {
-    const auto middle = samples.begin() + static_cast<std::ptrdiff_t>(samples.size() / 2);
-    Sample result;
-    std::nth_element(samples.begin(), middle, samples.end(), [](const Sample& a, const Sample& b) {
-        return a.wallSeconds < b.wallSeconds;
-    });
-    result.wallSeconds = middle->wallSeconds;
-    std::nth_element(samples.begin(), middle, samples.end(), [](const Sample& a, const Sample& b) {
-        return a.peakKibibytes < b.peakKibibytes;
-    });
-    result.peakKibibytes = middle->peakKibibytes;
-    return result;
-}
-
 void measure(const Options& options, int mebibytes, std::vector<Row>& rows) {
     TemporaryDirectory directory;
     ScriptedServer server;
@@ -203,16 +181,17 @@ void printRows(const std::vector<Row>& rows, int repetitions) {
               << "|---:|---|---:|---:|---:|\n"
               << std::fixed;
     for (const Row& row : rows) {
+        const double wallSeconds = row.median.wallMilliseconds / 1000.0;
         std::cout << "| " << row.mebibytes << " | " << row.client << " | " << std::setprecision(3)
-                  << row.median.wallSeconds << " | " << std::setprecision(1)
-                  << row.mebibytes / row.median.wallSeconds << " | " << row.median.peakKibibytes
-                  << " |\n";
+                  << wallSeconds << " | " << std::setprecision(1) << row.mebibytes / wallSeconds
+                  << " | " << row.median.peakKibibytes << " |\n";
     }
     std::cout << '\n' << std::setprecision(2);
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
         if (rows[i].client == "reference" && rows[i + 1].client == "mivo-check") {
             std::cout << rows[i].mebibytes << " MiB: mivo-check / reference wall "
-                      << rows[i + 1].median.wallSeconds / rows[i].median.wallSeconds << "x\n";
+                      << rows[i + 1].median.wallMilliseconds / rows[i].median.wallMilliseconds
+                      << "x\n";
         }
     }
 }

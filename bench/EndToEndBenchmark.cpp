@@ -35,6 +35,7 @@ using mivo::bench::kSplitWrite;
 using mivo::bench::median;
 using mivo::bench::Row;
 using mivo::bench::Sample;
+using mivo::bench::sampleOf;
 using mivo::bench::SplitWritePop3Server;
 using mivo::test::ChildExit;
 using mivo::test::ChildOptions;
@@ -73,20 +74,6 @@ struct HandshakeFigures {
     std::vector<double> mivoTls;    // mivo-check on an empty mailbox over TLS
     std::vector<double> mivoPlain;  // the same in plain text
 };
-
-double milliseconds(const timeval& time) {
-    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_usec) / 1e3;
-}
-
-Sample sampleOf(const ChildExit& exit) {
-    Sample sample;
-    sample.wallMilliseconds = std::chrono::duration<double, std::milli>(exit.wallTime).count();
-    sample.cpuMilliseconds = milliseconds(exit.usage.ru_utime) + milliseconds(exit.usage.ru_stime);
-    // ru_maxrss of a spawned child starts at the runner's own peak, so it is
-    // only the fall-back when the child's exit could not be watched.
-    sample.peakKibibytes = exit.peakKibibytes >= 0 ? exit.peakKibibytes : exit.usage.ru_maxrss;
-    return sample;
-}
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -253,7 +240,8 @@ void measureDovecot(const Options& options, int messages, std::vector<Row>& rows
     server.start();
     // The warm-up also lets the server build its index, which no client
     // should pay for.
-    measure(options, kDovecot, {server.hostAndPort(), server.directory()}, messages, true, rows);
+    measure(options, kDovecot, {server.hostAndPort(), server.directory(), {}, {}}, messages, true,
+            rows);
 }
 
 // POP3S: the same mailbox over TLS for both clients, the certificate checked
@@ -318,7 +306,8 @@ void measureSplitWrite(const Options& options, int messages, std::vector<Row>& r
     const std::filesystem::path directory = pattern;
     try {
         const SplitWritePop3Server server(kUser, kPassword, messages);
-        measure(options, kSplitWrite, {server.hostAndPort(), directory}, messages, false, rows);
+        measure(options, kSplitWrite, {server.hostAndPort(), directory, {}, {}}, messages, false,
+                rows);
     } catch (...) {
         std::filesystem::remove_all(directory);
         throw;
