@@ -19,9 +19,9 @@ void CheckTimer::advance() {
         m_cycle.settingsOk) {
         m_reports.caption("Mivo");
     }
-    m_ui.drawOnMainWindow(
-        countdownClock({m_window.TickCount - 1, m_window.TickCount, m_window.CheckBox2.get(),
-                        m_cycle.settingsOk, m_cycle.connected, m_cycle.connecting}));
+    m_ui.drawOnMainWindow(countdownClock(
+        {m_window.TickCount - 1, m_window.TickCount, m_window.CheckBox2.get(), m_cycle.settingsOk,
+         m_cycle.connected, m_cycle.connecting, m_cycle.anyAccountError()}));
 }
 
 int CheckTimer::typedMinutes() const {
