@@ -131,7 +131,7 @@ TEST_F(CheckFixture, NewMailOutranksAFailureAndTheLastFailureIsTheOneShown) {
     EXPECT_EQ(window.Caption.get(), "(3)Enter Password");
 }
 
-TEST_F(CheckFixture, TheClockStaysRedWhileAnAccountsErrorFlagIsSet) {
+TEST_F(CheckFixture, TheClockStaysRedAndTheCaptionStaysWhileAnAccountsErrorFlagIsSet) {
     setAccount(1, "bob", "pw", "127.0.0.1");
     checkNow();
     refusePassword(*this);
@@ -140,11 +140,14 @@ TEST_F(CheckFixture, TheClockStaysRedWhileAnAccountsErrorFlagIsSet) {
     ASSERT_TRUE(cycle.settingsOk);
     tick(120);
     EXPECT_EQ(clockColourDrawn(*this), kRed);
+    EXPECT_EQ(window.Caption.get(), kRefusedPassword) << "tick 50 keeps a failure's caption";
 
     checkNow();
     serve(Mailbox{});
     tick();
     EXPECT_NE(clockColourDrawn(*this), kRed) << "the account was checked again";
+    tick(48);
+    EXPECT_EQ(window.Caption.get(), "Mivo");
 }
 
 // A refused login is not sent again by the timer; every other failure is

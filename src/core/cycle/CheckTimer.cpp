@@ -15,8 +15,10 @@ CheckTimer::CheckTimer(MainWindowModel& window, CycleState& cycle, CheckReports&
 void CheckTimer::advance() {
     m_window.TickCount += 1;
     m_reports.log("Timer 1 called");
+    // The caption of an account still failing stays: "Mivo" would tell the
+    // user coming back that all is well.
     if (m_window.TickCount == 50 && !m_cycle.connected && !m_cycle.connecting &&
-        m_cycle.settingsOk) {
+        m_cycle.settingsOk && !m_cycle.anyAccountError()) {
         m_reports.caption("Mivo");
     }
     m_ui.drawOnMainWindow(countdownClock(
