@@ -18,9 +18,9 @@ namespace mivo {
 // every user edit.
 void bindMemo(QPlainTextEdit& edit, TextField& field);
 
-// The same for an editable memo whose changes from the program should show
-// the line that begins at `start()` in the new text, at the top where it
-// can, rather than the end.
+// The same for an editable memo whose changes from the program should bring
+// the line that begins at `start()` in the new text into view, rather than
+// the end: with as much as fits after it, and at the top when not all does.
 void bindMemo(QPlainTextEdit& edit, TextField& field, std::function<std::size_t()> start);
 
 // CR LF, and a CR or LF alone, as the edit's line break.
