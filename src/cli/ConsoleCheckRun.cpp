@@ -203,8 +203,16 @@ void ConsoleCheckRun::whenIdle() {
 
 void ConsoleCheckRun::pressCheckNow() {
     m_checkNowQueued = false;
-    if (!m_ended) {
+    if (m_ended) {
+        return;
+    }
+    if (!m_checkNowPressed) {
+        m_checkNowPressed = true;
         m_program.mainWindow().Button4Click();
+    } else {
+        // Later cycles are the run's own, like timed ones: a login refused
+        // in this run is not sent again.
+        m_program.goOnChecking();
     }
 }
 

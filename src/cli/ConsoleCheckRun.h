@@ -80,6 +80,7 @@ private:
     std::string m_output;
     int m_cyclesDone = 0;
     bool m_checkNowQueued = false;
+    bool m_checkNowPressed = false;  // the run's first Check now is the user's
     bool m_ended = false;
     std::optional<int> m_stoppedBy;
 };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -134,10 +135,10 @@ TEST_F(StoredSettings, SavedTextIsTheWholeKeyTableInItsOrder) {
                                                "RunFile1=sort %s",
                                                "DL2=NO",
                                                "DEL2=NO",
-                                               "RunFile2=RunFile2",
+                                               "RunFile2=",
                                                "DL3=NO",
                                                "DEL3=YES",
-                                               "RunFile3=RunFile3",
+                                               "RunFile3=",
                                                "TEMPDIR=/var/tmp",
                                                "Media=c:\\cmpeg\\bounce.mpg",
                                                "uniqueFile=7",
@@ -304,6 +305,13 @@ TEST_F(StoredSettings, LoadQuirks) {
              EXPECT_EQ(r.window.RunFilen[1].get(), "");
              EXPECT_EQ(r.window.SBn[1].itemIndex.get(), 0);
          }},
+        {"a program field saved with its design text names no program",
+         join({"RunFile1=RunFile1", "RunFile2=RunFile2 %s", "RunFile3=RunFile3"}),
+         [](Run& r) {
+             EXPECT_EQ(r.window.RunFilen[1].get(), "");
+             EXPECT_EQ(r.window.RunFilen[2].get(), "RunFile2 %s");
+             EXPECT_EQ(r.window.RunFilen[3].get(), "");
+         }},
         {"uniqueFile in decimal, up to the first other character", join({"uniqueFile=  -012x9"}),
          [](Run& r) { EXPECT_EQ(r.window.uniqueFile, -12); }},
         {"no media file: derived only from a program called mivo.exe", join({"Media="}),
@@ -352,6 +360,11 @@ TEST_F(StoredSettings, NothingStoredAndNoOldFileKeepsTheDesignValues) {
     EXPECT_EQ(run.savedLines().front(), "EXENAME=/usr/bin/mivo");
     EXPECT_EQ(run.savedLines()[3], "version=45");
     EXPECT_EQ(run.savedLines().back(), "EmailProgram=");
+    for (const char* line : {"RunFile1=", "RunFile2=", "RunFile3="}) {
+        EXPECT_NE(std::find(run.savedLines().begin(), run.savedLines().end(), line),
+                  run.savedLines().end())
+            << line;
+    }
 }
 
 std::string spreadOverThreeBytes(const std::string& password) {

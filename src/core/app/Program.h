@@ -79,6 +79,10 @@ public:
     // What the new-mail window's Done does: the mail announced so far is
     // taken as seen, and the next cycle reports only what it finds itself.
     void acknowledgeNewMail() { m_newMailWindowBehaviour.DoneClick(); }
+    // Check now as the program's own steps call it: goes on with the next
+    // account, or starts a cycle, and leaves the accounts whose login was
+    // refused alone, unlike a press of "Check now!" (mainWindow()).
+    void goOnChecking() { m_checkCycle.Button4Click(); }
     // Runs, nested inside the last Check now of a cycle, after its summary.
     void onCycleEnded(std::function<void(const CycleReport&)> observer) {
         m_checkCycle.onCycleEnded(std::move(observer));

@@ -61,10 +61,16 @@ void CheckCycle::Button4Click() {
         endCycle();
         return;
     }
-    // A check of the account starts afresh: its red number lasts until now,
-    // and a list announced before is never announced again.
-    m_cycle.accountError[account] = false;
+    // A list announced before is never announced again.
     m_accountsDialog.Memon[account].set("");
+    if (m_cycle.loginRefused[account]) {
+        skipRefusedLogin(account);
+        Button4Click();
+        return;
+    }
+    // A check of the account starts afresh: its red number lasts until now.
+    m_cycle.accountError[account] = false;
+    m_reports.forgetFailure(account);
     copyAccountIntoWorkingFields(account);
     const bool noUser = m_window.User.get().empty();
     const bool noPass = m_window.Pass.get().empty();
@@ -85,6 +91,19 @@ void CheckCycle::Button4Click() {
     openConnection(account);
 }
 
+void CheckCycle::checkNowPressed() {
+    m_cycle.loginRefused.fill(false);
+    Button4Click();
+}
+
+// The account keeps its red number and its refusal as the reason it failed.
+void CheckCycle::skipRefusedLogin(int account) {
+    m_report.accounts[account] = CycleReport::Account::Failed;
+    m_reports.log("Account #" + std::to_string(account) +
+                  " not checked: the server refused its login. Edit the account or press "
+                  "\"Check now!\" to try it again.");
+}
+
 void CheckCycle::copyAccountIntoWorkingFields(int account) {
     m_window.User.set(m_window.accountUser(account).get());
     m_window.Pass.set(m_window.accountPass(account).get());
@@ -96,7 +115,7 @@ void CheckCycle::reportIncompleteAccount(int account) {
                           : m_window.Pass.get().empty() ? ")Enter Password"
                                                         : ")Enter POP Host Name";
     const std::string message = "(" + std::to_string(account) + missing;
-    m_reports.caption(message);
+    m_reports.accountFailure(account, message);
     m_cycle.accountError[account] = true;
     m_reports.accountError(message);
     m_cycle.settingsOk = false;
@@ -216,16 +235,24 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
         m_cycle.settingsOk = false;
     }
     m_reports.log("###Channel Closing");
+    const std::string accountsFault =
+        "(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo";
     if (secure) {
-        m_reports.caption("(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo");
+        m_reports.accountFailure(account, accountsFault);
     } else if (errorText.size() <= 1) {
         m_cycle.settingsOk = true;
+        if (m_report.accounts[account] == CycleReport::Account::Failed &&
+            m_reports.failureOf(account).empty()) {
+            // The server hung up before the conversation was over, without
+            // a word of why: the account was not checked all the same.
+            m_reports.accountFailure(account, "Network Inactive - Mivo");
+        }
     } else if (m_cycle.CCW[account]) {
         // The server answered before: blame the network, not the account.
-        m_reports.caption("Network Inactive - Mivo");
+        m_reports.accountFailure(account, "Network Inactive - Mivo");
         m_cycle.settingsOk = true;
     } else {
-        m_reports.caption("(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo");
+        m_reports.accountFailure(account, accountsFault);
     }
     dropConnection();
     m_reports.log(" TCP closed");
@@ -279,7 +306,7 @@ void CheckCycle::Timer1Timer() {
 // meanwhile is asked again.
 void CheckCycle::connectTimeout() {
     m_reports.log("Opening TCP port to POP3 Error!(Timeout)");
-    m_reports.caption("Opening TCP port to POP3 Error!(Timeout)");
+    m_reports.accountFailure(m_cycle.Account, "Opening TCP port to POP3 Error!(Timeout)");
     dropConnection();
 }
 
@@ -292,8 +319,19 @@ void CheckCycle::timedStart() {
     Button4Click();
 }
 
+std::string CheckCycle::lastFailure() const {
+    std::string failure;
+    for (int account = 1; account <= kAccountCount; ++account) {
+        if (m_report.accounts[account] == CycleReport::Account::Failed &&
+            !m_reports.failureOf(account).empty()) {
+            failure = m_reports.failureOf(account);
+        }
+    }
+    return failure;
+}
+
 void CheckCycle::endCycle() {
-    m_summary.build();
+    m_summary.build(lastFailure());
     CycleReport report = m_report;
     report.newMail = !m_window.Memo4.get().empty();
     m_report = CycleReport{};
@@ -313,6 +351,8 @@ void CheckCycle::Button2Click() {
         m_cycle.lastNumKnown[slot] = 0;
         m_cycle.accountError[slot] = false;
         m_cycle.CCW[slot] = true;
+        m_cycle.loginRefused[slot] = false;
+        m_reports.forgetFailure(slot);
     }
     m_report = CycleReport{};
     if (m_window.NewMailOpen) {

@@ -398,11 +398,12 @@ void Pop3Session::refused(std::string_view received) {
     m_send(kQuit);
     const std::string& answer = m_replies.text();
     if (before == Stage::SentUser || before == Stage::SentPass) {
-        m_reports.caption(answer + " - Mivo");
+        m_cycle.loginRefused[account()] = true;
+        m_reports.accountFailure(account(), answer + " - Mivo");
     } else {
         const std::string line = "Account #" + std::to_string(account()) + " ERROR = " + answer;
         m_reports.accountError(line);
-        m_reports.caption(line);
+        m_reports.accountFailure(account(), line);
         m_reports.log(line);
     }
     if (before == Stage::Failed) {
