@@ -21,6 +21,7 @@ CheckCycle::CheckCycle(Parts parts)
       m_transport(parts.transport),
       m_clock(parts.clock),
       m_ui(parts.ui),
+      m_seenMail(parts.seenMail),
       m_session(
           Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports,
                              parts.downloads, parts.launcher},
@@ -109,6 +110,7 @@ void CheckCycle::openConnection(int account) {
     m_report.accounts[account] = CycleReport::Account::Failed;  // until the session says otherwise
     m_reports.caption("(" + std::to_string(account) + ")(" + m_window.User.get() +
                       ")Checking for new mail - Mivo");
+    m_seenMail.beforeCheck(account);
     m_session.begin();
     m_window.TickCount = 0;
     Timer1Timer();
@@ -294,6 +296,8 @@ void CheckCycle::timedStart() {
 
 void CheckCycle::endCycle() {
     m_summary.build();
+    // What this cycle saw stays seen, whatever happens to the program next.
+    m_seenMail.save();
     CycleReport report = m_report;
     report.newMail = !m_window.Memo4.get().empty();
     m_report = CycleReport{};
@@ -314,6 +318,7 @@ void CheckCycle::Button2Click() {
         m_cycle.accountError[slot] = false;
         m_cycle.CCW[slot] = true;
     }
+    m_seenMail.forget();
     m_report = CycleReport{};
     if (m_window.NewMailOpen) {
         m_ui.hideWindow(WindowId::NewMail);

@@ -23,6 +23,7 @@
 #include "ports/DownloadPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
 #include "windows/AccountsDialogModel.h"
 
@@ -52,6 +53,7 @@ public:
         UiPort& ui;
         DownloadPort& downloads;
         Launcher& launcher;
+        SeenMail& seenMail;
     };
 
     explicit CheckCycle(Parts parts);
@@ -61,7 +63,8 @@ public:
     void Button4Click();
     // One tick: the clock, the connect time-out and the timed start.
     void Timer1Timer();
-    // Reset: drops the connection and forgets every count.
+    // Reset: drops the connection and forgets every count, also the ones
+    // kept for the next start.
     void Button2Click();
 
     // Observers of the end of every cycle, run after the summary is shown.
@@ -103,6 +106,7 @@ private:
     TcpTransport& m_transport;
     const ClockPort& m_clock;
     UiPort& m_ui;
+    SeenMail& m_seenMail;
     Pop3Session m_session;
     StartTlsOpening m_startTls;
     ConnectionWatch m_watch;
