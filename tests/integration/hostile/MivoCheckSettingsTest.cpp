@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -114,6 +115,37 @@ TEST_F(MivoCheckSettingsTest, ReadsTheOldSettingsFileWhenNoneIsStored) {
     EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());
 }
 
+// What another user may have put where the settings are looked for is never
+// used, and nothing is checked or written: an old settings file that others
+// can change (or that is not the user's), or a FIFO in place of the settings,
+// which must not hold the run either.
+TEST_F(MivoCheckSettingsTest, SettingsSomeoneElseMayHavePutThereAreNotUsed) {
+    server.start();
+    std::string planted = "alice\n";
+    planted += std::string(7, '\n');
+    planted += scrambledPassword("pppwww") + "\n" + std::string(7, '\n');
+    planted += host() + "\n" + std::string(7, '\n');
+    planted += "1\n";
+    const std::string legacyPath = directory / "mivo24.txt";
+    writeWholeFile(legacyPath, planted);
+    ASSERT_EQ(::chmod(legacyPath.c_str(), 0666), 0);
+
+    const CheckRun oldFile = runMivoCheck({"--config", directory.path()});
+    EXPECT_EQ(oldFile.exit.exitCode, kUsageError);
+    EXPECT_EQ(oldFile.errors, "mivo-check: no settings in " + settingsPath() + " (" + legacyPath +
+                                  " can be changed by other users)\n");
+    EXPECT_FALSE(fs::exists(settingsPath()));
+
+    ASSERT_EQ(::mkfifo(settingsPath().c_str(), 0600), 0);
+    const CheckRun fifo =
+        runMivoCheck({"--config", directory.path()}, {}, std::chrono::seconds(10));
+    EXPECT_FALSE(fifo.exit.timedOut);
+    EXPECT_EQ(fifo.exit.exitCode, kUsageError);
+    EXPECT_TRUE(contains(fifo.errors, settingsPath() + " is not a regular file")) << fifo.errors;
+    EXPECT_TRUE(fs::is_fifo(settingsPath()));
+    EXPECT_EQ(server.connections(), 0u);
+}
+
 // Without --config and --account, the desktop program's own settings.
 TEST_F(MivoCheckSettingsTest, ChecksTheDesktopProgramsSettingsByDefault) {
     scriptMailbox(server, "alice", "pw", {});
@@ -148,7 +180,8 @@ TEST_F(MivoCheckSettingsTest, UnusableSettingsOrStateEndTheRunUntouched) {
     };
     const Case cases[] = {
         {"no settings", "", false, "", "no settings in DIR/Settings"},
-        {"a directory", "", true, "", "cannot use the settings: Cannot read DIR/Settings: "},
+        {"a directory", "", true, "",
+         "cannot use the settings: DIR/Settings is not a regular file"},
         {"too large", oversized, false, "", "DIR/Settings is larger than"},
         {"no account", noAccount, false, "", "the settings in DIR/Settings have no account"},
         {"a foreign state", usable, false, "PATH=/bin\n", "DIR/state: not a mivo-check state"},
