@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
