@@ -32,6 +32,19 @@ class MivoCheckSettingsTest : public ::testing::Test {
 protected:
     std::string host() const { return "127.0.0.1:" + std::to_string(server.port()); }
     std::string settingsPath() const { return directory / "Settings"; }
+    std::string legacyPath() const { return directory / "mivo24.txt"; }
+
+    // The old settings file, one value per line, each password character
+    // spread over three bytes before scrambling: alice's account on the
+    // scripted server, checked every minute.
+    std::string oldSettingsText() const {
+        std::string legacy = "alice\n";
+        legacy += std::string(7, '\n');
+        legacy += scrambledPassword("pppwww") + "\n" + std::string(7, '\n');
+        legacy += host() + "\n" + std::string(7, '\n');
+        legacy += "1\n";
+        return legacy;
+    }
 
     TemporaryDirectory directory;
     ScriptedServer server;
@@ -94,24 +107,18 @@ TEST_F(MivoCheckSettingsTest, AnAccountWithoutItsPasswordFailsAndTheRunEnds) {
     EXPECT_EQ(server.connections(), 0u);
 }
 
-// The old settings file, one value per line, each password character spread
-// over three bytes before scrambling; the first save stores a settings text.
+// The old settings file; the first save stores a settings text.
 TEST_F(MivoCheckSettingsTest, ReadsTheOldSettingsFileWhenNoneIsStored) {
     scriptMailbox(server, "alice", "pw", {});
     server.start();
-    std::string legacy = "alice\n";
-    legacy += std::string(7, '\n');
-    legacy += scrambledPassword("pppwww") + "\n" + std::string(7, '\n');
-    legacy += host() + "\n" + std::string(7, '\n');
-    legacy += "1\n";
-    const std::string legacyPath = directory / "mivo24.txt";
-    writeWholeFile(legacyPath, legacy);
+    const std::string legacy = oldSettingsText();
+    writeWholeFile(legacyPath(), legacy);
 
     const CheckRun run = runMivoCheck({"--config", directory.path()});
     EXPECT_EQ(run.exit.exitCode, 1) << run.errors;
     EXPECT_TRUE(contains(run.output, "Loading values from mivo24.txt file.\n"));
     EXPECT_TRUE(contains(readWholeFile(settingsPath()), "UN1=alice\r\n"));
-    EXPECT_EQ(readWholeFile(legacyPath), legacy);
+    EXPECT_EQ(readWholeFile(legacyPath()), legacy);
     EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());
 }
 
@@ -121,18 +128,12 @@ TEST_F(MivoCheckSettingsTest, ReadsTheOldSettingsFileWhenNoneIsStored) {
 // which must not hold the run either.
 TEST_F(MivoCheckSettingsTest, SettingsSomeoneElseMayHavePutThereAreNotUsed) {
     server.start();
-    std::string planted = "alice\n";
-    planted += std::string(7, '\n');
-    planted += scrambledPassword("pppwww") + "\n" + std::string(7, '\n');
-    planted += host() + "\n" + std::string(7, '\n');
-    planted += "1\n";
-    const std::string legacyPath = directory / "mivo24.txt";
-    writeWholeFile(legacyPath, planted);
-    ASSERT_EQ(::chmod(legacyPath.c_str(), 0666), 0);
+    writeWholeFile(legacyPath(), oldSettingsText());
+    ASSERT_EQ(::chmod(legacyPath().c_str(), 0666), 0);
 
     const CheckRun oldFile = runMivoCheck({"--config", directory.path()});
     EXPECT_EQ(oldFile.exit.exitCode, kUsageError);
-    EXPECT_EQ(oldFile.errors, "mivo-check: no settings in " + settingsPath() + " (" + legacyPath +
+    EXPECT_EQ(oldFile.errors, "mivo-check: no settings in " + settingsPath() + " (" + legacyPath() +
                                   " can be changed by other users)\n");
     EXPECT_FALSE(fs::exists(settingsPath()));
 
