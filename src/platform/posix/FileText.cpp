@@ -78,7 +78,8 @@ std::optional<std::string> linkTarget(std::string path) {
         if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
             return path;
         }
-        std::vector<char> buffer(static_cast<std::size_t>(status.st_size) + 1 + 4096);
+        // No path the system takes is longer; a longer target names nothing.
+        std::vector<char> buffer(4096);
         const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
         if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) {
             return std::nullopt;
@@ -90,10 +91,6 @@ std::optional<std::string> linkTarget(std::string path) {
 }
 
 }  // namespace
-
-StoredText readTextFile(const std::string& path, std::size_t limit) {
-    return readTextFile(path, limit, FileOwner::Anyone);
-}
 
 StoredText readTextFile(const std::string& path, std::size_t limit, FileOwner owner) {
     StoredText result;

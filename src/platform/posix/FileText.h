@@ -22,8 +22,8 @@ enum class FileOwner {
 // Absent when the file does not exist; Unreadable (with the reason) when it
 // exists but is no regular file, cannot be read whole or is larger than
 // `limit` bytes. Never waits for a FIFO or a device to have something.
-StoredText readTextFile(const std::string& path, std::size_t limit);
-StoredText readTextFile(const std::string& path, std::size_t limit, FileOwner owner);
+StoredText readTextFile(const std::string& path, std::size_t limit,
+                        FileOwner owner = FileOwner::Anyone);
 
 // Writes `text` to a new file beside `path` (mode 0600), flushes it to disk,
 // renames it over `path` and flushes the directory. Missing directories are

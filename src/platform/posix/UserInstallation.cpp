@@ -13,23 +13,20 @@ namespace {
 
 // The folder that holds the last name of `below`, opened from `folder`
 // one name at a time; a name that is a symbolic link or no folder stops
-// the walk. `name` receives that last name.
+// the walk with an invalid descriptor. `name` receives that last name.
 Descriptor openHoldingFolder(const std::string& folder, std::string_view below, std::string& name) {
     Descriptor current(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    for (;;) {
-        const std::size_t slash = below.find('/');
-        if (slash == std::string_view::npos) {
-            name = std::string(below);
-            return current;
-        }
+    for (std::size_t slash = below.find('/'); slash != std::string_view::npos && current.valid();
+         slash = below.find('/')) {
         const std::string step(below.substr(0, slash));
         below.remove_prefix(slash + 1);
-        if (!current.valid() || step.empty()) {
-            continue;
+        if (!step.empty()) {
+            current = Descriptor(::openat(current.get(), step.c_str(),
+                                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         }
-        current = Descriptor(
-            ::openat(current.get(), step.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     }
+    name = std::string(below);
+    return current;
 }
 
 // Whether `name` in the open folder is of the type `type` itself, not a link
