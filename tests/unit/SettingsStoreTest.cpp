@@ -367,6 +367,22 @@ TEST_F(StoredSettings, NothingStoredAndNoOldFileKeepsTheDesignValues) {
     }
 }
 
+// An old file the port would not trust (someone else's, or one others can
+// change) is passed over as if absent, with its reason in one Log line.
+TEST_F(StoredSettings, AnUntrustedOldFileIsIgnoredWithItsReason) {
+    Run run;
+    run.settings.legacyFile.state = StoredText::State::Ignored;
+    run.settings.legacyFile.reason = "/shared/mivo24.txt belongs to another user";
+    run.program.startUp();
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(),
+                         "Old settings file ignored: /shared/mivo24.txt belongs to another user"),
+              1);
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(), "Loading values from mivo24.txt file."),
+              0);
+    EXPECT_EQ(run.window.UserName.get(), "");
+    EXPECT_EQ(run.ui.helpShown, 1);
+}
+
 std::string spreadOverThreeBytes(const std::string& password) {
     std::string spread;
     for (const char c : password) {

@@ -21,6 +21,7 @@ CheckCycle::CheckCycle(Parts parts)
       m_transport(parts.transport),
       m_clock(parts.clock),
       m_ui(parts.ui),
+      m_seenMail(parts.seenMail),
       m_session(
           Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports,
                              parts.downloads, parts.launcher},
@@ -128,6 +129,7 @@ void CheckCycle::openConnection(int account) {
     m_report.accounts[account] = CycleReport::Account::Failed;  // until the session says otherwise
     m_reports.caption("(" + std::to_string(account) + ")(" + m_window.User.get() +
                       ")Checking for new mail - Mivo");
+    m_seenMail.beforeCheck(account);
     m_session.begin();
     m_window.TickCount = 0;
     Timer1Timer();
@@ -332,6 +334,8 @@ std::string CheckCycle::lastFailure() const {
 
 void CheckCycle::endCycle() {
     m_summary.build(lastFailure());
+    // What this cycle saw stays seen, whatever happens to the program next.
+    m_seenMail.save();
     CycleReport report = m_report;
     report.newMail = !m_window.Memo4.get().empty();
     m_report = CycleReport{};
@@ -354,6 +358,7 @@ void CheckCycle::Button2Click() {
         m_cycle.loginRefused[slot] = false;
         m_reports.forgetFailure(slot);
     }
+    m_seenMail.forget();
     m_report = CycleReport{};
     if (m_window.NewMailOpen) {
         m_ui.hideWindow(WindowId::NewMail);

@@ -24,6 +24,7 @@
 #include "ports/DownloadPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
 #include "windows/AccountsDialogModel.h"
 
@@ -53,6 +54,7 @@ public:
         UiPort& ui;
         DownloadPort& downloads;
         Launcher& launcher;
+        SeenMail& seenMail;
     };
 
     explicit CheckCycle(Parts parts);
@@ -65,7 +67,8 @@ public:
     void checkNowPressed();
     // One tick: the clock, the connect time-out and the timed start.
     void Timer1Timer();
-    // Reset: drops the connection and forgets every count.
+    // Reset: drops the connection and forgets every count, also the ones
+    // kept for the next start.
     void Button2Click();
 
     // Observers of the end of every cycle, run after the summary is shown.
@@ -111,6 +114,7 @@ private:
     TcpTransport& m_transport;
     const ClockPort& m_clock;
     UiPort& m_ui;
+    SeenMail& m_seenMail;
     Pop3Session m_session;
     StartTlsOpening m_startTls;
     ConnectionWatch m_watch;

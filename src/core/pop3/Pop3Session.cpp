@@ -267,6 +267,9 @@ void Pop3Session::headersReceived() {
         m_cycle.newMailCount += 1;
     }
     if (m_window.UseRule && m_window.NoticeAll && match.rule == 0) {
+        // "If none match, show notice of new email": the notice is mail,
+        // also when no other message of the check matched.
+        m_cycle.newMailCount += 1;
         m_list.add("Email diddn't match any rule.");
     } else {
         m_list.add(senderSubjectLine(headers));

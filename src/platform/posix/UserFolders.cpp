@@ -51,4 +51,8 @@ std::optional<std::string> dataHome() {
     return variableOrBelowHome("XDG_DATA_HOME", "/.local/share");
 }
 
+std::optional<std::string> stateHome() {
+    return variableOrBelowHome("XDG_STATE_HOME", "/.local/state");
+}
+
 }  // namespace mivo
