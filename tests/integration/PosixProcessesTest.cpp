@@ -158,7 +158,7 @@ TEST_F(ProgramStart, AProgramIsAFileThisUserMayRunFoundByItsPathOrOnPath) {
     const std::string viewer = script("My Programs/viewer", "exit 0\n");
     test::writeWholeFile(directory / "notes.txt", "not a program\n");
     ::chmod((directory / "notes.txt").c_str(), 0644);
-    ::setenv("PATH", ("/no/such/folder::" + (directory / "My Programs").string()).c_str(), 1);
+    ::setenv("PATH", ("/no/such/folder::" + directory / "My Programs").c_str(), 1);
     struct Case {
         std::string name;
         bool program;
