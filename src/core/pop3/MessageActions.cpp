@@ -16,7 +16,7 @@ MessageActions::MessageActions(Parts parts)
 void MessageActions::take(int rule) {
     m_delete = m_window.DELn[rule].get();
     m_download = m_window.DLn[rule].get();
-    m_runCommand.clear();
+    m_runCommand = CommandLine{};
     const std::string& program = m_window.RunFilen[rule].get();
     if (!program.empty()) {
         m_window.uniqueFile = nextFileNumber(m_window.uniqueFile);

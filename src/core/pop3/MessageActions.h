@@ -62,7 +62,7 @@ private:
     CheckReports& m_reports;
     bool m_delete = false;
     bool m_download = false;
-    std::string m_runCommand;
+    CommandLine m_runCommand;
     std::unique_ptr<DownloadFile> m_file;
     std::int32_t m_fileNumber = 0;  // of the download under way or last made
     bool m_saved = false;
