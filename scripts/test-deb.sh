@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build tree and checks what it
-# declares. On CI (CI=true, as root on a fresh machine that may be changed)
+# declares and that lintian finds no error or warning in it. On CI (CI=true, as root on a fresh machine that may be changed)
 # it also installs the package with apt-get, starts Mivo on the offscreen
 # platform, runs "mivo uninstall" as an ordinary user and removes the package.
 # Elsewhere it leaves the machine alone.
@@ -26,11 +26,23 @@ for needed in libqt6widgets6 libqt6core6 qt6-qpa-plugins libc6; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/mivo ./usr/bin/mivo-check ./usr/share/applications/mivo.desktop \
-    ./usr/share/icons/hicolor/48x48/apps/mivo.png ./usr/share/man/man1/mivo.1; do
+for file in ./usr/bin/mivo ./usr/bin/mivo-check ./usr/share/applications/org.mivo.Mivo.desktop \
+    ./usr/share/metainfo/org.mivo.Mivo.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/mivo.png \
+    ./usr/share/man/man1/mivo.1.gz ./usr/share/doc/mivo/copyright; do
     grep -q " $file\$" <<<"$contents" || fail "the package lacks $file"
 done
 echo "checked $(basename "$deb"): Depends: $depends"
+
+# Debian's own check of a package; its informational notes are shown and
+# pass. A machine without lintian skips it, except CI, which must run it.
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning --display-info "$deb" || fail "lintian finds errors or warnings"
+    echo "lintian: no errors, no warnings"
+elif [ "${CI:-}" = true ]; then
+    fail "lintian is missing (scripts/install-deps.sh installs it)"
+else
+    echo "lintian is missing: the package was not checked by it"
+fi
 
 if [ "${CI:-}" != true ] || [ "$(id -u)" -ne 0 ]; then
     echo "not installed: that is done on CI only (CI=true, as root)"
