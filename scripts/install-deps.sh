@@ -23,8 +23,9 @@ packages=(
     # clang for the fuzz targets, clang-format for the style check
     clang libclang-rt-14-dev clang-format
     # the Debian package's dependency list (CPack reads the binaries' kind
-    # with file), and the menu entries' check
-    dpkg-dev file desktop-file-utils
+    # with file), the menu entries' check, Debian's check of the package and
+    # the AppStream metadata's check
+    dpkg-dev file desktop-file-utils lintian appstream
 )
 
 missing=()

@@ -7,6 +7,7 @@
 
 #include "ProgramIcon.h"
 #include "ProgramStyle.h"
+#include "app/ApplicationId.h"
 
 namespace mivo {
 
@@ -28,6 +29,9 @@ QFont programFont() {
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv), m_title(QStringLiteral("Mivo")) {
     setApplicationName(QStringLiteral("Mivo"));
+    // Desktops find the menu entry, its name and its icon for the program's
+    // windows by this name.
+    setDesktopFileName(QString::fromUtf8(kApplicationId));
     // Controls sit at fixed pixel positions; a desktop style with its own
     // paddings would clip their captions, so the look is the same everywhere.
     // The application owns its style.

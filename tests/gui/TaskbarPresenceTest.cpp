@@ -1,11 +1,16 @@
 // The tray icon and the main window's taskbar entry on Qt: what the icon
-// shows, which of its activations are presses, and the window keeping its
-// place and state when its taskbar entry comes and goes. The offscreen
-// platform has no notification area; the icon is there all the same, only
-// no desktop shows it.
+// shows (the menu entry's name and icon), which of its activations are
+// presses, and the window keeping its place and state when its taskbar entry
+// comes and goes. The offscreen platform has no notification area; the icon
+// is there all the same, only no desktop shows it.
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -50,6 +55,36 @@ TEST_F(TaskbarPresenceOnQt, TheIconShowsTheProgramsPictureAndTipAndOnlyPressesRe
         EXPECT_EQ(ubo().isMinimized(), !c.restores);
         EXPECT_TRUE(ubo().isVisible());
     }
+}
+
+// A key of the menu entry the installations put on the machine.
+QString menuEntryValue(const QString& key) {
+    QFile file(QStringLiteral(MIVO_MENU_ENTRY));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    const QByteArray start = key.toUtf8() + '=';
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(start)) {
+            return QString::fromUtf8(line.mid(start.size()));
+        }
+    }
+    return {};
+}
+
+// The desktop puts the program's windows under the menu entry they name, and
+// the tray icon shows that entry's name and the picture of its theme icon.
+TEST_F(TaskbarPresenceOnQt, TheWindowsAndTheIconShowTheMenuEntrysNameAndIcon) {
+    EXPECT_EQ(QGuiApplication::desktopFileName() + QStringLiteral(".desktop"),
+              QFileInfo(QStringLiteral(MIVO_MENU_ENTRY)).fileName());
+    QSystemTrayIcon* icon = parts.ui.trayIcon().shown();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->toolTip(), menuEntryValue(QStringLiteral("Name")));
+    const QImage themeIcon(QStringLiteral(MIVO_THEME_ICONS "/32x32/") +
+                           menuEntryValue(QStringLiteral("Icon")) + QStringLiteral(".png"));
+    ASSERT_FALSE(themeIcon.isNull());
+    EXPECT_EQ(icon->icon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+              themeIcon.convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(TaskbarPresenceOnQt, TheTaskbarEntryGoesAndComesWithoutMovingOrRestoringTheWindow) {

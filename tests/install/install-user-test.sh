@@ -34,7 +34,8 @@ entries=("$group/mivo.desktop" "$group/mivo uninstaller.desktop" "$group/mivo he
     "$HOME/.config/autostart/mivo.desktop")
 installed=("${entries[@]}" "$HOME/.local/bin/mivo" "$HOME/.local/bin/mivo-check"
     "$HOME/.local/share/man/man1/mivo.1" "$HOME/.local/share/man/man1/mivo-check.1"
-    "$HOME/.local/share/icons/hicolor/256x256/apps/mivo.png")
+    "$HOME/.local/share/icons/hicolor/256x256/apps/mivo.png"
+    "$HOME/.local/share/metainfo/org.mivo.Mivo.metainfo.xml")
 for file in "${installed[@]}"; do
     [ -f "$file" ] || fail "not installed: $file"
 done
@@ -55,10 +56,15 @@ mkdir -p "$HOME/.config/Mivo.exe/Mivo.exe" "$work/build-tree" "$HOME/.local/stat
 printf 'EXENAME=%s\r\nversion=45\r\n' "$work/build-tree/mivo" >"$HOME/.config/Mivo.exe/Mivo.exe/Settings"
 printf 'mivo-check state 1\nann\thost\t3\n' >"$HOME/.local/state/mivo/seen-mail"
 users_own=("$HOME/.local/bin/other-tool" "$group/my-mail.desktop"
-    "$HOME/.config/autostart/other.desktop" "$work/build-tree/mivo" "$work/build-tree/mivo-check")
+    "$HOME/.config/autostart/other.desktop" "$work/build-tree/mivo" "$work/build-tree/mivo-check"
+    "$HOME/.local/share/applications/other.desktop" "$HOME/.local/share/metainfo/other.metainfo.xml")
 for file in "${users_own[@]}"; do
     echo mine >"$file"
 done
+# The menu entry an earlier "cmake --install" into the same prefix put there,
+# under the name it had before it took the application id.
+earlier_entry=$HOME/.local/share/applications/mivo.desktop
+cp "$source_dir/packaging/org.mivo.Mivo.desktop" "$earlier_entry"
 
 QT_QPA_PLATFORM=offscreen "$HOME/.local/bin/mivo" uninstall >"$work/mivo.log" 2>&1 &
 program_pid=$!
@@ -70,7 +76,8 @@ done
 sleep 0.5
 kill -0 "$program_pid" 2>/dev/null || fail "mivo uninstall ended before DONE: $(cat "$work/mivo.log")"
 
-for file in "${installed[@]}" "$HOME/.config/Mivo.exe/Mivo.exe" "$HOME/.local/state/mivo"; do
+for file in "${installed[@]}" "$earlier_entry" "$HOME/.config/Mivo.exe/Mivo.exe" \
+    "$HOME/.local/state/mivo"; do
     [ ! -e "$file" ] || fail "left behind: $file"
 done
 for file in "${users_own[@]}" "$HOME/.config/Mivo.exe"; do

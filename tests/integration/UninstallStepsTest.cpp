@@ -34,6 +34,10 @@ const std::vector<std::string> kInstalled = {
     ".local/share/icons/hicolor/32x32/apps/mivo.png",
     ".local/share/icons/hicolor/256x256/apps/mivo.png",
     ".local/state/mivo/seen-mail",
+    ".local/share/applications/org.mivo.Mivo.desktop",
+    ".local/share/metainfo/org.mivo.Mivo.metainfo.xml",
+    // The menu entry's name in installations from before it had the id.
+    ".local/share/applications/mivo.desktop",
 };
 // What the user keeps beside it.
 const std::vector<std::string> kUsersOwn = {
@@ -44,6 +48,8 @@ const std::vector<std::string> kUsersOwn = {
     ".local/bin/mivo.hlp",
     ".local/share/man/man1/other.1",
     ".local/share/icons/hicolor/32x32/apps/other.png",
+    ".local/share/applications/other.desktop",
+    ".local/share/metainfo/other.metainfo.xml",
 };
 
 class UninstallStepsTest : public ::testing::Test {
@@ -108,8 +114,8 @@ TEST_F(UninstallStepsTest, AnInstallationGoesWithItsFoldersButTheSharedOnesStay)
         EXPECT_FALSE(exists(path)) << path;
     }
     // The outer settings folder, and the desktop's own folders.
-    for (const char* kept :
-         {".config/Mivo.exe", ".config/autostart", ".local/share/applications", ".local/state"}) {
+    for (const char* kept : {".config/Mivo.exe", ".config/autostart", ".local/share/applications",
+                             ".local/share/metainfo", ".local/state"}) {
         EXPECT_TRUE(exists(kept)) << kept;
     }
 }

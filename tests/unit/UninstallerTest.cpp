@@ -126,8 +126,8 @@ std::vector<std::string> withIconsCounted(const std::vector<std::string>& remova
 }
 
 // The program folder is the running program's own, whichever copy last saved
-// the settings (a build tree's, say). Never a cut at a dot. The manual pages
-// and icons go where the folder is a prefix's bin.
+// the settings (a build tree's, say). Never a cut at a dot. The manual pages,
+// icons, menu entry and metadata go where the folder is a prefix's bin.
 TEST(Uninstaller, ProgramFilesComeFromTheRunningProgramsOwnFolder) {
     struct Case {
         const char* name;
@@ -142,18 +142,26 @@ TEST(Uninstaller, ProgramFilesComeFromTheRunningProgramsOwnFolder) {
          {"file /home/u/.local/bin/mivo", "file /home/u/.local/bin/mivo-check",
           "file /home/u/.local/share/man/man1/mivo.1",
           "file /home/u/.local/share/man/man1/mivo-check.1", "7 icons below /home/u/.local",
+          "file /home/u/.local/share/applications/org.mivo.Mivo.desktop",
+          "file /home/u/.local/share/applications/mivo.desktop",
+          "file /home/u/.local/share/metainfo/org.mivo.Mivo.metainfo.xml",
           "folder /home/u/.local/bin"}},
         {"a build tree's copy saved the settings last",
          "EXENAME=/home/u/src/mivo/build/src/gui/mivo\r\n",
          "/usr/bin/mivo",
          {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "file /usr/share/man/man1/mivo.1",
-          "file /usr/share/man/man1/mivo-check.1", "7 icons below /usr", "folder /usr/bin"}},
+          "file /usr/share/man/man1/mivo-check.1", "7 icons below /usr",
+          "file /usr/share/applications/org.mivo.Mivo.desktop",
+          "file /usr/share/applications/mivo.desktop",
+          "file /usr/share/metainfo/org.mivo.Mivo.metainfo.xml", "folder /usr/bin"}},
         {"no EXENAME line",
          "UN1=ann\r\n",
          "/opt/mivo/bin/mivo",
          {"file /opt/mivo/bin/mivo", "file /opt/mivo/bin/mivo-check",
           "file /opt/mivo/share/man/man1/mivo.1", "file /opt/mivo/share/man/man1/mivo-check.1",
-          "7 icons below /opt/mivo", "folder /opt/mivo/bin"}},
+          "7 icons below /opt/mivo", "file /opt/mivo/share/applications/org.mivo.Mivo.desktop",
+          "file /opt/mivo/share/applications/mivo.desktop",
+          "file /opt/mivo/share/metainfo/org.mivo.Mivo.metainfo.xml", "folder /opt/mivo/bin"}},
         {"not below a bin",
          "EXENAME=/usr/bin/mivo\r\n",
          "/opt/a=b/mivo",
@@ -163,7 +171,9 @@ TEST(Uninstaller, ProgramFilesComeFromTheRunningProgramsOwnFolder) {
          "",
          "/bin/mivo",
          {"file /bin/mivo", "file /bin/mivo-check", "file /share/man/man1/mivo.1",
-          "file /share/man/man1/mivo-check.1", "7 icons below ", "folder /bin"}},
+          "file /share/man/man1/mivo-check.1", "7 icons below ",
+          "file /share/applications/org.mivo.Mivo.desktop", "file /share/applications/mivo.desktop",
+          "file /share/metainfo/org.mivo.Mivo.metainfo.xml", "folder /bin"}},
         {"the running program unknown", "EXENAME=/usr/bin/mivo\r\n", std::nullopt, {}},
         {"the running program's path not absolute", "", "mivo", {}},
     };

@@ -1,5 +1,6 @@
 #include "uninstall/InstalledFiles.h"
 
+#include "app/ApplicationId.h"
 #include "uninstall/IconSizes.h"
 
 namespace mivo::installed {
@@ -44,6 +45,12 @@ std::vector<std::string> iconFiles() {
         files.push_back("share/icons/hicolor/" + side + "x" + side + "/apps/mivo.png");
     }
     return files;
+}
+
+std::vector<std::string> desktopFiles() {
+    const std::string id(kApplicationId);
+    return {"share/applications/" + id + ".desktop", "share/applications/mivo.desktop",
+            "share/metainfo/" + id + ".metainfo.xml"};
 }
 
 std::optional<std::string> installationPrefix(std::string_view programFolder) {

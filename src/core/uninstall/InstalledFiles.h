@@ -27,14 +27,17 @@ inline constexpr std::string_view kAutostartEntry = "mivo.desktop";
 // console front end. The help pages travel inside the program file.
 inline constexpr std::array<std::string_view, 2> kProgramFiles = {"mivo", "mivo-check"};
 
-// Where the program's folder is a prefix's "bin", the manual pages and the
-// icons the installation put below that prefix's "share". Their folders are
-// the system's and stay.
+// Where the program's folder is a prefix's "bin", the manual pages, the
+// icons, the menu entry and the metadata the installation put below that
+// prefix's "share". Their folders are the system's and stay.
 inline constexpr std::string_view kProgramFolderName = "bin";
 inline constexpr std::array<std::string_view, 2> kManualPages = {"share/man/man1/mivo.1",
                                                                  "share/man/man1/mivo-check.1"};
 // The icon of each size in the theme below the prefix.
 std::vector<std::string> iconFiles();
+// The menu entry and the AppStream metadata below the prefix, named by the
+// application id, and the menu entry's name from before it had one.
+std::vector<std::string> desktopFiles();
 
 // The prefix holding the program's folder `programFolder` when that folder
 // is a "bin"; none otherwise.

@@ -58,6 +58,9 @@ void UninstallSteps::removeProgramFiles() {
         for (const std::string& icon : installed::iconFiles()) {
             m_installation.removeFile(*prefix, icon);
         }
+        for (const std::string& file : installed::desktopFiles()) {
+            m_installation.removeFile(*prefix, file);
+        }
     }
     const auto [parent, name] = installed::folderAndName(*folder);
     m_installation.removeEmptyDirectory(parent, name);

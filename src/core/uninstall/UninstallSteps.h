@@ -24,8 +24,9 @@ public:
     // The entry that starts the program with the desktop.
     void removeStartupEntry();
     // The program files in the running program's own folder, the manual
-    // pages and icons beside that folder when it is a prefix's bin, then the
-    // folder when it is empty. Never the folder of a path the settings name.
+    // pages, icons, menu entry and metadata beside that folder when it is a
+    // prefix's bin, then the folder when it is empty. Never the folder of a
+    // path the settings name.
     void removeProgramFiles();
 
 private:
