@@ -83,7 +83,9 @@ struct MainWindowModel {
     std::array<TextField, 4> RunFilen{
         {TextField{}, TextField{"RunFile1"}, TextField{"RunFile2"}, TextField{"RunFile3"}}};
     TextField EmailProgram;
-    TextField TEMPDIR;  // the system temporary directory, set at creation
+    TextField TEMPDIR;  // the user's private download folder, set at creation
+    // That folder, which an empty TEMPDIR means too.
+    std::string defaultTempDir;
     TextField Media{"c:\\cmpeg\\bounce.mpg"};
     CheckField NewMLevelNumber;
     CheckField StartMinimized;

@@ -38,6 +38,8 @@ private:
     int m_fd;
 };
 
+}  // namespace
+
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -57,6 +59,8 @@ std::optional<std::string> makeDirectories(const std::string& directory) {
         }
     }
 }
+
+namespace {
 
 bool writeAllTo(int fd, std::string_view text) {
     while (!text.empty()) {

@@ -51,4 +51,8 @@ std::optional<std::string> dataHome() {
     return variableOrBelowHome("XDG_DATA_HOME", "/.local/share");
 }
 
+std::string downloadFolder() {
+    return variableOrBelowHome("XDG_CACHE_HOME", "/.cache").value_or("/.cache") + "/mivo";
+}
+
 }  // namespace mivo
