@@ -104,7 +104,7 @@ public:
     StoredText stored;  // absent until a test or a save puts a text there
     StoredText legacyFile;
     std::optional<std::string> path = std::string("/usr/bin/mivo");
-    std::string temporary = "/tmp";
+    std::string temporary = "/home/me/.cache/mivo";
     std::optional<std::string> writeFailure;  // the reason every write gives
     std::vector<std::string> writes;
     int removals = 0;
