@@ -88,12 +88,9 @@ TEST(PosixDownloads, AKeptFileNeverTakesTheNameOfSomethingThere) {
              test::writeWholeFile(elsewhere, "someone else's");
              fs::create_symlink(elsewhere, name);
          }},
-        {"a dangling link",
-         [](const fs::path& name, const fs::path& elsewhere) {
-             fs::create_symlink(elsewhere, name);
-         }},
-        {"a folder",
-         [](const fs::path& name, const fs::path&) { fs::create_directory(name); }},
+        {"a dangling link", [](const fs::path& name,
+                               const fs::path& elsewhere) { fs::create_symlink(elsewhere, name); }},
+        {"a folder", [](const fs::path& name, const fs::path&) { fs::create_directory(name); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

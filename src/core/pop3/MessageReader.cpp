@@ -71,7 +71,8 @@ std::size_t MessageReader::take(std::string_view bytes, std::string& message) {
             at = bytes.size();
             break;
         }
-        const auto lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - rest.data());
+        const auto lineFeed =
+            static_cast<std::size_t>(static_cast<const char*>(found) - rest.data());
         std::size_t content = lineFeed;
         if (content > 0 && rest[content - 1] == '\r') {
             --content;
