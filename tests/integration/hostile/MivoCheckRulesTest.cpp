@@ -80,6 +80,19 @@ protected:
             .send("+OK " + std::to_string(count) + " 100\r\n");
     }
 
+    // Connection `run` of a mailbox holding one message from ann, scripted
+    // up to its RETR and the message sent.
+    ScriptedServer& retrieveInRun(int run, const std::string& message) {
+        if (run > 0) {
+            server.nextConnection();
+        }
+        return login(1)
+            .expectLine("TOP 1 0")
+            .send("+OK\r\nFrom: ann\r\n\r\n.\r\n")
+            .expectLine("RETR 1")
+            .send("+OK\r\n" + message + ".\r\n");
+    }
+
     // Stored settings with rules in use, TEMPDIR `temporary` and `rules`
     // (further settings lines).
     void storeSettings(const fs::path& temporary, const std::string& rules) {
@@ -232,14 +245,7 @@ TEST_F(MivoCheckRulesTest, EveryDeletedMessageKeepsItsOwnExactCopyRunAfterRun) {
         "From: ann\r\n\r\nthe second\r\n"s,
     };
     for (std::size_t run = 0; run < messages.size(); ++run) {
-        if (run > 0) {
-            server.nextConnection();
-        }
-        login(1)
-            .expectLine("TOP 1 0")
-            .send("+OK\r\nFrom: ann\r\n\r\n.\r\n")
-            .expectLine("RETR 1")
-            .send("+OK\r\n" + messages[run] + ".\r\n")
+        retrieveInRun(static_cast<int>(run), messages[run])
             .expectLine("DELE 1")
             .send("+OK\r\n")
             .expectLine("QUIT")
@@ -271,17 +277,7 @@ TEST_F(MivoCheckRulesTest, AFileOrLinkPlantedAtTheFileNameIsLeftAlone) {
     const fs::path victim = directory / "victim";
     const fs::path absent = directory / "absent";
     for (int run = 0; run < 3; ++run) {
-        if (run > 0) {
-            server.nextConnection();
-        }
-        login(1)
-            .expectLine("TOP 1 0")
-            .send("+OK\r\nFrom: ann\r\n\r\n.\r\n")
-            .expectLine("RETR 1")
-            .send("+OK\r\nFrom: ann\r\n.\r\n")
-            .expectLine("QUIT")
-            .send("+OK bye\r\n")
-            .close();
+        retrieveInRun(run, "From: ann\r\n").expectLine("QUIT").send("+OK bye\r\n").close();
     }
     server.start();
     writeWholeFile(victim, "precious");
