@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/KnownCounts.h"
+#include "state/KnownCounts.h"
 
 namespace {
 

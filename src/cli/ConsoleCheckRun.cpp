@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "console/AccountCounts.h"
+#include "console/FilledInAccounts.h"
 #include "console/TerminalText.h"
 #include "posix/PosixSocketPort.h"
 #include "settings/SettingsText.h"
@@ -66,6 +66,9 @@ std::optional<std::string> ConsoleCheckRun::loadSettings() {
         if (legacy.state == StoredText::State::Absent) {
             return "no settings in " + m_settings.settingsPath();
         }
+        if (legacy.state == StoredText::State::Ignored) {
+            return "no settings in " + m_settings.settingsPath() + " (" + legacy.reason + ")";
+        }
         if (legacy.state == StoredText::State::Unreadable) {
             return "cannot use the settings: " + legacy.reason;
         }
@@ -115,19 +118,14 @@ std::optional<std::string> ConsoleCheckRun::loadKnownCounts() {
     if (!m_stateFile) {
         return std::nullopt;
     }
-    if (auto failure = m_stateFile->read(m_knownCounts)) {
-        return "cannot use the state file: " + *failure;
+    if (auto failure = m_program.keepSeenMailIn(*m_stateFile)) {
+        return "cannot use the state file " + m_stateFile->path() + ": " + *failure;
     }
-    restoreKnownCounts(m_knownCounts, m_program.mainWindowModel(), m_program.cycleState());
     return std::nullopt;
 }
 
-void ConsoleCheckRun::saveKnownCounts() {
-    if (!m_stateFile) {
-        return;
-    }
-    rememberKnownCounts(m_program.mainWindowModel(), m_program.cycleState(), m_knownCounts);
-    if (const auto failure = m_stateFile->write(m_knownCounts)) {
+void ConsoleCheckRun::reportStateWriteFailure() {
+    if (const auto& failure = m_program.seenMail().writeFailure()) {
         flushOutput();
         std::fprintf(stderr, "mivo-check: cannot save the state: %s\n",
                      terminalSafe(*failure).c_str());
@@ -203,8 +201,16 @@ void ConsoleCheckRun::whenIdle() {
 
 void ConsoleCheckRun::pressCheckNow() {
     m_checkNowQueued = false;
-    if (!m_ended) {
+    if (m_ended) {
+        return;
+    }
+    if (!m_checkNowPressed) {
+        m_checkNowPressed = true;
         m_program.mainWindow().Button4Click();
+    } else {
+        // Later cycles are the run's own, like timed ones: a login refused
+        // in this run is not sent again.
+        m_program.goOnChecking();
     }
 }
 
@@ -213,9 +219,8 @@ void ConsoleCheckRun::cycleEnded(const CycleReport& report) {
         return;
     }
     ++m_cyclesDone;
-    // After every cycle, not only the last: a run kept going with --cycles 0
-    // may be killed at any time.
-    saveKnownCounts();
+    // The program saved what it saw at the end of the cycle.
+    reportStateWriteFailure();
     if (m_options.cycles != 0 && m_cyclesDone >= m_options.cycles) {
         m_ended = true;
         saveSettings();
@@ -237,7 +242,8 @@ void ConsoleCheckRun::stop(int signal) {
     // Mail announced so far counts as seen, as it would at the cycle's end.
     m_ended = true;
     m_stoppedBy = signal;
-    saveKnownCounts();
+    m_program.saveSeenMail();
+    reportStateWriteFailure();
     saveSettings();
     QCoreApplication::exit(128 + signal);
 }

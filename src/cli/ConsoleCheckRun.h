@@ -8,15 +8,14 @@
 #include <string>
 
 #include "ConsoleUi.h"
-#include "KnownCountsFile.h"
 #include "RecordedSettingsFiles.h"
 #include "TerminationSignals.h"
 #include "app/Program.h"
 #include "console/CheckCommandLine.h"
 #include "console/CycleOutcome.h"
-#include "console/KnownCounts.h"
 #include "posix/PosixDownloads.h"
 #include "posix/PosixProcesses.h"
+#include "posix/StateFile.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
 #include "posix/UserInstallation.h"
@@ -47,7 +46,7 @@ private:
     void overrideStoredOptions();
     void takeAccountsFromCommandLine();
     std::optional<std::string> loadKnownCounts();
-    void saveKnownCounts();
+    void reportStateWriteFailure();
     void saveSettings();
     void stop(int signal);
     void writeLog(std::string_view text);
@@ -69,8 +68,7 @@ private:
     PosixDownloads m_downloads;
     Program m_program;
     TerminationSignals m_signals;
-    std::optional<KnownCountsFile> m_stateFile;
-    KnownCounts m_knownCounts;
+    std::optional<StateFile> m_stateFile;
     bool m_settingsLoaded = false;
     // Stored options this run overrides, put back before the settings are
     // saved: the interval of --interval, and timed checks, which --cycles 0
@@ -80,6 +78,7 @@ private:
     std::string m_output;
     int m_cyclesDone = 0;
     bool m_checkNowQueued = false;
+    bool m_checkNowPressed = false;  // the run's first Check now is the user's
     bool m_ended = false;
     std::optional<int> m_stoppedBy;
 };

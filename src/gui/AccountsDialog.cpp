@@ -133,7 +133,7 @@ void TMultiPOP::bindModel() {
         paint();
         red.onChange(paint);
     }
-    bindMemo(m_errors, m_model.Errors);
+    bindMemo(m_errors, m_model.Errors, [&model = m_model] { return model.newestErrorStart; });
 
     const QPointer<TMultiPOP> guard(this);
     m_model.Height.onChange([guard] {

@@ -3,7 +3,10 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -16,7 +19,8 @@ namespace {
 // edit, so the tie checks it still has an edit.
 class MemoTie {
 public:
-    MemoTie(QPlainTextEdit& edit, TextField& field) : m_edit(&edit), m_field(field) {}
+    MemoTie(QPlainTextEdit& edit, TextField& field, std::function<std::size_t()> start)
+        : m_edit(&edit), m_field(field), m_start(std::move(start)) {}
 
     void show() {
         const std::string& text = m_field.get();
@@ -40,7 +44,9 @@ public:
         }
         m_shown = text;
         m_followEnd = follow;
-        if (m_followEnd) {
+        if (m_start) {
+            showLineAt(std::min(m_start(), text.size()));
+        } else if (m_followEnd) {
             scrollToEnd();
         }
     }
@@ -82,6 +88,20 @@ private:
         bar.setValue(bar.maximum());
     }
 
+    // From the end up to the line, so that the line comes out at the top
+    // when what follows it does not fit below it.
+    void showLineAt(std::size_t offset) {
+        const int line = static_cast<int>(
+            memoDisplayText(std::string_view(m_shown).substr(0, offset)).count(QLatin1Char('\n')));
+        m_applying = true;
+        scrollToEnd();
+        m_edit->setTextCursor(QTextCursor(m_edit->document()->findBlockByNumber(line)));
+        m_edit->ensureCursorVisible();
+        m_applying = false;
+        // Laying out the rest later must not take the line away again.
+        m_followEnd = false;
+    }
+
     // A line break split between what is shown and what was added would
     // show as two.
     static bool isAppendTo(const std::string& text, const std::string& shown) {
@@ -94,6 +114,7 @@ private:
 
     QPointer<QPlainTextEdit> m_edit;
     TextField& m_field;
+    std::function<std::size_t()> m_start;
     std::string m_shown;
     bool m_followEnd = true;
     bool m_applying = false;
@@ -118,11 +139,15 @@ QString memoDisplayText(std::string_view text) {
 }
 
 void bindMemo(QPlainTextEdit& edit, TextField& field) {
+    bindMemo(edit, field, nullptr);
+}
+
+void bindMemo(QPlainTextEdit& edit, TextField& field, std::function<std::size_t()> start) {
     if (edit.isReadOnly()) {
         // The program's appends are not the user's to undo.
         edit.setUndoRedoEnabled(false);
     }
-    auto tie = std::make_shared<MemoTie>(edit, field);
+    auto tie = std::make_shared<MemoTie>(edit, field, std::move(start));
     tie->show();
     QObject::connect(&edit, &QPlainTextEdit::textChanged, &edit, [tie] { tie->userEdited(); });
     const QScrollBar* bar = edit.verticalScrollBar();

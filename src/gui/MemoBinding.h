@@ -3,6 +3,8 @@
 // the edit shows them as line breaks and gives a user's edit back with CR LF.
 
 #include <QPlainTextEdit>
+#include <cstddef>
+#include <functional>
 #include <string_view>
 
 #include "fields/Field.h"
@@ -15,6 +17,11 @@ namespace mivo {
 // shows the end after each change from the program, and sets the field on
 // every user edit.
 void bindMemo(QPlainTextEdit& edit, TextField& field);
+
+// The same for an editable memo whose changes from the program should bring
+// the line that begins at `start()` in the new text into view, rather than
+// the end: with as much as fits after it, and at the top when not all does.
+void bindMemo(QPlainTextEdit& edit, TextField& field, std::function<std::size_t()> start);
 
 // CR LF, and a CR or LF alone, as the edit's line break.
 QString memoDisplayText(std::string_view text);

@@ -18,6 +18,7 @@
 #include "posix/PosixProcesses.h"
 #include "posix/PosixSocketPort.h"
 #include "posix/SettingsFiles.h"
+#include "posix/StateFile.h"
 #include "posix/SystemClock.h"
 #include "posix/SystemRandom.h"
 #include "posix/UserInstallation.h"
@@ -50,10 +51,13 @@ int main(int argc, char** argv) {
         mivo::PosixProcesses processes;
         mivo::UserInstallation installation;
         mivo::PosixDownloads downloads;
+        mivo::StateFile seenMail(mivo::StateFile::desktopPath());
         mivo::QtUi ui(app);
         mivo::Program program(mivo::Ports{ui, clock, timers, sockets, settings, random, processes,
                                           installation, downloads},
                               std::move(arguments));
+        // An unusable state is told in the Log, and the program goes on.
+        program.keepSeenMailIn(seenMail);
         return mivo::runProgram(app, program, ui);
     } catch (const std::exception& error) {
         app.reportError(QString::fromStdString(error.what()));

@@ -4,7 +4,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include "ProgramFixture.h"
 
@@ -140,7 +143,7 @@ TEST_F(AccountsDialogWindow, TheCloseBoxKeepsTheErrorsCloseEmptiesThemBothGiveTh
     clickMultiPop();
     QTest::keyClicks(&edit("USER", 1), "alice");
     QTest::keyClicks(&edit("POP", 3), "127.0.0.3");
-    EXPECT_EQ(control<QLineEdit>("UserName").text(), "");  // not until hidden
+    EXPECT_EQ(model().POPn[3].get(), "");  // not until hidden
 
     EXPECT_TRUE(dialog().close());
     EXPECT_FALSE(dialog().isVisible());
@@ -158,6 +161,55 @@ TEST_F(AccountsDialogWindow, TheCloseBoxKeepsTheErrorsCloseEmptiesThemBothGiveTh
     EXPECT_EQ(dialogControl<QPlainTextEdit>(QStringLiteral("Errors")).toPlainText(), "");
     clickMultiPop();
     EXPECT_EQ(outerHeight(), 257);
+}
+
+// Row 1 and the main window's fields are one account: what the user types
+// on either side shows on the other at once, and closing the dialog keeps it.
+TEST_F(AccountsDialogWindow, RowOneAndTheMainWindowShowOneAccountWhileTheDialogIsOpen) {
+    model().UserName.set("bob");
+    model().PopServ.set("127.0.0.1");
+    clickMultiPop();
+    QLineEdit& popServ = control<QLineEdit>("PopServ");
+    popServ.selectAll();
+    QTest::keyClicks(&popServ, "pop3s://127.0.0.1#sha256=ab12");
+    EXPECT_EQ(edit("POP", 1).text(), "pop3s://127.0.0.1#sha256=ab12");
+    QTest::keyClicks(&edit("USER", 1), "by");
+    EXPECT_EQ(control<QLineEdit>("UserName").text(), "bobby");
+
+    EXPECT_TRUE(dialog().close());
+    EXPECT_EQ(popServ.text(), "pop3s://127.0.0.1#sha256=ab12");
+    EXPECT_EQ(model().UserName.get(), "bobby");
+}
+
+// A refused password ends the error list with the server's goodbye; the
+// list shows the newest error from its first line, where the reason is.
+TEST_F(AccountsDialogWindow, TheErrorBoxShowsTheNewestErrorFromItsFirstLine) {
+    std::string older;
+    for (int line = 1; line <= 40; ++line) {
+        older += "(2)Enter Password\r\n";
+    }
+    accounts().Errors.set(older);
+    model().UserName.set("bob");
+    model().UserPass.set("pw");
+    model().PopServ.set("127.0.0.1");
+    clickMultiPop();
+    click(control<QPushButton>("Button4"));
+    FakeSocketPort& sockets = parts.sockets;
+    const SocketHandle server = sockets.lastSocket();
+    sockets.connectSucceeds(server);
+    sockets.serverSends(server, "+OK ready\r\n+OK\r\n-ERR [AUTH] Invalid login\r\n");
+    for (int line = 1; line <= 30; ++line) {
+        sockets.serverSends(server, "+OK Logging out\r\n");
+    }
+    QPlainTextEdit& errors = dialogControl<QPlainTextEdit>(QStringLiteral("Errors"));
+    ASSERT_TRUE(errors.isVisible());
+    const QTextBlock reason = errors.document()->findBlockByNumber(40);
+    ASSERT_EQ(reason.text(), "Account #1 ERROR = -ERR [AUTH] Invalid login");
+    const QRect firstLine = errors.cursorRect(QTextCursor(reason));
+    EXPECT_TRUE(errors.viewport()->rect().contains(firstLine))
+        << "the reason is out of sight at " << firstLine.y();
+    EXPECT_GT(errors.verticalScrollBar()->value(), 0) << "the older errors are scrolled away";
+    dialog().grab().save(screenshotPath("accounts-dialog-newest-error.png"));
 }
 
 TEST_F(AccountsDialogWindow, WhatIsTypedInAnOpenDialogIsSavedWhenTheProgramEnds) {

@@ -19,7 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export HOME=$work/home
-unset XDG_DATA_HOME XDG_CONFIG_HOME
+unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_STATE_HOME
 mkdir -p "$HOME"
 
 fail() {
@@ -48,12 +48,14 @@ fi
 grep -qx "Exec=\"$HOME/.local/bin/mivo\" uninstall" "$group/mivo uninstaller.desktop" ||
     fail "the uninstaller entry does not run mivo uninstall"
 
-# Settings as a run of the installed program saves them, and the user's own
-# files beside the program's.
-mkdir -p "$HOME/.config/Mivo.exe/Mivo.exe"
-printf 'EXENAME=%s\r\nversion=45\r\n' "$HOME/.local/bin/mivo" >"$HOME/.config/Mivo.exe/Mivo.exe/Settings"
+# Settings as a run of a build tree's copy saves them (the menu's uninstaller
+# must still remove the installed copy, not that one), the mail it has seen,
+# and the user's own files beside the program's.
+mkdir -p "$HOME/.config/Mivo.exe/Mivo.exe" "$work/build-tree" "$HOME/.local/state/mivo"
+printf 'EXENAME=%s\r\nversion=45\r\n' "$work/build-tree/mivo" >"$HOME/.config/Mivo.exe/Mivo.exe/Settings"
+printf 'mivo-check state 1\nann\thost\t3\n' >"$HOME/.local/state/mivo/seen-mail"
 users_own=("$HOME/.local/bin/other-tool" "$group/my-mail.desktop"
-    "$HOME/.config/autostart/other.desktop")
+    "$HOME/.config/autostart/other.desktop" "$work/build-tree/mivo" "$work/build-tree/mivo-check")
 for file in "${users_own[@]}"; do
     echo mine >"$file"
 done
@@ -68,7 +70,7 @@ done
 sleep 0.5
 kill -0 "$program_pid" 2>/dev/null || fail "mivo uninstall ended before DONE: $(cat "$work/mivo.log")"
 
-for file in "${installed[@]}" "$HOME/.config/Mivo.exe/Mivo.exe"; do
+for file in "${installed[@]}" "$HOME/.config/Mivo.exe/Mivo.exe" "$HOME/.local/state/mivo"; do
     [ ! -e "$file" ] || fail "left behind: $file"
 done
 for file in "${users_own[@]}" "$HOME/.config/Mivo.exe"; do

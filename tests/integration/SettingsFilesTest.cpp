@@ -7,9 +7,12 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDir>
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <random>
@@ -18,6 +21,7 @@
 #include "SavedVariable.h"
 #include "posix/FileText.h"
 #include "posix/SettingsFiles.h"
+#include "posix/StateFile.h"
 
 namespace mivo {
 namespace {
@@ -89,6 +93,132 @@ TEST_F(SettingsFilesTest, WhatCannotBeReadOrWrittenSaysWhy) {
     std::ofstream(base() + "/plain") << "file";
     SettingsFiles nowhere(base() + "/plain/sub", base() + "/mivo24.txt");
     EXPECT_TRUE(nowhere.writeSettings("x").has_value());
+}
+
+// Something else where the settings should be is refused at once, with the
+// reason: a FIFO would otherwise hold the program before its first window.
+TEST_F(SettingsFilesTest, OnlyARegularFileIsReadAndNothingElseIsWaitedFor) {
+    SettingsFiles files(base(), base() + "/mivo24.txt");
+    ASSERT_EQ(::mkfifo(files.settingsPath().c_str(), 0600), 0);
+    const auto started = std::chrono::steady_clock::now();
+    const StoredText fifo = files.readSettings();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(fifo.state, StoredText::State::Unreadable);
+    EXPECT_EQ(fifo.reason, files.settingsPath() + " is not a regular file");
+
+    const StoredText device = readTextFile("/dev/zero", 1024);
+    EXPECT_EQ(device.state, StoredText::State::Unreadable);
+    EXPECT_EQ(device.reason, "/dev/zero is not a regular file");
+}
+
+// Settings kept elsewhere through a link (a dotfiles repository) are saved
+// into the file the link names, which is replaced whole; the link stays.
+TEST_F(SettingsFilesTest, ASaveThroughALinkReplacesTheFileItNamesAndKeepsTheLink) {
+    namespace fs = std::filesystem;
+    const std::string dotfiles = base() + "/dotfiles";
+    ASSERT_EQ(::mkdir(dotfiles.c_str(), 0700), 0);
+    const std::string directory = base() + "/config";
+    ASSERT_EQ(::mkdir(directory.c_str(), 0700), 0);
+    SettingsFiles files(directory, base() + "/mivo24.txt");
+    struct Case {
+        const char* what;
+        std::string linkText;  // what the link at the settings path says
+        std::string target;    // the file that must hold the text
+    };
+    const Case cases[] = {
+        {"absolute, to a file not there yet", dotfiles + "/mivo", dotfiles + "/mivo"},
+        {"relative", "../dotfiles/mivo", dotfiles + "/mivo"},
+        {"to another link", base() + "/hop", dotfiles + "/mivo"},
+    };
+    fs::create_symlink("dotfiles/mivo", base() + "/hop");
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(files.settingsPath());
+        fs::create_symlink(c.linkText, files.settingsPath());
+        const std::string text = "UN1=" + std::to_string(++round) + "\r\n";
+        EXPECT_EQ(files.writeSettings(text), std::nullopt);
+        EXPECT_TRUE(fs::is_symlink(files.settingsPath()));
+        EXPECT_EQ(fs::read_symlink(files.settingsPath()).string(), c.linkText);
+        EXPECT_EQ(contentOf(c.target), text);
+        EXPECT_EQ(modeOf(c.target), 0600U);
+        EXPECT_EQ(files.readSettings().text, text);
+    }
+    // A loop of links is refused, and nothing is written.
+    fs::remove(files.settingsPath());
+    fs::create_symlink(files.settingsPath(), files.settingsPath());
+    const std::optional<std::string> failure = files.writeSettings("UN1=x\r\n");
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_NE(failure->find("Cannot follow"), std::string::npos) << *failure;
+    EXPECT_TRUE(fs::is_symlink(files.settingsPath()));
+}
+
+// The old file is looked for in the working directory, which may be a
+// shared one: only the user's own file that nobody else can change is read.
+TEST_F(SettingsFilesTest, TheOldFileIsReadOnlyWhenItIsTheUsersAlone) {
+    const std::string legacy = base() + "/mivo24.txt";
+    SettingsFiles files(base(), legacy);
+    EXPECT_EQ(files.readLegacyFile().state, StoredText::State::Absent);
+    struct Case {
+        const char* what;
+        mode_t mode;
+        std::optional<std::string> reason;  // none: read
+    };
+    const Case cases[] = {
+        {"the user's own", 0644, std::nullopt},
+        {"private", 0600, std::nullopt},
+        {"others may write to it", 0646, legacy + " can be changed by other users"},
+        {"the group may write to it", 0664, legacy + " can be changed by other users"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(legacy) << "alice\n";
+        ASSERT_EQ(::chmod(legacy.c_str(), c.mode), 0);
+        const StoredText read = files.readLegacyFile();
+        if (c.reason) {
+            EXPECT_EQ(read.state, StoredText::State::Ignored);
+            EXPECT_EQ(read.reason, *c.reason);
+            EXPECT_TRUE(read.text.empty());
+        } else {
+            EXPECT_EQ(read.state, StoredText::State::Present);
+            EXPECT_EQ(read.text, "alice\n");
+        }
+    }
+    ASSERT_EQ(::chmod(legacy.c_str(), 0644), 0);
+    // Someone else's file; only a privileged test run can make one.
+    if (::chown(legacy.c_str(), 65534, 65534) == 0) {
+        const StoredText foreign = files.readLegacyFile();
+        EXPECT_EQ(foreign.state, StoredText::State::Ignored);
+        EXPECT_EQ(foreign.reason, legacy + " belongs to another user");
+    }
+    ::unlink(legacy.c_str());
+    ASSERT_EQ(::mkfifo(legacy.c_str(), 0600), 0);
+    const StoredText fifo = files.readLegacyFile();
+    EXPECT_EQ(fifo.state, StoredText::State::Ignored);
+    EXPECT_EQ(fifo.reason, legacy + " is not a regular file");
+}
+
+// The desktop program's seen mail: below the XDG state folder, private, and
+// gone with its folder when the uninstaller removes it.
+TEST_F(SettingsFilesTest, TheStateFileIsPrivateAndGoesWithItsFolder) {
+    const SavedVariable state("XDG_STATE_HOME");
+    const SavedVariable home("HOME");
+    ::setenv("HOME", "/home/someone", 1);
+    ::unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(StateFile::desktopPath(), "/home/someone/.local/state/mivo/seen-mail");
+    ::setenv("XDG_STATE_HOME", (base() + "/state").c_str(), 1);
+    const std::string path = base() + "/state/mivo/seen-mail";
+    EXPECT_EQ(StateFile::desktopPath(), path);
+
+    StateFile file(StateFile::desktopPath());
+    EXPECT_EQ(file.readState().state, StoredText::State::Absent);
+    EXPECT_EQ(file.writeState("mivo-check state 1\n"), std::nullopt);
+    EXPECT_EQ(file.readState().text, "mivo-check state 1\n");
+    EXPECT_EQ(modeOf(path), 0600U);
+    EXPECT_EQ(modeOf(base() + "/state/mivo"), 0700U);
+    file.removeState();
+    EXPECT_FALSE(QDir(QString::fromStdString(base() + "/state/mivo")).exists());
+    EXPECT_TRUE(QDir(QString::fromStdString(base() + "/state")).exists());
 }
 
 TEST_F(SettingsFilesTest, TheProgramPathIsThisProcessesFile) {

@@ -11,6 +11,7 @@
 #include "SavedVariable.h"
 #include "TemporaryDirectory.h"
 #include "posix/SettingsFiles.h"
+#include "posix/StateFile.h"
 #include "posix/UserInstallation.h"
 #include "uninstall/UninstallSteps.h"
 
@@ -32,6 +33,7 @@ const std::vector<std::string> kInstalled = {
     ".local/share/man/man1/mivo-check.1",
     ".local/share/icons/hicolor/32x32/apps/mivo.png",
     ".local/share/icons/hicolor/256x256/apps/mivo.png",
+    ".local/state/mivo/seen-mail",
 };
 // What the user keeps beside it.
 const std::vector<std::string> kUsersOwn = {
@@ -50,6 +52,7 @@ protected:
         ::setenv("HOME", home.c_str(), 1);
         ::unsetenv("XDG_CONFIG_HOME");
         ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("XDG_STATE_HOME");
     }
 
     void create(const std::string& below) const {
@@ -59,20 +62,36 @@ protected:
     bool exists(const std::string& below) const {
         return fs::exists(fs::symlink_status(home + "/" + below));
     }
-    // The four steps as the uninstall window runs them.
-    void uninstall(const std::string& storedProgramPath) {
-        SettingsFiles settings(SettingsFiles::desktopDirectory(), SettingsFiles::kLegacyFileName);
+    // The four steps as the uninstall window runs them, in a program whose
+    // file is `runningProgram`.
+    void uninstall(const std::string& runningProgram) {
+        RunningFrom settings(runningProgram);
         UserInstallation installation;
+        StateFile state(StateFile::desktopPath());
         UninstallSteps steps(settings, installation);
+        steps.removeStateToo(state);
         steps.removeSettings();
         steps.removeMenuGroup();
         steps.removeStartupEntry();
-        steps.removeProgramFiles(storedProgramPath);
+        steps.removeProgramFiles();
     }
+
+    // The desktop program's settings files, run from another program file
+    // than this test's.
+    class RunningFrom : public SettingsFiles {
+    public:
+        explicit RunningFrom(std::string program)
+            : SettingsFiles(desktopDirectory(), kLegacyFileName), m_program(std::move(program)) {}
+        std::optional<std::string> programPath() override { return m_program; }
+
+    private:
+        std::string m_program;
+    };
 
     test::SavedVariable savedHome{"HOME"};
     test::SavedVariable savedConfig{"XDG_CONFIG_HOME"};
     test::SavedVariable savedData{"XDG_DATA_HOME"};
+    test::SavedVariable savedState{"XDG_STATE_HOME"};
     test::TemporaryDirectory temporary;
     std::string home = temporary / "home";
 };
@@ -83,14 +102,14 @@ TEST_F(UninstallStepsTest, AnInstallationGoesWithItsFoldersButTheSharedOnesStay)
     }
     uninstall(home + "/.local/bin/mivo");
     std::vector<std::string> gone = kInstalled;
-    gone.insert(gone.end(),
-                {".config/Mivo.exe/Mivo.exe", ".local/share/applications/Mivo", ".local/bin"});
+    gone.insert(gone.end(), {".config/Mivo.exe/Mivo.exe", ".local/share/applications/Mivo",
+                             ".local/bin", ".local/state/mivo"});
     for (const std::string& path : gone) {
         EXPECT_FALSE(exists(path)) << path;
     }
     // The outer settings folder, and the desktop's own folders.
     for (const char* kept :
-         {".config/Mivo.exe", ".config/autostart", ".local/share/applications"}) {
+         {".config/Mivo.exe", ".config/autostart", ".local/share/applications", ".local/state"}) {
         EXPECT_TRUE(exists(kept)) << kept;
     }
 }
@@ -102,10 +121,6 @@ TEST_F(UninstallStepsTest, WhatTheUserKeepsBesideTheProgramsFilesSurvives) {
     for (const std::string& file : kUsersOwn) {
         create(file);
     }
-    // A menu entry that is a link: the link goes, not what it points to.
-    fs::remove(home + "/.local/share/applications/Mivo/mivo help.desktop");
-    fs::create_symlink(home + "/.local/bin/other-tool",
-                       home + "/.local/share/applications/Mivo/mivo help.desktop");
     uninstall(home + "/.local/bin/mivo");
     for (const std::string& file : kInstalled) {
         EXPECT_FALSE(exists(file)) << file;
@@ -113,6 +128,46 @@ TEST_F(UninstallStepsTest, WhatTheUserKeepsBesideTheProgramsFilesSurvives) {
     for (const std::string& file : kUsersOwn) {
         EXPECT_TRUE(exists(file)) << file;
     }
+}
+
+// Only the regular files of the installed names go. A link is not what the
+// installation put there, and a linked folder (a menu folder kept in a
+// dotfiles repository, say) is neither entered nor removed.
+TEST_F(UninstallStepsTest, LinksAndWhatTheyLeadToStay) {
+    const std::string elsewhere = temporary / "dotfiles";
+    for (const char* file : {"menu/mivo.desktop", "menu/mivo help.desktop", "bin/mivo-check"}) {
+        fs::create_directories(fs::path(elsewhere + "/" + file).parent_path());
+        test::writeWholeFile(elsewhere + "/" + file, "x");
+    }
+    create(".local/bin/mivo");
+    fs::create_directories(home + "/.local/share/applications");
+    fs::create_symlink(elsewhere + "/menu", home + "/.local/share/applications/Mivo");
+    fs::create_symlink(elsewhere + "/bin/mivo-check", home + "/.local/bin/mivo-check");
+    create(".config/autostart/real.desktop");
+    fs::create_symlink(home + "/.config/autostart/real.desktop",
+                       home + "/.config/autostart/mivo.desktop");
+
+    uninstall(home + "/.local/bin/mivo");
+    EXPECT_FALSE(exists(".local/bin/mivo"));
+    for (const char* kept : {".local/share/applications/Mivo", ".local/bin/mivo-check",
+                             ".config/autostart/mivo.desktop", ".config/autostart/real.desktop"}) {
+        EXPECT_TRUE(exists(kept)) << kept;
+    }
+    for (const char* file : {"menu/mivo.desktop", "menu/mivo help.desktop", "bin/mivo-check"}) {
+        EXPECT_TRUE(fs::exists(elsewhere + "/" + file)) << file;
+    }
+}
+
+// The copy that runs is removed, not the one the settings last named.
+TEST_F(UninstallStepsTest, TheRunningCopyGoesWhicheverCopySavedTheSettings) {
+    create(".local/bin/mivo");
+    create("src/mivo/build/src/gui/mivo");
+    create(".config/Mivo.exe/Mivo.exe/Settings");
+    test::writeWholeFile(home + "/.config/Mivo.exe/Mivo.exe/Settings",
+                         "EXENAME=" + home + "/src/mivo/build/src/gui/mivo\r\n");
+    uninstall(home + "/.local/bin/mivo");
+    EXPECT_FALSE(exists(".local/bin/mivo"));
+    EXPECT_TRUE(exists("src/mivo/build/src/gui/mivo"));
 }
 
 TEST_F(UninstallStepsTest, NothingInstalledIsPassedOverAndNothingIsCreated) {

@@ -209,7 +209,6 @@ TEST_F(CheckFixture, ResetDuringADownloadLeavesNoFile) {
     window.SBn[1].itemIndex.set(3);  // From
     window.En[1].set("ann");
     window.DLn[1].set(true);
-    window.RunFilen[1].set("");  // the control's design-time text until settings load
     window.TEMPDIR.set("/temp");
     checkNow();
     accept();
@@ -229,6 +228,25 @@ TEST_F(CheckFixture, ResetDuringADownloadLeavesNoFile) {
 
 // Typing applies the interval at once without touching the text; leaving
 // the box shows one minute where the text reads as less.
+// The rule program fields hold nothing until the user chooses a program,
+// not the controls' design texts "RunFile1".."RunFile3".
+TEST_F(CheckFixture, ARuleTickedBeforeAnySettingsStartsNoProgram) {
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    window.UseRule = true;
+    for (int rule = 1; rule <= 3; ++rule) {
+        window.SBn[rule].itemIndex.set(3);  // From
+        window.En[rule].set("ann");
+        window.Urgentn[rule].set(true);
+    }
+    Mailbox box;
+    box.stat = "+OK 1 9";
+    box.headers = {"From: ann\r\nSubject: hello\r\n"};
+    checkNow();
+    serve(box);
+    EXPECT_TRUE(cycle.urgent || ui.isWindowVisible(WindowId::UrgentNotice)) << "the rule matched";
+    EXPECT_TRUE(processes.starts.empty());
+}
+
 TEST_F(CheckFixture, IntervalFromEdit1) {
     struct Case {
         const char* text;

@@ -26,8 +26,7 @@ struct Mailbox {
 };
 
 // An account as the user enters it: in its row of the accounts dialog and,
-// once the dialog is closed, in the main window's fields. (An account the
-// dialog has never held is forgiven its error when the dialog first shows.)
+// once the dialog is closed, in the main window's fields.
 inline void enterAccount(Program& program, int account, const std::string& user,
                          const std::string& pass, const std::string& pop) {
     AccountsDialogModel& dialog = program.accountsDialog();

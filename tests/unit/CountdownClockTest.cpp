@@ -43,16 +43,19 @@ TEST(CountdownClock, OverridesApplyInOrderLaterOnesWinning) {
         bool settingsOk;
         bool connected;
         bool connecting;
+        bool accountError;
         int red;
         int green;
     };
     const Case cases[] = {
-        {"connected", true, true, true, false, 255, 0},
-        {"connecting", true, true, false, true, 255, 0},
-        {"settings not ok", true, false, false, false, 255, 0},
-        {"timed checks off", false, true, false, false, 0, 255},
-        {"timed checks off while connecting", false, true, false, true, 0, 255},
-        {"timed checks off, settings not ok", false, false, false, false, 255, 0},
+        {"connected", true, true, true, false, false, 255, 0},
+        {"connecting", true, true, false, true, false, 255, 0},
+        {"settings not ok", true, false, false, false, false, 255, 0},
+        {"timed checks off", false, true, false, false, false, 0, 255},
+        {"timed checks off while connecting", false, true, false, true, false, 0, 255},
+        {"timed checks off, settings not ok", false, false, false, false, false, 255, 0},
+        {"an account's error flag set", true, true, false, false, true, 255, 0},
+        {"an account's error flag set, timed checks off", false, true, false, false, true, 255, 0},
     };
     for (const Case& c : cases) {
         ClockInputs inputs = at(10);
@@ -60,6 +63,7 @@ TEST(CountdownClock, OverridesApplyInOrderLaterOnesWinning) {
         inputs.settingsOk = c.settingsOk;
         inputs.connected = c.connected;
         inputs.connecting = c.connecting;
+        inputs.accountError = c.accountError;
         const PenColour expected{false, c.red, c.green, 0};
         EXPECT_EQ(clockColour(inputs), expected) << c.what;
     }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "console/AccountCounts.h"
-#include "console/KnownCounts.h"
+#include "console/FilledInAccounts.h"
+#include "state/KnownCounts.h"
 
 namespace mivo {
 namespace {
@@ -82,45 +82,8 @@ TEST(KnownCounts, RefusesAnythingElseNamingTheLine) {
     }
 }
 
-class AccountCountsTest : public ::testing::Test {
-protected:
-    void setAccount(int account, const std::string& user, const std::string& host) {
-        window.accountUser(account).set(user);
-        window.accountPass(account).set("pw");
-        window.accountPop(account).set(host);
-    }
-
+TEST(FilledInAccounts, AnAccountIsFilledInByAnyOfItsDetails) {
     MainWindowModel window;
-    CycleState cycle;
-};
-
-TEST_F(AccountCountsTest, CountsFollowTheAccountWhereverItStandsNow) {
-    setAccount(1, "eve", "b.example:110");
-    setAccount(3, "bob", "a.example");
-    setAccount(4, "bob", "b.example:110");  // same user, other host
-    setAccount(5, "", "a.example");         // incomplete: no key
-    const KnownCounts kept = {{{"bob", "a.example"}, 4}, {{"eve", "b.example:110"}, 9}};
-    restoreKnownCounts(kept, window, cycle);
-    EXPECT_EQ(cycle.lastNumKnown[1], 9);
-    EXPECT_EQ(cycle.lastNumKnown[3], 4);
-    EXPECT_EQ(cycle.lastNumKnown[4], 0);
-    EXPECT_EQ(cycle.lastNumKnown[5], 0);
-}
-
-TEST_F(AccountCountsTest, RememberingKeepsTheCountsOfAccountsNotInThisRun) {
-    setAccount(2, "bob", "a.example");
-    setAccount(3, "new", "c.example");
-    setAccount(4, "", "a.example");
-    KnownCounts counts = {{{"bob", "a.example"}, 4}, {{"gone", "d.example"}, 7}};
-    cycle.lastNumKnown[2] = 6;
-    cycle.lastNumKnown[3] = 1;
-    rememberKnownCounts(window, cycle, counts);
-    const KnownCounts expected = {
-        {{"bob", "a.example"}, 6}, {{"gone", "d.example"}, 7}, {{"new", "c.example"}, 1}};
-    EXPECT_EQ(counts, expected);
-}
-
-TEST_F(AccountCountsTest, AnAccountIsFilledInByAnyOfItsDetails) {
     EXPECT_FALSE(anyAccountFilledIn(window));
     window.accountPass(8).set("pw");
     EXPECT_TRUE(anyAccountFilledIn(window));

@@ -66,12 +66,12 @@ TEST_F(CheckFixture, AFailedCheckNeverAnnouncesOldMailAgain) {
 
     checkNow();
     sockets.connectFails(server(), 10061);  // the account's server was reached before
-    EXPECT_EQ(ui.applicationTitles.back(), "No New Mail - Mivo");
+    EXPECT_EQ(ui.applicationTitles.back(), "Network Inactive - Mivo");
     checkNow();
     accept();
     say("-ERR mailbox locked\r\n+OK\r\n");
     sockets.serverCloses(server());
-    EXPECT_EQ(ui.applicationTitles.back(), "No New Mail - Mivo");
+    EXPECT_EQ(ui.applicationTitles.back(), "Account #1 ERROR = -ERR mailbox locked\r\n");
     EXPECT_EQ(program.newMailWindow().Memo1.get(), announced);
 }
 

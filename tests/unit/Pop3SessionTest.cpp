@@ -175,7 +175,8 @@ TEST_F(CheckFixture, ServerErrorsQuitAndReportTheAnswer) {
     EXPECT_FALSE(cycle.connected);
     EXPECT_TRUE(sockets.socket(server()).closed);
     EXPECT_TRUE(logged("###Channel Closing"));
-    EXPECT_EQ(ui.applicationTitles.back(), "No New Mail - Mivo");
+    // The cycle ends with the refusal, not with the answer to its QUIT.
+    EXPECT_EQ(ui.applicationTitles.back(), "-ERR bad password\r\n - Mivo");
 }
 
 // A connection that ends with an error text, before the server ever greeted

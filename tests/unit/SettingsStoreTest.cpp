@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -134,10 +135,10 @@ TEST_F(StoredSettings, SavedTextIsTheWholeKeyTableInItsOrder) {
                                                "RunFile1=sort %s",
                                                "DL2=NO",
                                                "DEL2=NO",
-                                               "RunFile2=RunFile2",
+                                               "RunFile2=",
                                                "DL3=NO",
                                                "DEL3=YES",
-                                               "RunFile3=RunFile3",
+                                               "RunFile3=",
                                                "TEMPDIR=/var/tmp",
                                                "Media=c:\\cmpeg\\bounce.mpg",
                                                "uniqueFile=7",
@@ -304,6 +305,13 @@ TEST_F(StoredSettings, LoadQuirks) {
              EXPECT_EQ(r.window.RunFilen[1].get(), "");
              EXPECT_EQ(r.window.SBn[1].itemIndex.get(), 0);
          }},
+        {"a program field saved with its design text names no program",
+         join({"RunFile1=RunFile1", "RunFile2=RunFile2 %s", "RunFile3=RunFile3"}),
+         [](Run& r) {
+             EXPECT_EQ(r.window.RunFilen[1].get(), "");
+             EXPECT_EQ(r.window.RunFilen[2].get(), "RunFile2 %s");
+             EXPECT_EQ(r.window.RunFilen[3].get(), "");
+         }},
         {"uniqueFile in decimal, up to the first other character", join({"uniqueFile=  -012x9"}),
          [](Run& r) { EXPECT_EQ(r.window.uniqueFile, -12); }},
         {"no media file: derived only from a program called mivo.exe", join({"Media="}),
@@ -352,6 +360,27 @@ TEST_F(StoredSettings, NothingStoredAndNoOldFileKeepsTheDesignValues) {
     EXPECT_EQ(run.savedLines().front(), "EXENAME=/usr/bin/mivo");
     EXPECT_EQ(run.savedLines()[3], "version=45");
     EXPECT_EQ(run.savedLines().back(), "EmailProgram=");
+    for (const char* line : {"RunFile1=", "RunFile2=", "RunFile3="}) {
+        EXPECT_NE(std::find(run.savedLines().begin(), run.savedLines().end(), line),
+                  run.savedLines().end())
+            << line;
+    }
+}
+
+// An old file the port would not trust (someone else's, or one others can
+// change) is passed over as if absent, with its reason in one Log line.
+TEST_F(StoredSettings, AnUntrustedOldFileIsIgnoredWithItsReason) {
+    Run run;
+    run.settings.legacyFile.state = StoredText::State::Ignored;
+    run.settings.legacyFile.reason = "/shared/mivo24.txt belongs to another user";
+    run.program.startUp();
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(),
+                         "Old settings file ignored: /shared/mivo24.txt belongs to another user"),
+              1);
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(), "Loading values from mivo24.txt file."),
+              0);
+    EXPECT_EQ(run.window.UserName.get(), "");
+    EXPECT_EQ(run.ui.helpShown, 1);
 }
 
 std::string spreadOverThreeBytes(const std::string& password) {

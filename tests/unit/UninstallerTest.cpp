@@ -42,6 +42,7 @@ struct UninstallRun : test::FakeProgramPorts {
 
 TEST(Uninstaller, StepsRunHalfASecondApartAndDoneAppearsAtThreeAndAHalfSeconds) {
     UninstallRun run("EXENAME=/opt/mivo/mivo\r\nversion=45\r\n");
+    run.settings.path = "/opt/mivo/mivo";
     struct Tick {
         int atMilliseconds;
         Lights lights;
@@ -124,10 +125,10 @@ std::vector<std::string> withIconsCounted(const std::vector<std::string>& remova
     return told;
 }
 
-// The program folder is the directory of the stored program path; without a
-// usable one, the folder of the program that runs. Never a cut at a dot. The
-// manual pages and icons go where the folder is a prefix's bin.
-TEST(Uninstaller, ProgramFilesComeFromTheProgramsOwnFolder) {
+// The program folder is the running program's own, whichever copy last saved
+// the settings (a build tree's, say). Never a cut at a dot. The manual pages
+// and icons go where the folder is a prefix's bin.
+TEST(Uninstaller, ProgramFilesComeFromTheRunningProgramsOwnFolder) {
     struct Case {
         const char* name;
         std::string storedText;
@@ -137,41 +138,34 @@ TEST(Uninstaller, ProgramFilesComeFromTheProgramsOwnFolder) {
     const std::vector<Case> cases = {
         {"a dotted folder",
          "EXENAME=/home/u/.local/bin/mivo\r\n",
-         "/usr/bin/mivo",
+         "/home/u/.local/bin/mivo",
          {"file /home/u/.local/bin/mivo", "file /home/u/.local/bin/mivo-check",
           "file /home/u/.local/share/man/man1/mivo.1",
           "file /home/u/.local/share/man/man1/mivo-check.1", "7 icons below /home/u/.local",
           "folder /home/u/.local/bin"}},
-        {"key in any case, value after the first =",
-         "exename=/opt/a=b/mivo\r\n",
-         std::nullopt,
-         {"file /opt/a=b/mivo", "file /opt/a=b/mivo-check", "folder /opt/a=b"}},
-        {"at the root",
-         "EXENAME=/mivo\r\n",
-         std::nullopt,
-         {"file /mivo", "file /mivo-check", "folder /"}},
+        {"a build tree's copy saved the settings last",
+         "EXENAME=/home/u/src/mivo/build/src/gui/mivo\r\n",
+         "/usr/bin/mivo",
+         {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "file /usr/share/man/man1/mivo.1",
+          "file /usr/share/man/man1/mivo-check.1", "7 icons below /usr", "folder /usr/bin"}},
         {"no EXENAME line",
          "UN1=ann\r\n",
          "/opt/mivo/bin/mivo",
          {"file /opt/mivo/bin/mivo", "file /opt/mivo/bin/mivo-check",
           "file /opt/mivo/share/man/man1/mivo.1", "file /opt/mivo/share/man/man1/mivo-check.1",
           "7 icons below /opt/mivo", "folder /opt/mivo/bin"}},
-        {"too short",
-         "EXENAME=/a/b\r\n",
-         "/usr/bin/mivo",
-         {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "file /usr/share/man/man1/mivo.1",
-          "file /usr/share/man/man1/mivo-check.1", "7 icons below /usr", "folder /usr/bin"}},
-        {"relative",
-         "EXENAME=bin/mivo\r\n",
-         "/usr/bin/mivo",
-         {"file /usr/bin/mivo", "file /usr/bin/mivo-check", "file /usr/share/man/man1/mivo.1",
-          "file /usr/share/man/man1/mivo-check.1", "7 icons below /usr", "folder /usr/bin"}},
+        {"not below a bin",
+         "EXENAME=/usr/bin/mivo\r\n",
+         "/opt/a=b/mivo",
+         {"file /opt/a=b/mivo", "file /opt/a=b/mivo-check", "folder /opt/a=b"}},
+        {"at the root", "", "/mivo", {"file /mivo", "file /mivo-check", "folder /"}},
         {"a bin at the root",
-         "EXENAME=/bin/mivo\r\n",
-         std::nullopt,
+         "",
+         "/bin/mivo",
          {"file /bin/mivo", "file /bin/mivo-check", "file /share/man/man1/mivo.1",
           "file /share/man/man1/mivo-check.1", "7 icons below ", "folder /bin"}},
-        {"nothing known", "EXENAME=\r\n", std::nullopt, {}},
+        {"the running program unknown", "EXENAME=/usr/bin/mivo\r\n", std::nullopt, {}},
+        {"the running program's path not absolute", "", "mivo", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,6 +182,28 @@ TEST(Uninstaller, ProgramFilesComeFromTheProgramsOwnFolder) {
         EXPECT_EQ(withIconsCounted(ports.installation.removals), c.removals);
         EXPECT_EQ(program.uninstallWindow().Shape4.get(), StepLight::Green);
     }
+}
+
+// The seen mail goes with the settings, and nothing seen meanwhile is
+// written back.
+TEST(Uninstaller, TheSeenMailGoesWithTheSettings) {
+    test::FakeProgramPorts ports;
+    test::FakeState state;
+    state.store("mivo-check state 1\nann\thost\t3\n");
+    Program program(ports.ports(), {"uninstall"});
+    ASSERT_FALSE(program.keepSeenMailIn(state));
+    ports.settings.store("UN1=ann\r\nPO1=host\r\nversion=45\r\n");
+    program.startUp();
+    for (int tick = 0; tick < 2; ++tick) {
+        ports.timers.tick(TimerId::UninstallStep);
+    }
+    EXPECT_EQ(state.removals, 0);
+    ports.timers.tick(TimerId::UninstallStep);
+    EXPECT_EQ(ports.settings.removals, 1);
+    EXPECT_EQ(state.removals, 1);
+    program.saveSeenMail();
+    EXPECT_TRUE(state.writes.empty());
+    EXPECT_EQ(state.stored.state, StoredText::State::Absent);
 }
 
 TEST(Uninstaller, WithoutAHomeTheMenuAndStartupStepsOnlyTurnTheirLights) {

@@ -8,6 +8,7 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
       m_arguments(std::move(arguments)),
       m_log(m_mainWindowModel.Log, m_mainWindowModel.logViewerOpen, m_logViewer.LogCopy,
             ports.clock),
+      m_seenMail(m_mainWindowModel, m_cycle, m_log),
       m_launcher(m_log, ports.processes, ports.ui),
       m_mainWindow(m_mainWindowModel, m_cycle, ports.ui, ports.timers, m_log),
       m_newMailWindowBehaviour({m_newMailWindow, m_mainWindowModel, m_accountsDialog, m_launcher,
@@ -26,12 +27,12 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
                         ports.clock}),
       m_checkCycle({m_mainWindowModel, m_cycle, m_accountsDialog, m_reports, m_mainWindow,
                     m_checkTimer, m_newMailSummary, m_transport, ports.timers, ports.clock,
-                    ports.ui, ports.downloads, m_launcher}),
+                    ports.ui, ports.downloads, m_launcher, m_seenMail}),
       m_settingsStore({m_mainWindowModel, m_cycle, m_mainWindow, m_log, m_transport, ports.settings,
                        ports.random}),
       m_uninstallSteps(ports.settings, ports.installation),
-      m_uninstaller({m_uninstallWindow, m_mainWindowModel, m_mainWindow, m_log, m_uninstallSteps,
-                     ports.ui, ports.timers}) {
+      m_uninstaller(
+          {m_uninstallWindow, m_mainWindow, m_log, m_uninstallSteps, ports.ui, ports.timers}) {
     m_mainWindow.attachCheckCycle(m_checkCycle, m_checkTimer);
     m_mainWindow.attachSettingsStore(m_settingsStore);
     m_mainWindow.attachAdvancedOptions(m_advancedOptionsBehaviour);
@@ -51,6 +52,11 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
     for (TimerId timer : {TimerId::Timer1, TimerId::Timer2}) {
         ports.timers.setEnabled(timer, true);
     }
+}
+
+std::optional<std::string> Program::keepSeenMailIn(StatePort& state) {
+    m_uninstallSteps.removeStateToo(state);
+    return m_seenMail.keepIn(state);
 }
 
 void Program::startUp() {

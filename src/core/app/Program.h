@@ -4,6 +4,7 @@
 // Program on their own adapters and drive it through this interface only.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,11 @@
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
 #include "ports/SocketPort.h"
+#include "ports/StatePort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "settings/SettingsStore.h"
+#include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
 #include "uninstall/UninstallSteps.h"
 #include "uninstall/Uninstaller.h"
@@ -73,12 +76,26 @@ public:
     // Starts the socket layer and puts the typed interval in force without
     // loading any settings, for a check of accounts given some other way.
     void bringIntoService();
+    // Remembers the messages seen in each mailbox in `state`, from the last
+    // run to this one and on to the next; call before the first check.
+    // Returns why what `state` holds cannot be used (the Log says it too):
+    // all mail then counts as new, and the state is never written over.
+    // Without it the program remembers only while it runs. The uninstaller
+    // removes the state along with the settings.
+    std::optional<std::string> keepSeenMailIn(StatePort& state);
+    // Writes what has been seen so far, as the end of a cycle does.
+    void saveSeenMail() { m_seenMail.save(); }
+    const SeenMail& seenMail() const { return m_seenMail; }
     // What a click on the main window, its deactivation and its end do.
     void saveSettings() { m_settingsStore.save(); }
     const SettingsStore& settingsStore() const { return m_settingsStore; }
     // What the new-mail window's Done does: the mail announced so far is
     // taken as seen, and the next cycle reports only what it finds itself.
     void acknowledgeNewMail() { m_newMailWindowBehaviour.DoneClick(); }
+    // Check now as the program's own steps call it: goes on with the next
+    // account, or starts a cycle, and leaves the accounts whose login was
+    // refused alone, unlike a press of "Check now!" (mainWindow()).
+    void goOnChecking() { m_checkCycle.Button4Click(); }
     // Runs, nested inside the last Check now of a cycle, after its summary.
     void onCycleEnded(std::function<void(const CycleReport&)> observer) {
         m_checkCycle.onCycleEnded(std::move(observer));
@@ -125,6 +142,7 @@ private:
     UninstallWindowModel m_uninstallWindow;
     CycleState m_cycle;
     Log m_log;
+    SeenMail m_seenMail;
     Launcher m_launcher;
     MainWindow m_mainWindow;
     NewMailWindow m_newMailWindowBehaviour;

@@ -21,6 +21,7 @@ CheckCycle::CheckCycle(Parts parts)
       m_transport(parts.transport),
       m_clock(parts.clock),
       m_ui(parts.ui),
+      m_seenMail(parts.seenMail),
       m_session(
           Pop3Session::Parts{parts.window, parts.cycle, parts.accountsDialog, parts.reports,
                              parts.downloads, parts.launcher},
@@ -61,10 +62,16 @@ void CheckCycle::Button4Click() {
         endCycle();
         return;
     }
-    // A check of the account starts afresh: its red number lasts until now,
-    // and a list announced before is never announced again.
-    m_cycle.accountError[account] = false;
+    // A list announced before is never announced again.
     m_accountsDialog.Memon[account].set("");
+    if (m_cycle.loginRefused[account]) {
+        skipRefusedLogin(account);
+        Button4Click();
+        return;
+    }
+    // A check of the account starts afresh: its red number lasts until now.
+    m_cycle.accountError[account] = false;
+    m_reports.forgetFailure(account);
     copyAccountIntoWorkingFields(account);
     const bool noUser = m_window.User.get().empty();
     const bool noPass = m_window.Pass.get().empty();
@@ -85,6 +92,19 @@ void CheckCycle::Button4Click() {
     openConnection(account);
 }
 
+void CheckCycle::checkNowPressed() {
+    m_cycle.loginRefused.fill(false);
+    Button4Click();
+}
+
+// The account keeps its red number and its refusal as the reason it failed.
+void CheckCycle::skipRefusedLogin(int account) {
+    m_report.accounts[account] = CycleReport::Account::Failed;
+    m_reports.log("Account #" + std::to_string(account) +
+                  " not checked: the server refused its login. Edit the account or press "
+                  "\"Check now!\" to try it again.");
+}
+
 void CheckCycle::copyAccountIntoWorkingFields(int account) {
     m_window.User.set(m_window.accountUser(account).get());
     m_window.Pass.set(m_window.accountPass(account).get());
@@ -96,7 +116,7 @@ void CheckCycle::reportIncompleteAccount(int account) {
                           : m_window.Pass.get().empty() ? ")Enter Password"
                                                         : ")Enter POP Host Name";
     const std::string message = "(" + std::to_string(account) + missing;
-    m_reports.caption(message);
+    m_reports.accountFailure(account, message);
     m_cycle.accountError[account] = true;
     m_reports.accountError(message);
     m_cycle.settingsOk = false;
@@ -109,6 +129,7 @@ void CheckCycle::openConnection(int account) {
     m_report.accounts[account] = CycleReport::Account::Failed;  // until the session says otherwise
     m_reports.caption("(" + std::to_string(account) + ")(" + m_window.User.get() +
                       ")Checking for new mail - Mivo");
+    m_seenMail.beforeCheck(account);
     m_session.begin();
     m_window.TickCount = 0;
     Timer1Timer();
@@ -232,16 +253,24 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
         m_cycle.settingsOk = false;
     }
     m_reports.log("###Channel Closing");
+    const std::string accountsFault =
+        "(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo";
     if (secure) {
-        m_reports.caption("(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo");
+        m_reports.accountFailure(account, accountsFault);
     } else if (errorText.size() <= 1) {
         m_cycle.settingsOk = true;
+        if (m_report.accounts[account] == CycleReport::Account::Failed &&
+            m_reports.failureOf(account).empty()) {
+            // The server hung up before the conversation was over, without
+            // a word of why: the account was not checked all the same.
+            m_reports.accountFailure(account, "Network Inactive - Mivo");
+        }
     } else if (m_cycle.CCW[account]) {
         // The server answered before: blame the network, not the account.
-        m_reports.caption("Network Inactive - Mivo");
+        m_reports.accountFailure(account, "Network Inactive - Mivo");
         m_cycle.settingsOk = true;
     } else {
-        m_reports.caption("(" + m_window.User.get() + ")" + std::string(errorText) + " - Mivo");
+        m_reports.accountFailure(account, accountsFault);
     }
     dropConnection();
     m_reports.log(" TCP closed");
@@ -295,7 +324,7 @@ void CheckCycle::Timer1Timer() {
 // meanwhile is asked again.
 void CheckCycle::connectTimeout() {
     m_reports.log("Opening TCP port to POP3 Error!(Timeout)");
-    m_reports.caption("Opening TCP port to POP3 Error!(Timeout)");
+    m_reports.accountFailure(m_cycle.Account, "Opening TCP port to POP3 Error!(Timeout)");
     dropConnection();
 }
 
@@ -308,8 +337,21 @@ void CheckCycle::timedStart() {
     Button4Click();
 }
 
+std::string CheckCycle::lastFailure() const {
+    std::string failure;
+    for (int account = 1; account <= kAccountCount; ++account) {
+        if (m_report.accounts[account] == CycleReport::Account::Failed &&
+            !m_reports.failureOf(account).empty()) {
+            failure = m_reports.failureOf(account);
+        }
+    }
+    return failure;
+}
+
 void CheckCycle::endCycle() {
-    m_summary.build();
+    m_summary.build(lastFailure());
+    // What this cycle saw stays seen, whatever happens to the program next.
+    m_seenMail.save();
     CycleReport report = m_report;
     report.newMail = !m_window.Memo4.get().empty();
     m_report = CycleReport{};
@@ -329,7 +371,10 @@ void CheckCycle::Button2Click() {
         m_cycle.lastNumKnown[slot] = 0;
         m_cycle.accountError[slot] = false;
         m_cycle.CCW[slot] = true;
+        m_cycle.loginRefused[slot] = false;
+        m_reports.forgetFailure(slot);
     }
+    m_seenMail.forget();
     m_report = CycleReport{};
     if (m_window.NewMailOpen) {
         m_ui.hideWindow(WindowId::NewMail);

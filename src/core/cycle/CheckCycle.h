@@ -5,6 +5,7 @@
 // lines to the POP3 session, times it out and closes it, and moves on.
 
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "ports/DownloadPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
 #include "windows/AccountsDialogModel.h"
 
@@ -52,16 +54,21 @@ public:
         UiPort& ui;
         DownloadPort& downloads;
         Launcher& launcher;
+        SeenMail& seenMail;
     };
 
     explicit CheckCycle(Parts parts);
 
     // Starts a cycle or moves it on to the next account; calls itself for
-    // every account it skips.
+    // every account it skips. An account whose login was refused is skipped
+    // until the user edits it, presses "Check now!" or Reset.
     void Button4Click();
+    // The user pressed "Check now!": refused logins are tried again.
+    void checkNowPressed();
     // One tick: the clock, the connect time-out and the timed start.
     void Timer1Timer();
-    // Reset: drops the connection and forgets every count.
+    // Reset: drops the connection and forgets every count, also the ones
+    // kept for the next start.
     void Button2Click();
 
     // Observers of the end of every cycle, run after the summary is shown.
@@ -70,6 +77,10 @@ public:
 private:
     void copyAccountIntoWorkingFields(int account);
     void reportIncompleteAccount(int account);
+    void skipRefusedLogin(int account);
+    // What the end of a cycle without new mail shows: why the last account
+    // that could not be checked failed; empty when every account was checked.
+    std::string lastFailure() const;
     void openConnection(int account);
     void endCycle();
 
@@ -106,6 +117,7 @@ private:
     TcpTransport& m_transport;
     const ClockPort& m_clock;
     UiPort& m_ui;
+    SeenMail& m_seenMail;
     Pop3Session m_session;
     StartTlsOpening m_startTls;
     ConnectionWatch m_watch;

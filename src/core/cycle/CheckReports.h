@@ -1,11 +1,13 @@
 #pragma once
 // What a check tells the user: Log lines, the status caption and account
-// errors in the accounts dialog, whose list keeps only its newest lines.
+// errors in the accounts dialog, whose list keeps only its newest lines, and
+// why each account that could not be checked failed.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "cycle/CycleState.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
 #include "windows/AccountsDialog.h"
@@ -31,11 +33,24 @@ public:
     // the way its button does, painting each account's number by its flag.
     void accountError(std::string_view line);
 
+    // Shows `text` as the caption that says why `account` could not be
+    // checked. The first one of the account's check is what the end of a
+    // cycle without new mail shows again: what went wrong first is the
+    // reason, what follows (the answer to the QUIT after a refusal) is not.
+    void accountFailure(int account, const std::string& text);
+    // A check of the account starts afresh.
+    void forgetFailure(int account) { m_failures.at(static_cast<std::size_t>(account)).clear(); }
+    // Empty while the account's last check has not failed.
+    const std::string& failureOf(int account) const {
+        return m_failures.at(static_cast<std::size_t>(account));
+    }
+
 private:
     Log& m_log;
     MainWindow& m_mainWindow;
     AccountsDialogModel& m_accountsDialog;
     AccountsDialog& m_accountsDialogBehaviour;
+    CycleState::PerAccount<std::string> m_failures;
 };
 
 }  // namespace mivo

@@ -15,13 +15,15 @@ CheckTimer::CheckTimer(MainWindowModel& window, CycleState& cycle, CheckReports&
 void CheckTimer::advance() {
     m_window.TickCount += 1;
     m_reports.log("Timer 1 called");
+    // The caption of an account still failing stays: "Mivo" would tell the
+    // user coming back that all is well.
     if (m_window.TickCount == 50 && !m_cycle.connected && !m_cycle.connecting &&
-        m_cycle.settingsOk) {
+        m_cycle.settingsOk && !m_cycle.anyAccountError()) {
         m_reports.caption("Mivo");
     }
-    m_ui.drawOnMainWindow(
-        countdownClock({m_window.TickCount - 1, m_window.TickCount, m_window.CheckBox2.get(),
-                        m_cycle.settingsOk, m_cycle.connected, m_cycle.connecting}));
+    m_ui.drawOnMainWindow(countdownClock(
+        {m_window.TickCount - 1, m_window.TickCount, m_window.CheckBox2.get(), m_cycle.settingsOk,
+         m_cycle.connected, m_cycle.connecting, m_cycle.anyAccountError()}));
 }
 
 int CheckTimer::typedMinutes() const {

@@ -55,6 +55,11 @@ PenColour clockColour(const ClockInputs& inputs) {
     if (!inputs.checkMailEvery && inputs.settingsOk) {
         colour = kGreen;
     }
+    // Until the account is checked again or edited, not only until the
+    // cycle ends: the user is not watching when it fails.
+    if (inputs.accountError) {
+        colour = kRed;
+    }
     return colour;
 }
 

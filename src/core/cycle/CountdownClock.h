@@ -15,6 +15,7 @@ struct ClockInputs {
     bool settingsOk = true;
     bool connected = false;
     bool connecting = false;
+    bool accountError = false;  // some account's error flag is set
 };
 
 // The clock's square: x 2..31, y 19..48, centred on (17, 34).

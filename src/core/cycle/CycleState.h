@@ -3,6 +3,7 @@
 // being checked, the per-account counters and flags, and the process-wide
 // connection flags. Indexed by account number 1..8; index 0 belongs to none.
 
+#include <algorithm>
 #include <array>
 
 namespace mivo {
@@ -18,6 +19,10 @@ struct CycleState {
     PerAccount<int> lastNumKnown{};
     PerAccount<bool> accountError{};
     PerAccount<bool> CCW{};  // the account's server has greeted before
+    // The server answered the account's USER or PASS with "-". Timed checks
+    // leave the account alone until the user edits it, presses Check now or
+    // Reset: sending a refused password again and again gets accounts locked.
+    PerAccount<bool> loginRefused{};
     int newMailCount = 0;
     bool connected = false;
     bool connecting = false;
@@ -28,6 +33,11 @@ struct CycleState {
     // Timer1's interval: Edit1's minutes over 200 ticks once applied, the
     // window's design-time 60 s before.
     int tickMilliseconds = 60000;
+
+    bool anyAccountError() const {
+        return std::any_of(accountError.begin() + 1, accountError.end(),
+                           [](bool error) { return error; });
+    }
 };
 
 }  // namespace mivo

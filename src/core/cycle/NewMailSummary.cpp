@@ -5,7 +5,7 @@
 
 namespace mivo {
 
-void NewMailSummary::build() {
+void NewMailSummary::build(const std::string& failure) {
     MainWindowModel& window = m_parts.window;
     m_parts.cycle.Account = 0;
     const std::string time = timeText(m_parts.clock.now());
@@ -26,7 +26,9 @@ void NewMailSummary::build() {
     }
     m_parts.reports.log(window.Memo4.get());
     if (window.Memo4.get().empty()) {
-        m_parts.reports.caption("No New Mail - Mivo");
+        // "No New Mail" after an account that could not be checked would
+        // read as all being well.
+        m_parts.reports.caption(failure.empty() ? "No New Mail - Mivo" : failure);
         return;
     }
     m_parts.reports.caption("New Mail - Mivo");

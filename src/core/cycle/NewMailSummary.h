@@ -2,6 +2,8 @@
 // The end of a check cycle: every account's new-mail list under a header
 // line, into the Log, the caption and the new-mail window.
 
+#include <string>
+
 #include "cycle/CheckReports.h"
 #include "cycle/CycleState.h"
 #include "mainwindow/MainWindowModel.h"
@@ -30,7 +32,9 @@ public:
 
     explicit NewMailSummary(Parts parts) : m_parts(parts) {}
 
-    void build();
+    // `failure`: the caption of an account that could not be checked,
+    // which stays when no new mail was found; empty when none failed.
+    void build(const std::string& failure);
 
 private:
     void showNewMailWindow();

@@ -33,7 +33,7 @@ void MainWindow::attachCheckCycle(CheckCycle& checkCycle, CheckTimer& checkTimer
 
 void MainWindow::Button4Click() {
     if (m_checkCycle != nullptr) {
-        m_checkCycle->Button4Click();
+        m_checkCycle->checkNowPressed();
     }
 }
 
@@ -138,6 +138,7 @@ void MainWindow::openOptionsArea() {
 void MainWindow::UserNameChange() {
     m_cycle.accountError[1] = false;
     m_cycle.CCW[1] = false;
+    m_cycle.loginRefused[1] = false;
     m_cycle.settingsOk = true;
 }
 

@@ -41,6 +41,7 @@ public:
 
     // The check cycle: Check now, the tick, the interval and Reset.
     void attachCheckCycle(CheckCycle& checkCycle, CheckTimer& checkTimer);
+    // "Check now!" pressed: every account is tried, refused logins too.
     void Button4Click();
     void Timer1Timer();
     void Edit1Enter();

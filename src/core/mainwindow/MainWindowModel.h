@@ -80,8 +80,10 @@ struct MainWindowModel {
     std::array<CheckField, 4> Urgentn;
     std::array<CheckField, 4> DLn;
     std::array<CheckField, 4> DELn;
-    std::array<TextField, 4> RunFilen{
-        {TextField{}, TextField{"RunFile1"}, TextField{"RunFile2"}, TextField{"RunFile3"}}};
+    // Empty, not the controls' design texts "RunFile1".."RunFile3": a rule
+    // ticked before any settings were stored would start a program of that
+    // name.
+    std::array<TextField, 4> RunFilen;
     TextField EmailProgram;
     TextField TEMPDIR;  // the user's private download folder, set at creation
     // That folder, which an empty TEMPDIR means too.

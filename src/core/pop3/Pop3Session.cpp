@@ -280,6 +280,9 @@ void Pop3Session::headersReceived() {
         m_cycle.newMailCount += 1;
     }
     if (m_window.UseRule && m_window.NoticeAll && match.rule == 0) {
+        // "If none match, show notice of new email": the notice is mail,
+        // also when no other message of the check matched.
+        m_cycle.newMailCount += 1;
         m_list.add("Email diddn't match any rule.");
     } else {
         m_list.add(senderSubjectLine(headers));
@@ -410,11 +413,12 @@ void Pop3Session::refused(std::string_view received) {
     m_send(kQuit);
     const std::string& answer = m_replies.text();
     if (before == Stage::SentUser || before == Stage::SentPass) {
-        m_reports.caption(answer + " - Mivo");
+        m_cycle.loginRefused[account()] = true;
+        m_reports.accountFailure(account(), answer + " - Mivo");
     } else {
         const std::string line = "Account #" + std::to_string(account()) + " ERROR = " + answer;
         m_reports.accountError(line);
-        m_reports.caption(line);
+        m_reports.accountFailure(account(), line);
         m_reports.log(line);
     }
     if (before == Stage::Failed) {

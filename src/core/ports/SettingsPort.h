@@ -11,12 +11,14 @@ namespace mivo {
 
 // What reading a stored text found. A text that exists but cannot be read is
 // not "absent": the program must then neither start from defaults as if new
-// nor write over it.
+// nor write over it. An ignored text is one the user may not have put there
+// (someone else's file, one that others can change): it is read as absent,
+// and the reason is told.
 struct StoredText {
-    enum class State { Present, Absent, Unreadable };
+    enum class State { Present, Absent, Unreadable, Ignored };
     State state = State::Absent;
     std::string text;    // the whole text when Present
-    std::string reason;  // why, when Unreadable
+    std::string reason;  // why, when Unreadable or Ignored
 };
 
 class SettingsPort {
@@ -30,7 +32,8 @@ public:
     // Deletes the stored text, then its own directory when nothing else is
     // left in it; the directories above it stay.
     virtual void removeSettings() = 0;
-    // The old settings file, read only.
+    // The old settings file, read only, and only when it is the user's own
+    // regular file that nobody else can write to; Ignored otherwise.
     virtual StoredText readLegacyFile() = 0;
     // The absolute path of the running program file, if it can be found.
     virtual std::optional<std::string> programPath() = 0;

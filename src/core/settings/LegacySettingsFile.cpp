@@ -114,6 +114,9 @@ void loadLegacySettings(SettingsParts& parts) {
         parts.mainWindow.UserOptionsClick();
         readLines(parts, file.text);
     } else {
+        if (file.state == StoredText::State::Ignored) {
+            parts.log.append("Old settings file ignored: " + file.reason);
+        }
         parts.mainWindow.HelpClick();
     }
     parts.mainWindow.Edit1Enter();

@@ -9,7 +9,8 @@ namespace mivo {
 
 // Reads the file through the settings port into the main window's controls,
 // then applies the check interval. Without a readable file the help opens
-// and every option keeps its design value.
+// and every option keeps its design value; a file the port would not trust
+// is passed over that way too, with one Log line saying why.
 void loadLegacySettings(SettingsParts& parts);
 
 }  // namespace mivo

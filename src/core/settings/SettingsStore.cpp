@@ -162,7 +162,10 @@ void SettingsStore::loadStoredText(const std::string& text) {
     for (int rule = 1; rule <= 3; ++rule) {
         window.DLn[rule].set(yes(numbered("DL", rule)));
         window.DELn[rule].set(yes(numbered("DEL", rule)));
-        window.RunFilen[rule].set(value(numbered("RunFile", rule)));
+        // Settings saved before a program was ever chosen hold the field's
+        // design text, which names no program.
+        const std::string program = value(numbered("RunFile", rule));
+        window.RunFilen[rule].set(program == numbered("RunFile", rule) ? "" : program);
     }
     window.TEMPDIR.set(value("TEMPDIR"));
     window.Media.set(value("Media"));

@@ -15,6 +15,10 @@ std::string parentFolder(std::string_view path) {
 
 }  // namespace
 
+std::pair<std::string, std::string> folderAndName(std::string_view path) {
+    return {parentFolder(path), std::string(path.substr(path.rfind('/') + 1))};
+}
+
 std::string joinPath(std::string_view folder, std::string_view name) {
     std::string path(folder);
     if (path.empty() || path.back() != '/') {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace mivo::installed {
@@ -38,6 +39,10 @@ std::vector<std::string> iconFiles();
 // The prefix holding the program's folder `programFolder` when that folder
 // is a "bin"; none otherwise.
 std::optional<std::string> installationPrefix(std::string_view programFolder);
+
+// An absolute `path` cut at its last "/": the folder holding it ("/" for
+// what lies at the root) and its name.
+std::pair<std::string, std::string> folderAndName(std::string_view path);
 
 // `folder` and `name` with one "/" between them.
 std::string joinPath(std::string_view folder, std::string_view name);

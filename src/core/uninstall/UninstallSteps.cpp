@@ -7,16 +7,14 @@
 
 namespace mivo {
 
-namespace {
-// A stored path this short names no installed program file.
-constexpr std::size_t kShortestProgramPath = 5;
-}  // namespace
-
 UninstallSteps::UninstallSteps(SettingsPort& settings, InstallationPort& installation)
     : m_settings(settings), m_installation(installation) {}
 
 void UninstallSteps::removeSettings() {
     m_settings.removeSettings();
+    if (m_state != nullptr) {
+        m_state->removeState();
+    }
 }
 
 void UninstallSteps::removeMenuGroup() {
@@ -24,11 +22,10 @@ void UninstallSteps::removeMenuGroup() {
     if (!dataHome) {
         return;
     }
-    const std::string group = installed::joinPath(*dataHome, installed::kMenuGroup);
     for (std::string_view entry : installed::kMenuEntries) {
-        m_installation.removeFile(installed::joinPath(group, entry));
+        m_installation.removeFile(*dataHome, installed::joinPath(installed::kMenuGroup, entry));
     }
-    m_installation.removeEmptyDirectory(group);
+    m_installation.removeEmptyDirectory(*dataHome, installed::kMenuGroup);
 }
 
 void UninstallSteps::removeStartupEntry() {
@@ -36,39 +33,34 @@ void UninstallSteps::removeStartupEntry() {
     if (!configHome) {
         return;
     }
-    m_installation.removeFile(installed::joinPath(
-        installed::joinPath(*configHome, installed::kAutostartFolder), installed::kAutostartEntry));
+    m_installation.removeFile(
+        *configHome, installed::joinPath(installed::kAutostartFolder, installed::kAutostartEntry));
 }
 
-void UninstallSteps::removeProgramFiles(std::string_view storedProgramPath) {
+void UninstallSteps::removeProgramFiles() {
+    // The copy that runs is the one to remove: the settings name whichever
+    // copy saved them last, a build tree's as readily as the installed one.
     std::optional<std::string> folder;
-    if (storedProgramPath.size() >= kShortestProgramPath) {
-        folder = installed::programFolder(storedProgramPath);
-    }
-    if (!folder) {
-        // The program that runs the uninstaller is the one to remove; a
-        // file that happens to share its name in the working directory is
-        // not the program's to delete.
-        if (const std::optional<std::string> running = m_settings.programPath()) {
-            folder = installed::programFolder(*running);
-        }
+    if (const std::optional<std::string> running = m_settings.programPath()) {
+        folder = installed::programFolder(*running);
     }
     if (!folder) {
         return;
     }
     for (std::string_view file : installed::kProgramFiles) {
-        m_installation.removeFile(installed::joinPath(*folder, file));
+        m_installation.removeFile(*folder, file);
     }
     if (const std::optional<std::string> prefix = installed::installationPrefix(*folder)) {
         // The program's help on this system is its manual pages.
         for (std::string_view page : installed::kManualPages) {
-            m_installation.removeFile(installed::joinPath(*prefix, page));
+            m_installation.removeFile(*prefix, page);
         }
         for (const std::string& icon : installed::iconFiles()) {
-            m_installation.removeFile(installed::joinPath(*prefix, icon));
+            m_installation.removeFile(*prefix, icon);
         }
     }
-    m_installation.removeEmptyDirectory(*folder);
+    const auto [parent, name] = installed::folderAndName(*folder);
+    m_installation.removeEmptyDirectory(parent, name);
 }
 
 }  // namespace mivo

@@ -1,9 +1,5 @@
 #include "uninstall/Uninstaller.h"
 
-#include <string>
-
-#include "settings/SettingsText.h"
-
 namespace mivo {
 
 namespace {
@@ -18,7 +14,6 @@ constexpr int kDoneTick = 7;
 
 Uninstaller::Uninstaller(Parts parts)
     : m_model(parts.model),
-      m_mainWindowModel(parts.mainWindowModel),
       m_mainWindow(parts.mainWindow),
       m_log(parts.log),
       m_steps(parts.steps),
@@ -59,11 +54,7 @@ void Uninstaller::Timer1Timer() {
 }
 
 void Uninstaller::removeProgramFiles() {
-    runStep(m_model.Shape4, [this] {
-        // A copy: the Log's handlers run while the step goes on.
-        const std::string storedPath(settings::valueOf(m_mainWindowModel.SET.get(), "EXENAME"));
-        m_steps.removeProgramFiles(storedPath);
-    });
+    runStep(m_model.Shape4, [this] { m_steps.removeProgramFiles(); });
     m_log.append("removing icon as last step in uninstall.");
     m_mainWindow.removeTrayIcon();
 }

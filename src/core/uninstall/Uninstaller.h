@@ -5,7 +5,6 @@
 
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "uninstall/UninstallSteps.h"
@@ -17,8 +16,7 @@ class Uninstaller {
 public:
     struct Parts {
         UninstallWindowModel& model;
-        MainWindowModel& mainWindowModel;  // its SET holds the stored EXENAME
-        MainWindow& mainWindow;            // owns the tray icon
+        MainWindow& mainWindow;  // owns the tray icon
         Log& log;
         UninstallSteps& steps;
         UiPort& ui;
@@ -40,7 +38,6 @@ private:
     void removeProgramFiles();
 
     UninstallWindowModel& m_model;
-    MainWindowModel& m_mainWindowModel;
     MainWindow& m_mainWindow;
     Log& m_log;
     UninstallSteps& m_steps;

@@ -1,6 +1,25 @@
 #include "windows/AccountsDialog.h"
 
+#include <utility>
+
 namespace mivo {
+
+namespace {
+
+// Sets a flag for as long as it lives, and puts back what it was.
+class FlagHeld {
+public:
+    explicit FlagHeld(bool& flag) : m_flag(flag), m_before(std::exchange(flag, true)) {}
+    ~FlagHeld() { m_flag = m_before; }
+    FlagHeld(const FlagHeld&) = delete;
+    FlagHeld& operator=(const FlagHeld&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_before;
+};
+
+}  // namespace
 
 AccountsDialog::AccountsDialog(AccountsDialogModel& model, MainWindowModel& mainWindow,
                                CycleState& cycle, UiPort& ui)
@@ -8,9 +27,31 @@ AccountsDialog::AccountsDialog(AccountsDialogModel& model, MainWindowModel& main
     for (int account = 1; account <= kAccountCount; ++account) {
         for (TextField* field :
              {&m_model.USERn[account], &m_model.PASSn[account], &m_model.POPn[account]}) {
-            field->onChange([this, account] { AccountEdited(account); });
+            field->onChange([this, account] {
+                if (!m_filling) {
+                    AccountEdited(account);
+                }
+            });
         }
     }
+    // Row 1 and the main window's account-1 fields are one account, so an
+    // edit on either side is never undone by the other's older copy.
+    mirrorAccountOne(m_model.USERn[1], m_mainWindow.UserName);
+    mirrorAccountOne(m_model.PASSn[1], m_mainWindow.UserPass);
+    mirrorAccountOne(m_model.POPn[1], m_mainWindow.PopServ);
+}
+
+void AccountsDialog::mirrorAccountOne(TextField& row, TextField& mainWindow) {
+    // The user's edit in the row is the main window's account-1 edit too.
+    row.onChange([&row, &mainWindow] { mainWindow.set(row.get()); });
+    mainWindow.onChange([this, &row, &mainWindow] { fill(row, mainWindow.get()); });
+}
+
+void AccountsDialog::fill(TextField& field, const std::string& text) {
+    // Showing the accounts is no edit: only the user's typing forgives an
+    // account its error and its server's greeting.
+    const FlagHeld filling(m_filling);
+    field.set(text);
 }
 
 void AccountsDialog::Show() {
@@ -39,6 +80,7 @@ void AccountsDialog::Button1Click() {
 void AccountsDialog::AccountEdited(int account) {
     m_cycle.accountError[account] = false;
     m_cycle.CCW[account] = false;
+    m_cycle.loginRefused[account] = false;
     m_model.numberRed[account].set(false);
 }
 
@@ -51,9 +93,9 @@ void AccountsDialog::fitToErrorBox() {
 
 void AccountsDialog::copyFromMainWindow() {
     for (int account = 1; account <= kAccountCount; ++account) {
-        m_model.USERn[account].set(m_mainWindow.accountUser(account).get());
-        m_model.PASSn[account].set(m_mainWindow.accountPass(account).get());
-        m_model.POPn[account].set(m_mainWindow.accountPop(account).get());
+        fill(m_model.USERn[account], m_mainWindow.accountUser(account).get());
+        fill(m_model.PASSn[account], m_mainWindow.accountPass(account).get());
+        fill(m_model.POPn[account], m_mainWindow.accountPop(account).get());
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The behaviour of the accounts dialog TMultiPOP. It edits a copy of the 24
 // account fields of the main window: taken in when shown, given back when
-// hidden. Editing a row forgives that account its last error.
+// hidden; row 1 and the main window's account 1 always show one account.
+// The user's editing of a row forgives that account its last error.
+
+#include <string>
 
 #include "cycle/CycleState.h"
 #include "mainwindow/MainWindowModel.h"
@@ -29,11 +32,14 @@ public:
     void FormClick() { RecolourAccountNumbers(); }
 
     void RecolourAccountNumbers() { m_model.paintAccountNumbers(m_cycle); }
-    // The user (or the copy from the main window) changed a field of the
-    // account's row: its error and its server's greeting are forgotten.
+    // The user changed a field of the account's row: its error, its
+    // server's greeting and a refused login are forgotten.
     void AccountEdited(int account);
 
 private:
+    void mirrorAccountOne(TextField& row, TextField& mainWindow);
+    // Sets a row's field from the main window without counting as an edit.
+    void fill(TextField& field, const std::string& text);
     void fitToErrorBox();
     void copyFromMainWindow();
     void copyToMainWindow();
@@ -42,6 +48,7 @@ private:
     MainWindowModel& m_mainWindow;
     CycleState& m_cycle;
     UiPort& m_ui;
+    bool m_filling = false;
 };
 
 }  // namespace mivo

@@ -4,6 +4,7 @@
 // between checks, and the colour of each account number.
 
 #include <array>
+#include <cstddef>
 
 #include "cycle/CycleState.h"
 #include "fields/Field.h"
@@ -22,6 +23,9 @@ struct AccountsDialogModel {
     PerAccount<TextField> PASSn;
     PerAccount<TextField> POPn;
     TextField Errors;
+    // Where in Errors the error added last begins; the list shows that line
+    // when an error is added.
+    std::size_t newestErrorStart = 0;
     PerAccount<TextField> Memon;        // Memo1..Memo8, never shown
     PerAccount<Field<bool>> numberRed;  // E1..E8 red rather than black
 

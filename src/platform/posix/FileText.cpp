@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
+
+#include "posix/Descriptor.h"
 
 namespace mivo {
 
@@ -14,29 +17,6 @@ namespace {
 std::string reasonFor(const std::string& what, const std::string& path, int error) {
     return what + " " + path + ": " + std::strerror(error);
 }
-
-// Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    // Closes now, reporting what close() says (a late write error shows here).
-    int release() {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result;
-    }
-
-private:
-    int m_fd;
-};
 
 }  // namespace
 
@@ -76,17 +56,75 @@ bool writeAllTo(int fd, std::string_view text) {
     return true;
 }
 
+// Why a file someone else may have put or changed is not to be taken as
+// the user's own; nothing when it is.
+std::optional<std::string> untrusted(const std::string& path, const struct stat& status) {
+    if (!S_ISREG(status.st_mode)) {
+        return path + " is not a regular file";
+    }
+    if (status.st_uid != ::geteuid()) {
+        return path + " belongs to another user";
+    }
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        return path + " can be changed by other users";
+    }
+    return std::nullopt;
+}
+
+// The file a chain of symbolic links at `path` ends at, whether or not it
+// exists yet; `path` itself when it is no link. A save through a link (a
+// dotfiles repository, say) replaces the file it names and keeps the link.
+std::optional<std::string> linkTarget(std::string path) {
+    // As many links as the system follows itself before it gives up.
+    constexpr int kMostLinks = 40;
+    for (int followed = 0; followed <= kMostLinks; ++followed) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return path;
+        }
+        // No path the system takes is longer; a longer target names nothing.
+        std::vector<char> buffer(4096);
+        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) {
+            return std::nullopt;
+        }
+        std::string target(buffer.data(), static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : directoryOf(path) + "/" + target;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-StoredText readTextFile(const std::string& path, std::size_t limit) {
+StoredText readTextFile(const std::string& path, std::size_t limit, FileOwner owner) {
     StoredText result;
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a FIFO or a device put where the file should be
+    // would otherwise hold the program before its first window.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return result;
         }
         result.state = StoredText::State::Unreadable;
         result.reason = reasonFor("Cannot open", path, errno);
+        return result;
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        result.state = StoredText::State::Unreadable;
+        result.reason = reasonFor("Cannot read", path, errno);
+        return result;
+    }
+    if (owner == FileOwner::TheUserAlone) {
+        if (std::optional<std::string> why = untrusted(path, status)) {
+            result.state = StoredText::State::Ignored;
+            result.reason = std::move(*why);
+            return result;
+        }
+    }
+    if (!S_ISREG(status.st_mode)) {
+        result.state = StoredText::State::Unreadable;
+        result.reason = path + " is not a regular file";
         return result;
     }
     char buffer[4096];
@@ -116,7 +154,12 @@ StoredText readTextFile(const std::string& path, std::size_t limit) {
     return result;
 }
 
-std::optional<std::string> replaceTextFile(const std::string& path, std::string_view text) {
+std::optional<std::string> replaceTextFile(const std::string& link, std::string_view text) {
+    const std::optional<std::string> target = linkTarget(link);
+    if (!target) {
+        return reasonFor("Cannot follow", link, ELOOP);
+    }
+    const std::string& path = *target;
     const std::string directory = directoryOf(path);
     if (auto error = makeDirectories(directory)) {
         return error;

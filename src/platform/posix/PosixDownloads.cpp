@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "posix/Descriptor.h"
 #include "posix/FileText.h"
 
 namespace mivo {
@@ -15,13 +16,8 @@ namespace {
 
 // Syncs a folder, so that a name just given in it is on disk.
 bool syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    const Descriptor opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return opened.valid() && ::fsync(opened.get()) == 0;
 }
 
 // Gives `from` the name `to` unless `to` exists, as a file, a folder or a

@@ -45,7 +45,9 @@ void SettingsFiles::removeSettings() {
 }
 
 StoredText SettingsFiles::readLegacyFile() {
-    return readTextFile(m_legacyFile, kLargestSettingsFile);
+    // It is looked for in the working directory, which may be a shared one:
+    // a file someone else put there would name their server and accounts.
+    return readTextFile(m_legacyFile, kLargestSettingsFile, FileOwner::TheUserAlone);
 }
 
 std::optional<std::string> SettingsFiles::programPath() {

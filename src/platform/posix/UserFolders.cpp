@@ -51,6 +51,10 @@ std::optional<std::string> dataHome() {
     return variableOrBelowHome("XDG_DATA_HOME", "/.local/share");
 }
 
+std::optional<std::string> stateHome() {
+    return variableOrBelowHome("XDG_STATE_HOME", "/.local/state");
+}
+
 std::string downloadFolder() {
     return variableOrBelowHome("XDG_CACHE_HOME", "/.cache").value_or("/.cache") + "/mivo";
 }

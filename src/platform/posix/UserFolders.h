@@ -1,6 +1,6 @@
 #pragma once
 // The user's folders as the desktop names them: the home folder, and the
-// data and configuration folders of the XDG base directory rules.
+// data, configuration and state folders of the XDG base directory rules.
 
 #include <optional>
 #include <string>
@@ -14,6 +14,8 @@ std::optional<std::string> homeFolder();
 std::optional<std::string> configHome();
 // $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
 std::optional<std::string> dataHome();
+// $XDG_STATE_HOME when it is an absolute path, else ~/.local/state.
+std::optional<std::string> stateHome();
 // The user's own folder for downloaded messages, which no one else can
 // write to: "mivo" in $XDG_CACHE_HOME when that is an absolute path, else in
 // ~/.cache (below the root when there is no home folder, where a user

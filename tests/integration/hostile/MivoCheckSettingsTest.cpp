@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,6 +32,19 @@ class MivoCheckSettingsTest : public ::testing::Test {
 protected:
     std::string host() const { return "127.0.0.1:" + std::to_string(server.port()); }
     std::string settingsPath() const { return directory / "Settings"; }
+    std::string legacyPath() const { return directory / "mivo24.txt"; }
+
+    // The old settings file, one value per line, each password character
+    // spread over three bytes before scrambling: alice's account on the
+    // scripted server, checked every minute.
+    std::string oldSettingsText() const {
+        std::string legacy = "alice\n";
+        legacy += std::string(7, '\n');
+        legacy += scrambledPassword("pppwww") + "\n" + std::string(7, '\n');
+        legacy += host() + "\n" + std::string(7, '\n');
+        legacy += "1\n";
+        return legacy;
+    }
 
     TemporaryDirectory directory;
     ScriptedServer server;
@@ -93,25 +107,44 @@ TEST_F(MivoCheckSettingsTest, AnAccountWithoutItsPasswordFailsAndTheRunEnds) {
     EXPECT_EQ(server.connections(), 0u);
 }
 
-// The old settings file, one value per line, each password character spread
-// over three bytes before scrambling; the first save stores a settings text.
+// The old settings file; the first save stores a settings text.
 TEST_F(MivoCheckSettingsTest, ReadsTheOldSettingsFileWhenNoneIsStored) {
     scriptMailbox(server, "alice", "pw", {});
     server.start();
-    std::string legacy = "alice\n";
-    legacy += std::string(7, '\n');
-    legacy += scrambledPassword("pppwww") + "\n" + std::string(7, '\n');
-    legacy += host() + "\n" + std::string(7, '\n');
-    legacy += "1\n";
-    const std::string legacyPath = directory / "mivo24.txt";
-    writeWholeFile(legacyPath, legacy);
+    const std::string legacy = oldSettingsText();
+    writeWholeFile(legacyPath(), legacy);
 
     const CheckRun run = runMivoCheck({"--config", directory.path()});
     EXPECT_EQ(run.exit.exitCode, 1) << run.errors;
     EXPECT_TRUE(contains(run.output, "Loading values from mivo24.txt file.\n"));
     EXPECT_TRUE(contains(readWholeFile(settingsPath()), "UN1=alice\r\n"));
-    EXPECT_EQ(readWholeFile(legacyPath), legacy);
+    EXPECT_EQ(readWholeFile(legacyPath()), legacy);
     EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());
+}
+
+// What another user may have put where the settings are looked for is never
+// used, and nothing is checked or written: an old settings file that others
+// can change (or that is not the user's), or a FIFO in place of the settings,
+// which must not hold the run either.
+TEST_F(MivoCheckSettingsTest, SettingsSomeoneElseMayHavePutThereAreNotUsed) {
+    server.start();
+    writeWholeFile(legacyPath(), oldSettingsText());
+    ASSERT_EQ(::chmod(legacyPath().c_str(), 0666), 0);
+
+    const CheckRun oldFile = runMivoCheck({"--config", directory.path()});
+    EXPECT_EQ(oldFile.exit.exitCode, kUsageError);
+    EXPECT_EQ(oldFile.errors, "mivo-check: no settings in " + settingsPath() + " (" + legacyPath() +
+                                  " can be changed by other users)\n");
+    EXPECT_FALSE(fs::exists(settingsPath()));
+
+    ASSERT_EQ(::mkfifo(settingsPath().c_str(), 0600), 0);
+    const CheckRun fifo =
+        runMivoCheck({"--config", directory.path()}, {}, std::chrono::seconds(10));
+    EXPECT_FALSE(fifo.exit.timedOut);
+    EXPECT_EQ(fifo.exit.exitCode, kUsageError);
+    EXPECT_TRUE(contains(fifo.errors, settingsPath() + " is not a regular file")) << fifo.errors;
+    EXPECT_TRUE(fs::is_fifo(settingsPath()));
+    EXPECT_EQ(server.connections(), 0u);
 }
 
 // Without --config and --account, the desktop program's own settings.
@@ -148,7 +181,8 @@ TEST_F(MivoCheckSettingsTest, UnusableSettingsOrStateEndTheRunUntouched) {
     };
     const Case cases[] = {
         {"no settings", "", false, "", "no settings in DIR/Settings"},
-        {"a directory", "", true, "", "cannot use the settings: Cannot read DIR/Settings: "},
+        {"a directory", "", true, "",
+         "cannot use the settings: DIR/Settings is not a regular file"},
         {"too large", oversized, false, "", "DIR/Settings is larger than"},
         {"no account", noAccount, false, "", "the settings in DIR/Settings have no account"},
         {"a foreign state", usable, false, "PATH=/bin\n", "DIR/state: not a mivo-check state"},

@@ -16,6 +16,7 @@
 #include "ports/ProcessPort.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
+#include "ports/StatePort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 
@@ -98,13 +99,9 @@ public:
     }
 };
 
-// A settings store in memory: what was written, and failures on demand.
-class FakeSettings : public SettingsPort {
-public:
-    StoredText stored;  // absent until a test or a save puts a text there
-    StoredText legacyFile;
-    std::optional<std::string> path = std::string("/usr/bin/mivo");
-    std::string temporary = "/home/me/.cache/mivo";
+// A stored text in memory: what was written, and failures on demand.
+struct TextInMemory {
+    StoredText stored;                        // absent until a test or a write puts a text there
     std::optional<std::string> writeFailure;  // the reason every write gives
     std::vector<std::string> writes;
     int removals = 0;
@@ -113,8 +110,7 @@ public:
         stored.state = StoredText::State::Present;
         stored.text = std::move(text);
     }
-    StoredText readSettings() override { return stored; }
-    std::optional<std::string> writeSettings(std::string_view text) override {
+    std::optional<std::string> write(std::string_view text) {
         if (writeFailure) {
             return writeFailure;
         }
@@ -122,13 +118,34 @@ public:
         store(std::string(text));
         return std::nullopt;
     }
-    void removeSettings() override {
+    void remove() {
         ++removals;
         stored = StoredText{};
     }
+};
+
+// A settings store in memory.
+class FakeSettings : public SettingsPort, public TextInMemory {
+public:
+    StoredText legacyFile;
+    std::optional<std::string> path = std::string("/usr/bin/mivo");
+    std::string temporary = "/home/me/.cache/mivo";
+
+    StoredText readSettings() override { return stored; }
+    std::optional<std::string> writeSettings(std::string_view text) override { return write(text); }
+    void removeSettings() override { remove(); }
     StoredText readLegacyFile() override { return legacyFile; }
     std::optional<std::string> programPath() override { return path; }
     std::string temporaryDirectory() override { return temporary; }
+};
+
+// The remembered state in memory, as a file would keep it between two
+// programs built on the same fake.
+class FakeState : public StatePort, public TextInMemory {
+public:
+    StoredText readState() override { return stored; }
+    std::optional<std::string> writeState(std::string_view text) override { return write(text); }
+    void removeState() override { remove(); }
 };
 
 // Programs that start or fail as a test says, recorded with their arguments.
@@ -165,13 +182,22 @@ public:
 
     std::optional<std::string> dataHome() override { return data; }
     std::optional<std::string> configHome() override { return config; }
-    bool removeFile(const std::string& path) override {
-        removals.push_back("file " + path);
+    bool removeFile(const std::string& folder, std::string_view below) override {
+        removals.push_back("file " + joined(folder, below));
         return false;
     }
-    bool removeEmptyDirectory(const std::string& path) override {
-        removals.push_back("folder " + path);
+    bool removeEmptyDirectory(const std::string& folder, std::string_view below) override {
+        removals.push_back("folder " + joined(folder, below));
         return false;
+    }
+
+private:
+    static std::string joined(const std::string& folder, std::string_view below) {
+        if (below.empty()) {
+            return folder;
+        }
+        return (folder.empty() || folder.back() != '/' ? folder + "/" : folder) +
+               std::string(below);
     }
 };
 

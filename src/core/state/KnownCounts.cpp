@@ -1,4 +1,4 @@
-#include "console/KnownCounts.h"
+#include "state/KnownCounts.h"
 
 #include <charconv>
 #include <vector>

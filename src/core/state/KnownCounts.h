@@ -1,9 +1,11 @@
 #pragma once
-// The messages of each account that mivo-check has already seen, kept from
-// one run to the next in its --state file, so that a run announces only the
-// mail that arrived since the last one.
+// The messages of each account already seen, kept from one run to the next
+// (the desktop program's state file, mivo-check's --state file), so that a
+// run announces only the mail that arrived since the last one.
 //
-// The text: the line "mivo-check state 1", then one line per account,
+// The text: the line "mivo-check state 1", which names the format and its
+// version (a later form with more per account will carry a higher number
+// and read this one too), then one line per account,
 // USER TAB HOST TAB COUNT, each line ending in LF. In USER and HOST a
 // backslash, tab, LF and CR are written \\, \t, \n and \r. COUNT is the
 // number of messages seen, in decimal. An empty text holds no account.
