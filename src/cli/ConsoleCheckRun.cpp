@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "PasswordFile.h"
 #include "console/FilledInAccounts.h"
 #include "console/TerminalText.h"
 #include "posix/PosixSocketPort.h"
@@ -50,6 +51,9 @@ std::optional<std::string> ConsoleCheckRun::prepare() {
             return failure;
         }
     } else {
+        if (auto failure = readPasswordFiles()) {
+            return failure;
+        }
         takeAccountsFromCommandLine();
     }
     return loadKnownCounts();
@@ -96,6 +100,17 @@ void ConsoleCheckRun::overrideStoredOptions() {
         m_storedTimedChecks = false;
         window.CheckBox2.set(true);
     }
+}
+
+std::optional<std::string> ConsoleCheckRun::readPasswordFiles() {
+    for (ConsoleAccount& account : m_options.accounts) {
+        if (account.passwordFile) {
+            if (auto failure = readPasswordFile(*account.passwordFile, account.password)) {
+                return failure;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 void ConsoleCheckRun::takeAccountsFromCommandLine() {

@@ -44,6 +44,8 @@ public:
 private:
     std::optional<std::string> loadSettings();
     void overrideStoredOptions();
+    // The passwords the command line names files for.
+    std::optional<std::string> readPasswordFiles();
     void takeAccountsFromCommandLine();
     std::optional<std::string> loadKnownCounts();
     void reportStateWriteFailure();

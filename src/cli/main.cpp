@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,23 +22,18 @@ constexpr int kUsageError = 64;
 // into them.
 void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 
-// Passwords given on the command line would otherwise stay readable by
-// other users in the process list for as long as the run lasts.
-void blankPasswordArguments(int argc, char** argv) {
-    for (int i = 1; i + 3 < argc; ++i) {
-        if (std::strcmp(argv[i], "--account") == 0) {
-            mivo::blankArgument(argv[i + 2]);
-            i += 3;
-        }
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Other users can list a process's command line: the passwords in it are
+    // blanked before anything else is done, from the program's own copy.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     mivo::CheckCommandLine options;
-    if (const auto error = mivo::parseCheckCommandLine(arguments, options)) {
+    const auto error = mivo::parseCheckCommandLine(arguments, options);
+    for (const std::size_t position : options.passwordArguments) {
+        mivo::blankArgument(argv[position + 1]);
+    }
+    if (error) {
         std::fprintf(stderr, "mivo-check: %s\n%s", error->message.c_str(), mivo::kCheckUsage);
         return kUsageError;
     }
@@ -52,8 +47,6 @@ int main(int argc, char** argv) {
         case mivo::CheckCommandLine::Action::Check:
             break;
     }
-    blankPasswordArguments(argc, argv);
-
     qInstallMessageHandler(dropQtMessages);
     QCoreApplication application(argc, argv);
     int status = 0;

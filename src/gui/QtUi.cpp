@@ -78,6 +78,21 @@ void QtUi::showWindow(WindowId id) {
         w->show();
     }
     w->raise();
+    if (id == WindowId::UrgentNotice) {
+        // It comes up after the new-mail window, and its words are the
+        // message: it takes the focus so that the window system puts it on
+        // top, and it stays there until it has it.
+        m_urgentNoticeComingUp = true;
+        w->activateWindow();
+    }
+}
+
+void QtUi::raiseUrgentNotice() {
+    if (QWidget* notice = window(WindowId::UrgentNotice);
+        notice != nullptr && notice->isVisible() && !notice->isMinimized()) {
+        notice->raise();
+        notice->activateWindow();
+    }
 }
 
 void QtUi::hideWindow(WindowId id) {
@@ -101,10 +116,16 @@ void QtUi::bringApplicationToFront() {
     if (front == nullptr) {
         front = m_mainWindow.data();
     }
-    if (front != nullptr) {
-        front->raise();
-        front->activateWindow();
+    if (front == nullptr) {
+        return;
     }
+    front->raise();
+    if (m_urgentNoticeComingUp) {
+        // The program comes to the front with the notice over it.
+        raiseUrgentNotice();
+        return;
+    }
+    front->activateWindow();
 }
 
 void QtUi::minimiseApplication() {

@@ -60,9 +60,13 @@ public:
 
     // Whether the program asked to end, also before the loop runs.
     bool terminationRequested() const { return m_terminationRequested; }
+    // The urgent notice has become the active window, or gone: it has come
+    // up on top, and from now on the user's clicks decide what is in front.
+    void urgentNoticeSettled() { m_urgentNoticeComingUp = false; }
     const TrayIcon& trayIcon() const { return m_trayIcon; }
 
 private:
+    void raiseUrgentNotice();
     // The window if it has been built.
     QWidget* window(WindowId id) const;
     // The window, built now if need be.
@@ -74,6 +78,10 @@ private:
     QPointer<TUbo> m_mainWindow;
     TrayIcon m_trayIcon;
     bool m_terminationRequested = false;
+    // Shown, and not yet the active window: whatever of the program is
+    // brought to the front meanwhile (the new-mail window shown with it
+    // activating) stays under it.
+    bool m_urgentNoticeComingUp = false;
     std::unique_ptr<HelpWindow> m_help;
     // Message boxes do not hold up the handler that showed them; each is
     // kept until a later one finds it closed.

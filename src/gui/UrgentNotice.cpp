@@ -106,6 +106,7 @@ void TUrgentNotice::drawStripes(const std::vector<StripeLine>& lines) {
 bool TUrgentNotice::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         centreOnScreen(*this, outerSizeFor(size()), m_ui);
+        m_ui.urgentNoticeSettled();
     }
     return QWidget::event(event);
 }
@@ -114,6 +115,7 @@ void TUrgentNotice::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     // Minimising is the window system's hide; only the window's own counts.
     if (!event->spontaneous()) {
+        m_ui.urgentNoticeSettled();
         m_handlers.FormHide();
     }
 }

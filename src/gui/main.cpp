@@ -26,6 +26,9 @@
 #include "tls/TlsSocketPort.h"
 
 int main(int argc, char** argv) {
+    // Any user can list the command line: a one-off account's password goes
+    // from it first of all, before Qt and its plugins take their time.
+    mivo::OneOffAccountArguments commandLine(argc, argv);
     // Through shared memory, every paint first waits for the X server to
     // answer that it has read the last one: a round trip that wakes the
     // program twice more on every clock tick. The window is small enough
@@ -33,13 +36,9 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
         qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
     }
-    mivo::Application app(argc, argv);
+    mivo::Application app(commandLine.countForQt(), commandLine.vectorForQt());
     // What Qt left of the command line once it took its own options.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (arguments.size() == 3) {
-        // A one-off account: user name, password, POP host.
-        mivo::blankArgument(argv[2]);
-    }
+    std::vector<std::string> arguments = commandLine.remaining();
     try {
         mivo::SystemClock clock;
         mivo::QtTimers timers;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <vector>
 
 #include "ProgramFixture.h"
 #include "WindowSetup.h"
@@ -122,6 +123,66 @@ TEST_F(UrgentNoticeGui, ActivationCentresTheNoticeAsItIsNow) {
     const QSize outer = outerSizeFor(QSize(400, 300));
     EXPECT_EQ(notice().pos(),
               QPoint((screen.width - outer.width()) / 2, (screen.height - outer.height()) / 2));
+}
+
+// Records which of the program's windows were raised, in order.
+class RaiseRecorder : public QObject {
+public:
+    std::vector<QString> raised;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ZOrderChange) {
+            raised.push_back(watched->objectName());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The new-mail window comes up first, and on coming up it brings the
+// program to the front; the urgent notice, shown after it, stays over it.
+TEST_F(UrgentNoticeGui, ComesUpOverTheNewMailWindow) {
+    MainWindowModel& window = model();
+    window.UseRule = true;
+    window.SBn[1].itemIndex.set(3);  // From
+    window.En[1].set("Bob");
+    window.Urgentn[1].set(true);
+    window.RunFilen[1].set("");
+    window.CheckBox1.set(true);  // bring the program to the front on new mail
+    window.UserName.set("alice");
+    window.UserPass.set("secret");
+    window.PopServ.set("127.0.0.1");
+    RaiseRecorder recorder;
+    windows->newMailWindow().installEventFilter(&recorder);
+    notice().installEventFilter(&recorder);
+
+    parts.program.mainWindow().Button4Click();
+    const SocketHandle server = parts.sockets.lastSocket();
+    parts.sockets.connectSucceeds(server);
+    for (const char* reply : {"+OK ready\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 120\r\n",
+                              "+OK\r\nFrom: Bob\r\nSubject: Now\r\n\r\n.\r\n", "+OK bye\r\n"}) {
+        parts.sockets.serverSends(server, reply);
+    }
+    parts.sockets.serverCloses(server);
+    ASSERT_TRUE(windows->newMailWindow().isVisible());
+    ASSERT_TRUE(notice().isVisible());
+    // The window system's answers: each window's activation.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &notice(); }));
+    QCoreApplication::processEvents();
+
+    ASSERT_FALSE(recorder.raised.empty());
+    EXPECT_EQ(recorder.raised.back(), notice().objectName())
+        << ::testing::PrintToString(recorder.raised);
+    EXPECT_EQ(QApplication::activeWindow(), &notice());
+
+    // Once it is up, a click on the new-mail window brings that to the front.
+    recorder.raised.clear();
+    windows->newMailWindow().activateWindow();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == &windows->newMailWindow(); }));
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(recorder.raised.empty());
+    EXPECT_EQ(recorder.raised.back(), windows->newMailWindow().objectName());
 }
 
 }  // namespace

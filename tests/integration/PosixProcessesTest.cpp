@@ -152,6 +152,62 @@ TEST_F(ProgramStart, RunsDetachedWhereItIsToldAndIsCollectedWhenItEnds) {
     EXPECT_EQ(action.sa_flags & SA_NOCLDWAIT, 0);
 }
 
+TEST_F(ProgramStart, AProgramIsAFileThisUserMayRunFoundByItsPathOrOnPath) {
+    const test::SavedVariable path("PATH");
+    std::filesystem::create_directory(directory / "My Programs");
+    const std::string viewer = script("My Programs/viewer", "exit 0\n");
+    test::writeWholeFile(directory / "notes.txt", "not a program\n");
+    ::chmod((directory / "notes.txt").c_str(), 0644);
+    ::setenv("PATH", ("/no/such/folder::" + directory / "My Programs").c_str(), 1);
+    struct Case {
+        std::string name;
+        bool program;
+    };
+    const Case cases[] = {
+        {viewer, true},
+        {directory / "My", false},
+        {directory / "My Programs", false},  // a folder
+        {directory / "notes.txt", false},    // may not be run
+        {"viewer", true},                    // on PATH
+        {"notes.txt", false},
+        {"", false},
+    };
+    PosixProcesses processes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(processes.isProgram(c.name), c.program);
+    }
+}
+
+// A program path with blanks typed without quotes, as the Browse buttons
+// wrote it, starts; and the file named for it is one argument, blanks in its
+// folder's name and all.
+TEST_F(ProgramStart, AnUnquotedProgramPathWithBlanksStartsWithTheFileAsOneArgument) {
+    std::filesystem::create_directory(directory / "My Programs");
+    const std::string record = directory / "recorded.txt";
+    const std::string viewer = recordingScript("My Programs/viewer", record);
+    test::FakeUi ui;
+    test::FakeClock clock;
+    test::FakeTimers timers;
+    test::FakeSocketPort sockets;
+    test::FakeSettings settings;
+    test::FakeRandom random;
+    PosixProcesses processes;
+    test::FakeInstallation installation;
+    test::FakeDownloads downloads;
+    Program program(
+        Ports{ui, clock, timers, sockets, settings, random, processes, installation, downloads});
+    Lines log;
+    program.log().onAppend([&](std::string_view line) { log.emplace_back(line); });
+
+    CommandLine commandLine(viewer + " --page ");
+    commandLine.addVerbatim("/home/me/My \"Mail\"/Mivo1.txt");
+    EXPECT_TRUE(program.launcher().RunProgram(std::nullopt, commandLine));
+    EXPECT_EQ(awaitFile(record), "[--page]\n[/home/me/My \"Mail\"/Mivo1.txt]\n");
+    EXPECT_EQ(log, Lines{});
+    awaitAllCollected(processes);
+}
+
 TEST_F(ProgramStart, TheBrowserCommandIsTheUsersOrTheDesktopsOpener) {
     const test::SavedVariable browser("BROWSER");
     struct Case {

@@ -411,6 +411,45 @@ TEST_F(AdvancedOptionsDialog, BrowsePutsTheChosenFileIntoItsFieldAndCancelKeepsT
     EXPECT_EQ(dialog.EmailProgram.get(), "/usr/bin/chosen");
 }
 
+// A program field is a command line: a chosen path with blanks goes in
+// quotes so it stays one name, and the dialog starts from the path the quotes
+// hold. The media file is no command line and stays as chosen.
+TEST_F(AdvancedOptionsDialog, BrowseQuotesAProgramPathWithBlanks) {
+    test::FakeFileChooser chooser;
+    handlers.attachFileChooser(&chooser);
+    struct Case {
+        const char* button;
+        std::function<void()> click;
+        TextField& field;
+        const char* before;
+        const char* asked;
+        const char* chosen;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"Browse", [&] { handlers.BrowseClick(); }, dialog.EmailProgram, "\"/opt/Old Mail/mail\"",
+         "/opt/Old Mail/mail", "/home/me/My Programs/mail", "\"/home/me/My Programs/mail\""},
+        {"Browse2", [&] { handlers.BrowseRuleClick(2); }, dialog.RunFilen[2],
+         "\"/opt/My Viewer/view\" %s", "/opt/My Viewer/view", "/usr/bin/view", "/usr/bin/view"},
+        {"Browse3", [&] { handlers.BrowseRuleClick(3); }, dialog.RunFilen[3], "view %s", "view %s",
+         "/opt/tab\tname", "\"/opt/tab\tname\""},
+        {"Browse5", [&] { handlers.Browse5Click(); }, dialog.Media, "/home/me/My Sounds/old.wav",
+         "/home/me/My Sounds/old.wav", "/home/me/My Sounds/new.wav", "/home/me/My Sounds/new.wav"},
+    };
+    toggle();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        c.field.set(c.before);
+        chooser.asked.clear();
+        chooser.answer = c.chosen;
+        c.click();
+        ASSERT_EQ(chooser.asked.size(), 1U);
+        EXPECT_EQ(chooser.asked[0].fileName, c.asked);
+        EXPECT_EQ(c.field.get(), c.after);
+    }
+    handlers.attachFileChooser(nullptr);
+}
+
 TEST_F(AdvancedOptionsDialog, ShowLogOpensTheViewerOnTheWholeLogAndKeepsItCurrent) {
     program.log().append("first line");
     toggle();

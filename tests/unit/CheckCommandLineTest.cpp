@@ -72,6 +72,39 @@ TEST(CheckCommandLine, RefusesWhatItCannotUse) {
     }
 }
 
+// An account after --password-file has no password argument; every other
+// account's password is listed by where it stands, so that it can be
+// blanked, also when the command line holds a mistake after it.
+TEST(CheckCommandLine, PasswordsComeFromArgumentsOrFiles) {
+    CheckCommandLine options;
+    ASSERT_FALSE(parseCheckCommandLine(
+        {"--account", "ann", "pw1", "h1", "--password-file", "/run/secret", "--account", "bob",
+         "h2", "--cycles", "2", "--account", "eve", "--account", "h3"},
+        options));
+    ASSERT_EQ(options.accounts.size(), 3u);
+    EXPECT_EQ(options.accounts[0].password, "pw1");
+    EXPECT_FALSE(options.accounts[0].passwordFile);
+    EXPECT_EQ(options.accounts[1].user, "bob");
+    EXPECT_EQ(options.accounts[1].host, "h2");
+    EXPECT_EQ(options.accounts[1].passwordFile, "/run/secret");
+    EXPECT_EQ(options.accounts[2].password, "--account");
+    EXPECT_EQ(options.passwordArguments, (std::vector<std::size_t>{2, 13}));
+
+    const Args mistakes[] = {
+        {"--password-file", "f"},  // no account after it
+        {"--password-file", "f", "--password-file", "g", "--account", "u", "h"},  // two for one
+        {"--password-file", "f", "--account", "u"},                               // no host
+        {"--password-file", "", "--account", "u", "h"},                           // no path
+        {"--password-file"},                                                      // no value
+    };
+    for (const Args& args : mistakes) {
+        EXPECT_TRUE(parseCheckCommandLine(args, options).has_value())
+            << ::testing::PrintToString(args);
+    }
+    EXPECT_TRUE(parseCheckCommandLine({"--account", "u", "secret", "host:0"}, options));
+    EXPECT_EQ(options.passwordArguments, std::vector<std::size_t>{2});
+}
+
 TEST(CheckCommandLine, HelpAndVersionNeedNothingElse) {
     CheckCommandLine options;
     ASSERT_FALSE(parseCheckCommandLine({"--help"}, options));

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include "CheckFixture.h"
 
 namespace mivo {
@@ -79,6 +83,113 @@ TEST_F(CheckFixture, ASlowButWellFormedServerIsFollowedToTheEnd) {
     EXPECT_EQ(ui.applicationTitles.back(), "New Mail - Mivo");
     EXPECT_EQ(program.newMailWindow().Memo1.get(),
               "    bob@127.0.0.1  Wed Jan 03 09:05:07 2001\r\nNo From\tslow\r\n");
+}
+
+// A server that keeps talking without ever finishing its reply holds the
+// account no longer than a silent one would be held: two minutes for a
+// status line or a message's headers.
+TEST_F(CheckFixture, AReplyThatNeverEndsIsGivenUpAfterTwoMinutes) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> before;  // the conversation up to the endless reply
+        const char* chatter;              // a whole line, every 5 s, that ends nothing
+        const char* sentLast;
+        const char* caption;
+    };
+    const Case cases[] = {
+        // Never greeted, the account is blamed as for a silent server.
+        {"the greeting", {}, "* hello\r\n", "", "(bob)Select failed () Timedout\n - Mivo"},
+        {"the answer to USER",
+         {"+OK\r\n"},
+         "* wait\r\n",
+         "USER bob\r\n",
+         "Network Inactive - Mivo"},
+        {"a message's headers",
+         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", "+OK\r\n"},
+         "X-Header: more\r\n",
+         "TOP 1 0\r\n",
+         "Network Inactive - Mivo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        program.mainWindow().Button2Click();
+        setAccount(1, "bob", "pw", "127.0.0.1");
+        cycle.CCW[1] = false;  // Reset leaves every account marked as reached
+        checkNow();
+        accept();
+        const SocketHandle endless = server();
+        for (const std::string& reply : c.before) {
+            say(reply);
+        }
+        const std::string sentBefore = sent();
+        EXPECT_TRUE(sentBefore.ends_with(c.sentLast)) << sentBefore;
+        for (int waited = 0; waited < 115000; waited += 5000) {
+            passTime(5000);
+            say(c.chatter);
+        }
+        passTime(4999);
+        EXPECT_TRUE(cycle.connected);
+        EXPECT_EQ(sent(), sentBefore);
+        passTime(1);
+        EXPECT_FALSE(cycle.connected);
+        EXPECT_TRUE(sockets.socket(endless).closed);
+        EXPECT_TRUE(captioned(c.caption));
+        EXPECT_EQ(cycle.Account, 0);  // and the other accounts were checked
+    }
+}
+
+// A download may take as long as it needs while it comes at 1 KiB a second
+// or faster; a minute below that gives it up.
+TEST_F(CheckFixture, ADownloadIsFollowedWhileItKeepsAtLeastAKibibyteASecond) {
+    struct Case {
+        const char* name;
+        std::size_t bytesPerSecond;
+        int seconds;  // how long the message takes, or is fed before it is given up
+        bool finished;
+    };
+    const Case cases[] = {
+        {"steady at 1.1 KiB/s for ten minutes", 1130, 600, true},
+        {"a trickle of 900 bytes a second", 900, 60, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        program.mainWindow().Button2Click();
+        setAccount(1, "bob", "pw", "127.0.0.1");
+        window.UseRule = true;
+        window.SBn[1].itemIndex.set(3);  // From
+        window.En[1].set("ann");
+        window.DLn[1].set(true);
+        window.RunFilen[1].set("");
+        window.TEMPDIR.set("/temp");
+        checkNow();
+        accept();
+        const SocketHandle slow = server();
+        const std::size_t filesBefore = downloads.files.size();
+        say("+OK\r\n+OK\r\n+OK\r\n+OK 1 9\r\n+OK\r\nFrom: ann\r\n.\r\n");
+        ASSERT_TRUE(sent().ends_with("RETR 1\r\n")) << sent();
+        say("+OK\r\n");
+        // One line a second, line end included.
+        const std::string line = std::string(c.bytesPerSecond - 2, 'm') + "\r\n";
+        for (int second = 1; second < c.seconds; ++second) {
+            passTime(1000);
+            say(line);
+        }
+        EXPECT_TRUE(cycle.connected);
+        passTime(1000);
+        EXPECT_EQ(cycle.connected, c.finished);
+        if (c.finished) {
+            say(line + ".\r\n");
+            EXPECT_TRUE(sent().ends_with("QUIT\r\n")) << sent();
+            say("+OK bye\r\n");
+            sockets.serverCloses(slow);
+            EXPECT_EQ(downloads.files.size(), filesBefore + 1);
+        } else {
+            EXPECT_TRUE(sockets.socket(slow).closed);
+            EXPECT_TRUE(captioned("Network Inactive - Mivo"));
+            EXPECT_EQ(downloads.files.size(), filesBefore);
+        }
+        EXPECT_EQ(cycle.Account, 0);
+    }
 }
 
 // Once QUIT is answered the server has nothing more to say: its lines are

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,76 @@ TEST(CommandLineWords, BlanksSeparateAndQuotesGroupWithoutStaying) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(commandLineWords(c.line), c.words);
     }
+}
+
+// A program path with blanks typed without quotes: the first words joined
+// as typed are tried, shortest first, and the first that is a program wins.
+TEST(CommandLineWords, AnUnquotedProgramPathWithBlanksIsFoundByItsLongerPrefixes) {
+    struct Case {
+        const char* name;
+        CommandLine line;
+        std::set<std::string> programs;
+        Words arguments;
+    };
+    CommandLine withFileName("/opt/x ");
+    withFileName.addVerbatim("y z");
+    const Case cases[] = {
+        {"a path with a blank",
+         "/home/me/My Programs/viewer /tmp/Mivo1.txt",
+         {"/home/me/My Programs/viewer"},
+         {"/home/me/My Programs/viewer", "/tmp/Mivo1.txt"}},
+        {"the first word is a program: nothing is joined",
+         "viewer a b",
+         {"viewer", "viewer a"},
+         {"viewer", "a", "b"}},
+        {"shortest first", "/opt/a b c d", {"/opt/a b", "/opt/a b c"}, {"/opt/a b", "c", "d"}},
+        {"blanks as typed",
+         "/opt/My  Programs\tv\t x",
+         {"/opt/My  Programs\tv"},
+         {"/opt/My  Programs\tv", "x"}},
+        {"nothing is a program: the first word fails",
+         "/opt/My Programs/viewer x",
+         {},
+         {"/opt/My", "Programs/viewer", "x"}},
+        {"the user quoted where the name ends",
+         "\"/opt/My\" Programs/viewer",
+         {"/opt/My Programs/viewer"},
+         {"/opt/My", "Programs/viewer"}},
+        {"a quoted word ends the try",
+         "/opt/My \"Programs\"/viewer",
+         {"/opt/My Programs/viewer"},
+         {"/opt/My", "Programs/viewer"}},
+        {"a file name put in ends the try", withFileName, {"/opt/x y z"}, {"/opt/x", "y z"}},
+        {"nothing at all", "  ", {"  "}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto isProgram = [&c](const std::string& name) { return c.programs.contains(name); };
+        EXPECT_EQ(programArguments(c.line, isProgram), c.arguments);
+    }
+}
+
+TEST(CommandLineWords, AProgramPathWithBlanksIsQuotedForTheCommandLineAndBack) {
+    struct Case {
+        const char* path;
+        const char* commandLine;
+    };
+    const Case cases[] = {
+        {"/usr/bin/viewer", "/usr/bin/viewer"},
+        {"/home/me/My Programs/viewer", "\"/home/me/My Programs/viewer\""},
+        {"/opt/tab\there", "\"/opt/tab\there\""},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(quotedProgramPath(c.path), c.commandLine);
+        EXPECT_EQ(programPathOf(c.commandLine), c.path);
+        EXPECT_EQ(commandLineWords(c.commandLine), c.path[0] ? Words{c.path} : Words{});
+    }
+    // A quoted program with its arguments gives the program; an unquoted
+    // text is left to the dialog as it is.
+    EXPECT_EQ(programPathOf("\"/opt/My Viewer/view\" %s"), "/opt/My Viewer/view");
+    EXPECT_EQ(programPathOf("notify-send %s"), "notify-send %s");
 }
 
 TEST(BrowserCommandLines, TheBrowsersProgramIsCutOutAndQuoted) {

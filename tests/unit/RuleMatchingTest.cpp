@@ -122,13 +122,40 @@ TEST(DownloadNames, TheProgramTextNamesTheFileAtItsFirstPercentS) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(programCommandLine(c.text, "/temp/Mivo12.txt"), c.command);
+        EXPECT_EQ(programCommandLine(c.text, "/temp/Mivo12.txt").text(), c.command);
     }
     // A "%" in the file's name is no conversion either.
-    EXPECT_EQ(programCommandLine("v %s", temporaryFileName("/temp/%s%n", 3)),
+    EXPECT_EQ(programCommandLine("v %s", temporaryFileName("/temp/%s%n", 3)).text(),
               "v /temp/%s%n/Mivo3.txt");
     // Only the first 399 characters of a program text are used.
-    EXPECT_EQ(programCommandLine(std::string(398, 'a') + "%s", "F"), std::string(398, 'a') + "%");
+    EXPECT_EQ(programCommandLine(std::string(398, 'a') + "%s", "F").text(),
+              std::string(398, 'a') + "%");
+}
+
+// The file's name is one argument of the program whatever its folder is
+// called: blanks and quotes in it neither split it nor group anything.
+TEST(DownloadNames, TheFileNamedIsAlwaysOneArgument) {
+    using Words = std::vector<std::string>;
+    struct Case {
+        const char* text;
+        const char* directory;
+        Words arguments;
+    };
+    const Case cases[] = {
+        {"viewer %s", "/home/me/My Mail", {"viewer", "/home/me/My Mail/Mivo7.txt"}},
+        {"viewer %s -x", "/tmp/a\"b", {"viewer", "/tmp/a\"b/Mivo7.txt", "-x"}},
+        {"viewer \"%s\"", "/tmp/two  blanks", {"viewer", "/tmp/two  blanks/Mivo7.txt"}},
+        {"viewer --file=%s", "/tmp/x \"y\"", {"viewer", "--file=/tmp/x \"y\"/Mivo7.txt"}},
+        {"\"/opt/My Viewer/view\" \"--title=a b\" %s",
+         "/tmp",
+         {"/opt/My Viewer/view", "--title=a b", "/tmp/Mivo7.txt"}},
+        {"viewer %s %s", "/t t", {"viewer", "/t t/Mivo7.txt", "%s"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(commandLineWords(programCommandLine(c.text, temporaryFileName(c.directory, 7))),
+                  c.arguments);
+    }
 }
 
 TEST(DownloadNames, FileNumbersWrapAroundInsteadOfOverflowing) {

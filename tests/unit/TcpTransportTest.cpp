@@ -473,15 +473,20 @@ TEST_F(TcpTransportTest, TlsConnectsAfterTheHandshakeAndFailsWithItsReason) {
 
 // Turning to TLS mid-conversation: refused while bytes sent in clear after the
 // reply are held (the server could not know the reply yet), and nothing
-// more is delivered either way; the handshake's end connects again.
+// more is delivered either way; the handshake's end connects again. A reply
+// whose LF has not come with its CR tells the handshake that an LF may
+// still lead.
 TEST_F(TcpTransportTest, StartTlsOnlyRightAfterTheReplyAndConnectsAgainAfterIt) {
     struct Case {
         const char* name;
         std::string bytes;
         int started;
+        bool lineFeedMayLead;
     } const cases[] = {
-        {"the reply alone", "+OK go\r\n", 1},
-        {"clear text behind the reply", "+OK go\r\n-ERR sent in clear\r\n", 0},
+        {"the reply alone", "+OK go\r\n", 1, false},
+        {"the reply up to its CR", "+OK go\r", 1, true},
+        {"the reply ended by an LF alone", "+OK go\n", 1, false},
+        {"clear text behind the reply", "+OK go\r\n-ERR sent in clear\r\n", 0, false},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.name);
@@ -494,7 +499,8 @@ TEST_F(TcpTransportTest, StartTlsOnlyRightAfterTheReplyAndConnectsAgainAfterIt) 
                              : event == TcpConnected ? Connected()
                                                      : Closed());
             if (event == TcpLine) {
-                started = transport.TcpStartTls(slot, TlsSettings{"localhost", ""});
+                started = transport.TcpStartTls(
+                    slot, TlsSettings{.serverName = "localhost", .pinnedSha256 = ""});
             }
             return 0;
         });
@@ -504,6 +510,9 @@ TEST_F(TcpTransportTest, StartTlsOnlyRightAfterTheReplyAndConnectsAgainAfterIt) 
         port.serverSends(socket, each.bytes);
         EXPECT_EQ(started, each.started);
         EXPECT_EQ(port.socket(socket).tls.has_value(), each.started == 1);
+        if (port.socket(socket).tls) {
+            EXPECT_EQ(port.socket(socket).tls->lineFeedMayLead, each.lineFeedMayLead);
+        }
         EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK go")}));
         EXPECT_EQ(transport.TcpSecurityOf(slot).failed, each.started == 0);
         if (each.started == 1) {

@@ -28,6 +28,8 @@ CheckCycle::CheckCycle(Parts parts)
           [this](std::string_view bytes) {
               m_transport.TcpSend(m_cycle.transportSlot, bytes.data(),
                                   static_cast<int>(bytes.size()));
+              // Every command asks for a reply.
+              m_watch.awaitReply(m_session.awaitsMessage() ? ReplyPace::Steady : ReplyPace::Whole);
           },
           [this](int account, SessionOutcome outcome) { sessionEnded(account, outcome); }),
       m_startTls(StartTlsOpening::Calls{
@@ -43,7 +45,10 @@ CheckCycle::CheckCycle(Parts parts)
               return false;
           },
           [this](const std::string& reason) { closeConnection(reason, true, true); }}),
-      m_watch(parts.timers, parts.clock, [this] { watchExpired(); }) {}
+      m_watch(
+          parts.timers, parts.clock,
+          [this] { return m_transport.receivedCount(m_cycle.transportSlot); },
+          [this] { watchExpired(); }) {}
 
 void CheckCycle::onCycleEnded(std::function<void(const CycleReport&)> observer) {
     m_cycleObservers.push_back(std::move(observer));
@@ -146,7 +151,7 @@ void CheckCycle::openConnection(int account) {
     std::optional<TlsSettings> tls;
     m_startTls.forget();
     if (target.security != PopSecurity::Plain) {
-        tls = TlsSettings{target.host, target.pinnedSha256};
+        tls = TlsSettings{.serverName = target.host, .pinnedSha256 = target.pinnedSha256};
     }
     if (target.security == PopSecurity::StartTls) {
         m_startTls.expect(*tls);
@@ -190,6 +195,7 @@ void CheckCycle::connectionMade() {
     m_cycle.connected = true;
     m_cycle.connecting = false;
     m_watch.watchSilence(silenceLimitMilliseconds());
+    m_watch.awaitReply(ReplyPace::Whole);  // the greeting
     m_session.connected();
 }
 

@@ -38,14 +38,17 @@ Launcher::Launcher(Log& log, ProcessPort& processes, UiPort& ui)
     : m_log(log), m_processes(processes), m_ui(ui) {}
 
 bool Launcher::RunProgram(const std::optional<std::string>& programPath,
-                          const std::string& commandLine,
+                          const CommandLine& commandLine,
                           const std::optional<std::string>& workingDirectory) {
     std::vector<std::string> arguments;
     if (programPath) {
         arguments.push_back(withoutTrailingBlanks(*programPath));
-    }
-    for (std::string& word : commandLineWords(commandLine)) {
-        arguments.push_back(std::move(word));
+        for (std::string& word : commandLineWords(commandLine)) {
+            arguments.push_back(std::move(word));
+        }
+    } else {
+        arguments = programArguments(
+            commandLine, [this](const std::string& name) { return m_processes.isProgram(name); });
     }
     const int result = arguments.empty() ? start_result::kFileNotFound
                                          : m_processes.startProgram(arguments, workingDirectory);

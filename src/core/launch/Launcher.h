@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "launch/CommandLineWords.h"
 #include "log/Log.h"
 #include "ports/ProcessPort.h"
 #include "ports/UiPort.h"
@@ -17,11 +18,12 @@ public:
     Launcher(Log& log, ProcessPort& processes, UiPort& ui);
 
     // Runs `programPath` (or, when absent, the program the command line
-    // names first) with the words of `commandLine` as its arguments, in
-    // `workingDirectory` or this program's own. Blanks at the end of the
-    // program path are not part of its name. Returns whether it started; a
-    // failure is reported in the Log only.
-    bool RunProgram(const std::optional<std::string>& programPath, const std::string& commandLine,
+    // names first, a path with blanks typed without quotes included) with
+    // the words of `commandLine` as its arguments, in `workingDirectory` or
+    // this program's own. Blanks at the end of the program path are not part
+    // of its name. Returns whether it started; a failure is reported in the
+    // Log only.
+    bool RunProgram(const std::optional<std::string>& programPath, const CommandLine& commandLine,
                     const std::optional<std::string>& workingDirectory = std::nullopt);
 
     // The browser's program with quotes first, then without; when neither

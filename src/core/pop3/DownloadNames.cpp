@@ -10,23 +10,27 @@ std::string temporaryFileName(std::string_view directory, std::int32_t number) {
     return name;
 }
 
-std::string programCommandLine(std::string_view programText, std::string_view fileName) {
+CommandLine programCommandLine(std::string_view programText, std::string_view fileName) {
     const std::string_view text = programText.substr(0, kProgramTextLimit);
-    std::string command;
+    CommandLine command;
+    std::string typed;
     bool fileNamed = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
         if (text[i] == '%' && next == '%') {
-            command += '%';
+            typed += '%';
             ++i;
         } else if (text[i] == '%' && next == 's' && !fileNamed) {
-            command += fileName;
+            command.addTyped(typed);
+            typed.clear();
+            command.addVerbatim(fileName);
             fileNamed = true;
             ++i;
         } else {
-            command += text[i];
+            typed += text[i];
         }
     }
+    command.addTyped(typed);
     return command;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "launch/CommandLineWords.h"
+
 namespace mivo {
 
 // A program text is used up to this many characters.
@@ -18,8 +20,9 @@ std::string temporaryFileName(std::string_view directory, std::int32_t number);
 // The program text of a rule with its first "%s" replaced by `fileName` and
 // each "%%" by "%"; every other "%" stays as typed. The text is the user's
 // and is never used as a format, so no setting can make the program read or
-// write memory it should not.
-std::string programCommandLine(std::string_view programText, std::string_view fileName);
+// write memory it should not. The file name is put in as it is: it is one
+// argument of the program, whatever blanks or quotes its folder's name has.
+CommandLine programCommandLine(std::string_view programText, std::string_view fileName);
 
 // The next number handed out after `number`; the stored counter is 32 bits
 // and wraps round rather than overflow.

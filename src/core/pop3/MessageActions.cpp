@@ -29,7 +29,7 @@ void MessageActions::take(int rule) {
     m_delete = m_window.DELn[rule].get();
     m_download = m_window.DLn[rule].get();
     m_program.clear();
-    m_runCommand.clear();
+    m_runCommand = CommandLine{};
     m_saved = false;
     const std::string& program = m_window.RunFilen[rule].get();
     if (program.empty()) {

@@ -63,7 +63,7 @@ private:
     bool m_delete = false;
     bool m_download = false;
     std::string m_program;     // the program text of a rule that downloads
-    std::string m_runCommand;  // what runs, once it may
+    CommandLine m_runCommand;  // what runs, once it may
     std::unique_ptr<DownloadFile> m_file;
     bool m_saved = false;
 };

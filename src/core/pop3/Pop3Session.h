@@ -65,6 +65,10 @@ public:
     // a message being downloaded leaves nothing behind.
     void connectionDropped() { m_actions.abandonDownload(); }
     bool isOver() const { return m_stage == Stage::Over; }
+    // The reply awaited is a whole message (RETR).
+    bool awaitsMessage() const {
+        return m_stage == Stage::RequestedMessage || m_stage == Stage::ReceivingMessage;
+    }
 
 private:
     enum class Logged { No, Yes };

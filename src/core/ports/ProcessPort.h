@@ -29,6 +29,10 @@ public:
     virtual int startProgram(const std::vector<std::string>& arguments,
                              const std::optional<std::string>& workingDirectory) = 0;
 
+    // Whether `name` is a file this user may run: the file it names when it
+    // has a slash, else a file of that name in a folder of PATH.
+    virtual bool isProgram(const std::string& name) = 0;
+
     // The command that opens a web address, "%1" standing for the address.
     virtual std::string browserCommand() = 0;
 };

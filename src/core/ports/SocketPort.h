@@ -47,6 +47,10 @@ struct TlsSettings {
     // 64 lower-case hex digits of the certificate's SHA-256 fingerprint; when
     // set, this match replaces the chain and name checks.
     std::string pinnedSha256;
+    // The clear conversation before TLS ended in a CR whose LF may still be
+    // on its way: an LF as the first byte received completes that line end
+    // and is not TLS's.
+    bool lineFeedMayLead = false;
 };
 
 // One notification for a slot: a socket event, or a host lookup's completion.

@@ -32,6 +32,9 @@ public:
     // receive. The line's length counts up to its first NUL, and its text
     // stays valid (and NUL-terminated) until the next cut.
     std::optional<std::string_view> cutLine();
+    // The last line ended in a CR that was the last byte held: an LF that
+    // comes next still belongs to that line end.
+    bool awaitsLineFeed() const { return m_crEndedHeld; }
 
     // For bytes that go past the cutting: hands over what is held, in
     // order, and leaves the cutter empty.

@@ -56,6 +56,7 @@ int TcpTransport::TcpOpenSlot(TcpEventHandler handler) {
         slot.passBytes = false;
         slot.unsent.clear();
         slot.unsentFrom = 0;
+        slot.receivedCount = 0;
         if (!slot.buffersAllocated) {
             slot.received.reserve();
             slot.buffersAllocated = true;
@@ -159,7 +160,11 @@ int TcpTransport::TcpStartTls(int slotNumber, const TlsSettings& settings) {
             "TLS: the server sent data ahead of the TLS handshake for " + settings.serverName;
         return 0;
     }
-    if (!m_sockets.startTls(slot.socket, settings)) {
+    TlsSettings handshake = settings;
+    // A reply cut at its CR may have its LF still on the way; the handshake
+    // must not take it for its own.
+    handshake.lineFeedMayLead = slot.received.awaitsLineFeed();
+    if (!m_sockets.startTls(slot.socket, handshake)) {
         m_lastError = m_sockets.lastError();
         slot.security.failed = true;
         slot.security.text = "TLS: could not be set up for " + settings.serverName;
@@ -250,6 +255,10 @@ std::string TcpTransport::TcpErrorText() const {
 
 std::size_t TcpTransport::receiveLength(int slot) const {
     return isSlot(slot) ? m_slots[slot].received.size() : 0;
+}
+
+std::uint64_t TcpTransport::receivedCount(int slot) const {
+    return isSlot(slot) ? m_slots[slot].receivedCount : 0;
 }
 
 void TcpTransport::TcpWndProc(const SocketNotification& notification) {
@@ -390,6 +399,7 @@ void TcpTransport::TcpReceive(int slotNumber) {
         TcpPeerClosed(slotNumber);
         return;
     }
+    slot.receivedCount += static_cast<std::uint64_t>(count);
     std::string_view received(m_receiveScratch.data(),
                               std::min(static_cast<std::size_t>(count), room));
     if (!slot.passBytes) {

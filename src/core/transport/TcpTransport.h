@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -90,6 +91,9 @@ public:
 
     // Bytes received on `slot` and not yet delivered as a line.
     std::size_t receiveLength(int slot) const;
+    // Bytes received on `slot` since it was handed out, however they were
+    // delivered: how fast a server sends.
+    std::uint64_t receivedCount(int slot) const;
 
     // Every notification from the platform enters here. One that arrives
     // while another is being handled waits and follows it, in order.
@@ -117,6 +121,7 @@ private:
         // first `unsentFrom` of them are already gone.
         std::string unsent;
         std::size_t unsentFrom = 0;
+        std::uint64_t receivedCount = 0;
         bool buffersAllocated = false;
     };
 

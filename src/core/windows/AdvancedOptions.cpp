@@ -1,5 +1,6 @@
 #include "windows/AdvancedOptions.h"
 
+#include "launch/CommandLineWords.h"
 #include "mainwindow/MainWindow.h"
 
 namespace mivo {
@@ -179,23 +180,27 @@ void AdvancedOptions::SelectBoxClick(int rule) {
 }
 
 void AdvancedOptions::BrowseClick() {
-    browse(m_dialog.EmailProgram, kOpenDialog1);
+    browse(m_dialog.EmailProgram, kOpenDialog1, Chosen::Program);
 }
 
 void AdvancedOptions::BrowseRuleClick(int rule) {
-    browse(m_dialog.RunFilen[rule], kOpenDialog2);
+    browse(m_dialog.RunFilen[rule], kOpenDialog2, Chosen::Program);
 }
 
 void AdvancedOptions::Browse5Click() {
-    browse(m_dialog.Media, kOpenDialog3);
+    browse(m_dialog.Media, kOpenDialog3, Chosen::File);
 }
 
-void AdvancedOptions::browse(TextField& field, const FileDialog& dialog) {
+// A program field holds a command line, where a path with blanks has to be
+// quoted to stay one name; the dialog deals in plain paths.
+void AdvancedOptions::browse(TextField& field, const FileDialog& dialog, Chosen chosen) {
     if (m_fileChooser == nullptr) {
         return;
     }
-    if (std::optional<std::string> chosen = m_fileChooser->chooseFile(dialog, field.get())) {
-        field.set(std::move(*chosen));
+    const std::string start = chosen == Chosen::Program ? programPathOf(field.get()) : field.get();
+    if (std::optional<std::string> name = m_fileChooser->chooseFile(dialog, start)) {
+        field.set(chosen == Chosen::Program ? quotedProgramPath(std::move(*name))
+                                            : std::move(*name));
     }
 }
 

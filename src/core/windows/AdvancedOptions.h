@@ -49,7 +49,8 @@ private:
     void FormShow();
     void apply();
     void cleanUpRule(int rule);
-    void browse(TextField& field, const FileDialog& dialog);
+    enum class Chosen { Program, File };
+    void browse(TextField& field, const FileDialog& dialog, Chosen chosen);
 
     AdvancedOptionsModel& m_dialog;
     MainWindowModel& m_window;

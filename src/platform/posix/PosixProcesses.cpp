@@ -42,6 +42,12 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool isExecutableFile(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
 // The folder a program path names, when it names one.
 std::optional<std::string> folderOf(const std::string& program) {
     const std::size_t slash = program.rfind('/');
@@ -146,6 +152,31 @@ int PosixProcesses::startProgram(const std::vector<std::string>& arguments,
     }
     m_reaper.watch(child);
     return start_result::kStarted;
+}
+
+bool PosixProcesses::isProgram(const std::string& name) {
+    if (name.empty()) {
+        return false;
+    }
+    if (name.find('/') != std::string::npos) {
+        return isExecutableFile(name);
+    }
+    // The folders posix_spawnp looks in: an empty entry is the current
+    // folder, and without PATH the system's default.
+    const char* path = std::getenv("PATH");
+    const std::string folders = path != nullptr ? path : "/bin:/usr/bin";
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t colon = folders.find(':', from);
+        const std::string folder = folders.substr(from, colon - from);
+        if (isExecutableFile((folder.empty() ? std::string(".") : folder) + "/" + name)) {
+            return true;
+        }
+        if (colon == std::string::npos) {
+            return false;
+        }
+        from = colon + 1;
+    }
 }
 
 std::string PosixProcesses::browserCommand() {

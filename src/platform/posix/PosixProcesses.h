@@ -15,6 +15,7 @@ public:
 
     int startProgram(const std::vector<std::string>& arguments,
                      const std::optional<std::string>& workingDirectory) override;
+    bool isProgram(const std::string& name) override;
     // `$BROWSER` when it is set and not empty, else the desktop's opener.
     std::string browserCommand() override;
 

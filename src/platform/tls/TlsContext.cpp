@@ -7,6 +7,7 @@
 #include <openssl/x509v3.h>
 
 #include <array>
+#include <cstring>
 
 #include "transport/SocketErrorCodes.h"
 
@@ -20,6 +21,8 @@ struct SocketBioTarget {
     SocketHandle socket = InvalidSocket;
     int lastError = 0;
     unsigned long reads = 0;  // receives asked of the plain port
+    // The LF of the clear reply's line end may still come first.
+    bool lineFeedMayLead = false;
 };
 
 SocketBioTarget* targetOf(BIO* bio) {
@@ -43,8 +46,21 @@ int socketBioRead(BIO* bio, char* buffer, int size) {
     SocketBioTarget* target = targetOf(bio);
     BIO_clear_retry_flags(bio);
     ++target->reads;
-    const int count = target->plain->receive(target->socket, buffer, size);
+    int count = target->plain->receive(target->socket, buffer, size);
     target->lastError = target->plain->lastError();
+    if (count > 0 && target->lineFeedMayLead) {
+        // Only the very first byte can be that LF; anything else is TLS's.
+        target->lineFeedMayLead = false;
+        if (buffer[0] == '\n') {
+            std::memmove(buffer, buffer + 1, static_cast<std::size_t>(count - 1));
+            count -= 1;
+            if (count == 0) {
+                target->lastError = socket_error::WouldBlock;
+                BIO_set_retry_read(bio);
+                return -1;
+            }
+        }
+    }
     if (count < 0 && target->lastError == socket_error::WouldBlock) {
         BIO_set_retry_read(bio);
     }
@@ -121,6 +137,7 @@ SslPointer TlsContext::newConnection(SocketPort& plain, SocketHandle socket,
     auto target = std::make_unique<SocketBioTarget>();
     target->plain = &plain;
     target->socket = socket;
+    target->lineFeedMayLead = settings.lineFeedMayLead;
     BIO_set_data(bio, target.release());
     SSL_set_bio(ssl.get(), bio, bio);
     SSL_set_connect_state(ssl.get());

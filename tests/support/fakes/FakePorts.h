@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,7 @@ public:
     std::vector<int> results;  // one per start in turn, then 0 for ever
     std::string browser = "\"xdg-open\" \"%1\"";
     std::function<void(const Start&)> onStart;  // run as each start is asked for
+    std::set<std::string> programs;             // the names isProgram knows
 
     int startProgram(const std::vector<std::string>& arguments,
                      const std::optional<std::string>& workingDirectory) override {
@@ -169,6 +171,7 @@ public:
         }
         return index < results.size() ? results[index] : 0;
     }
+    bool isProgram(const std::string& name) override { return programs.contains(name); }
     std::string browserCommand() override { return browser; }
 };
 
