@@ -2,8 +2,9 @@
 // TOP n 0 at a time for every message, each answer read whole before the next
 // command. The end-to-end benchmark holds mivo-check against it. With
 // --download FILE it also fetches every message with RETR after its headers
-// and writes its lines, as received, to FILE (one LF-ended line each), which
-// the download benchmark holds mivo-check's rule downloads against.
+// and writes it to FILE (one LF-ended line each, the dot a server puts before
+// a line beginning with one taken off), which the download benchmark holds
+// mivo-check's rule downloads against.
 //
 //   mivo_reference_pop3_client [--download FILE] USER PASS HOST:PORT
 //                                                  (HOST a dotted address)
@@ -21,6 +22,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "Pop3LineClient.h"
 #include "TlsLineClient.h"
@@ -39,10 +41,11 @@ void download(Client& client, int number, std::ofstream& file) {
     expectOk(client.command(retr), retr);
     for (;;) {
         const std::string line = client.readLine();
-        file << line << '\n';
         if (line == ".") {
             break;
         }
+        // A line the server began with an extra dot is saved without it.
+        file << std::string_view(line).substr(line.rfind('.', 0) == 0 ? 1 : 0) << '\n';
     }
     if (!file) {
         throw std::runtime_error("cannot write the downloaded message");

@@ -266,7 +266,7 @@ TEST_F(AdvancedOptionsWindow, PictureWithRulesFilledIn) {
     open();
     EXPECT_TRUE(find<QRadioButton>("UseRule").isChecked());
     EXPECT_EQ(find<QComboBox>("SelectBox1").currentText(), "From");
-    EXPECT_EQ(find<QLineEdit>("TEMPDIR").text(), "/tmp");
+    EXPECT_EQ(find<QLineEdit>("TEMPDIR").text(), "/home/me/.cache/mivo");
     dialog().grab().save(screenshotPath("advanced-options.png"));
 }
 

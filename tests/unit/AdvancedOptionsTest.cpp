@@ -349,12 +349,13 @@ TEST_F(AdvancedOptionsDialog, TheCloseBoxTakesTheEditsBackLikeOK) {
     EXPECT_TRUE(window.StartMinimized.get());
 }
 
-TEST_F(AdvancedOptionsDialog, AnEmptyTemporaryDirectoryBecomesTheRootWhenShown) {
+// An empty directory means the user's own download folder, never the root.
+TEST_F(AdvancedOptionsDialog, AnEmptyTemporaryDirectoryBecomesTheOwnDownloadFolderWhenShown) {
     window.TEMPDIR.set("");
     toggle();
-    EXPECT_EQ(dialog.TEMPDIR.get(), "/");
+    EXPECT_EQ(dialog.TEMPDIR.get(), "/home/me/.cache/mivo");
     handlers.OKClick();
-    EXPECT_EQ(window.TEMPDIR.get(), "/");
+    EXPECT_EQ(window.TEMPDIR.get(), "/home/me/.cache/mivo");
 
     // Cancel refills an open dialog, which is no new show: the main
     // window's empty directory stays empty.

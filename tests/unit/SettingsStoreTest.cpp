@@ -348,7 +348,7 @@ TEST_F(StoredSettings, NothingStoredAndNoOldFileKeepsTheDesignValues) {
     EXPECT_EQ(run.window.Edit1.get(), "20");
     EXPECT_TRUE(run.window.CheckBox1.get());
     EXPECT_TRUE(run.window.CheckBox2.get());
-    EXPECT_EQ(run.window.TEMPDIR.get(), "/tmp");
+    EXPECT_EQ(run.window.TEMPDIR.get(), "/home/me/.cache/mivo");
     EXPECT_EQ(run.window.UserOptionsCaption.get(), "Close Options <-");  // no toggle
     // The interval is put in force, then the tray icon the options promise.
     EXPECT_EQ(std::vector<std::string>(run.log.end() - 2, run.log.end()),

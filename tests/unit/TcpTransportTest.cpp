@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -192,6 +193,83 @@ TEST_F(TcpTransportTest, HandlerClosingAndReopeningItsSlotGetsNoMoreOfTheOldByte
     EXPECT_TRUE(port.socket(first).closed);
     EXPECT_TRUE(next.empty());
     EXPECT_EQ(transport.receiveLength(slot), 0u);
+}
+
+// A handler that asks for bytes after the line "+OK" and takes them up to
+// and including "END\r\n", as the mail session does with a message.
+struct PassingHandler {
+    explicit PassingHandler(TcpTransport& owner) : transport(owner) {}
+
+    TcpTransport& transport;
+    int slot = -1;
+    std::vector<std::string> lines;
+    std::string passed;
+    std::vector<std::size_t> pieces;  // the size of each TcpBytes event
+
+    int operator()(int event, const char* data, int length) {
+        const std::string_view text(data == nullptr ? "" : data, static_cast<std::size_t>(length));
+        if (event == TcpLine) {
+            lines.emplace_back(text);
+            if (text == "+OK") {
+                transport.TcpPassBytes(slot, true);
+            }
+        } else if (event == TcpBytes) {
+            pieces.push_back(text.size());
+            const std::size_t before = passed.size();
+            passed += text;
+            const std::size_t end = passed.find("END\r\n");
+            if (end == std::string::npos) {
+                return length;
+            }
+            passed.resize(end + 5);
+            transport.TcpPassBytes(slot, false);
+            return static_cast<int>(end + 5 - before);
+        }
+        return 0;
+    }
+};
+
+// Passed bytes are what the server sent, however long its lines and
+// whatever they hold; what follows them is cut into lines again.
+TEST_F(TcpTransportTest, PassedBytesAreExactlyWhatCameAndWhatFollowsIsCutIntoLines) {
+    using namespace std::string_literals;
+    const std::string longLine(5000, 'x');
+    const std::string content = longLine + "\r\nNUL \0 and lone \r CR\r\nbare LF\nEND\r\n"s;
+    const std::string sent = "+OK\r\n" + content + "after\r\n";
+    const std::vector<std::vector<std::string>> splits = {
+        {sent},
+        // The CR of the status line's end in one receive, its LF in the next.
+        {"+OK\r", "\n" + content + "after\r\n"},
+        // The status line and the start of the content in the cutter's
+        // buffer, the rest of the message and the next line together.
+        {sent.substr(0, 1000), sent.substr(1000)},
+    };
+    for (const auto& chunks : splits) {
+        SCOPED_TRACE(chunks.front().substr(0, 10));
+        PassingHandler handler(transport);
+        handler.slot = transport.TcpOpenSlot(std::ref(handler));
+        transport.TcpConnect(handler.slot, "127.0.0.1", 110);
+        port.connectSucceeds(port.lastSocket());
+        port.serverSends(port.lastSocket(), chunks);
+        EXPECT_EQ(handler.passed, content);
+        EXPECT_EQ(handler.lines, (std::vector<std::string>{"+OK", "after"}));
+        transport.TcpClose(handler.slot);
+    }
+}
+
+TEST_F(TcpTransportTest, PassedBytesAreReceivedInLargePieces) {
+    PassingHandler handler(transport);
+    handler.slot = transport.TcpOpenSlot(std::ref(handler));
+    transport.TcpConnect(handler.slot, "127.0.0.1", 110);
+    const SocketHandle socket = port.lastSocket();
+    port.connectSucceeds(socket);
+    port.serverSends(socket, "+OK\r\n");
+    const std::string large(3 * TcpTransport::PassReceiveSize, 'm');
+    port.serverSends(socket, large + "END\r\n");
+    EXPECT_EQ(handler.passed, large + "END\r\n");
+    const std::vector<int>& capacities = port.socket(socket).receiveCapacities;
+    EXPECT_EQ(capacities.back(), static_cast<int>(TcpTransport::PassReceiveSize));
+    EXPECT_EQ(handler.pieces.front(), TcpTransport::PassReceiveSize);
 }
 
 TEST_F(TcpTransportTest, StaleNotificationsNeverReachANewConnection) {

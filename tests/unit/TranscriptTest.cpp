@@ -25,11 +25,15 @@
 //   unique: N                 uniqueFile before the check
 //   missing-dir: PATH         a directory where no file can be started
 //   disk-space: N             a file's writes fail past N bytes
+//   existing: PATH            a file there before the check, holding
+//                             "an earlier message" and an LF
 // and what they did:
 //   event: text               the next download event or program start
-//                             ("start PATH", "keep PATH", "drop PATH",
-//                             "cannot start PATH", "run" and each
-//                             argument in double quotes)
+//                             ("start PATH", "keep PATH" with " synced"
+//                             when it is on disk before keep returns,
+//                             "name taken PATH", "drop PATH", "cannot
+//                             start PATH", "run" and each argument in
+//                             double quotes)
 //   saved: PATH               a file kept, whose lines follow as
 //   F: text                   one line of the file last named (LF added)
 //   unique-after: N           uniqueFile at the end
@@ -83,6 +87,7 @@ struct Transcript {
     std::int32_t uniqueFile = 0;
     std::vector<std::string> missingDirectories;
     std::size_t diskSpace = std::string::npos;
+    std::vector<std::string> existingFiles;
     std::vector<std::string> events;
     std::map<std::string, std::string> files;
     std::optional<std::int32_t> uniqueAfter;
@@ -208,6 +213,8 @@ Transcript readTranscript(const std::filesystem::path& path) {
             t.missingDirectories.push_back(value);
         } else if (key == "disk-space") {
             t.diskSpace = std::stoul(value);
+        } else if (key == "existing") {
+            t.existingFiles.push_back(value);
         } else if (key == "event") {
             t.events.push_back(value);
         } else if (key == "saved") {
@@ -275,6 +282,9 @@ void applyRules(const Transcript& t, test::ProgramOnFakes& run) {
     }
     run.downloads.missingDirectories = t.missingDirectories;
     run.downloads.diskSpace = t.diskSpace;
+    for (const std::string& path : t.existingFiles) {
+        run.downloads.files[path] = "an earlier message\n";
+    }
     // Program starts take their place among the download events.
     run.processes.onStart = [&run](const test::FakeProcesses::Start& start) {
         std::string line = "run";

@@ -38,7 +38,8 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
     m_mainWindow.attachAdvancedOptions(m_advancedOptionsBehaviour);
     m_mainWindow.attachAccountsDialog(m_accountsDialogBehaviour);
     m_mainWindow.attachLauncher(m_launcher);
-    m_mainWindowModel.TEMPDIR.set(ports.settings.temporaryDirectory());
+    m_mainWindowModel.defaultTempDir = ports.settings.temporaryDirectory();
+    m_mainWindowModel.TEMPDIR.set(m_mainWindowModel.defaultTempDir);
     // The main-window timers.
     ports.timers.setHandler(TimerId::Timer1, [this] { m_mainWindow.Timer1Timer(); });
     ports.timers.setInterval(TimerId::Timer1, 60000);

@@ -178,6 +178,8 @@ int CheckCycle::handleTransportEvent(int event, const char* data, int length) {
         }
     } else if (event == TcpClosed) {
         closeConnection(text, true, m_transport.TcpSecurityOf(m_cycle.transportSlot).failed);
+    } else if (event == TcpBytes) {
+        return static_cast<int>(bytesReceived(text));
     } else if (!m_startTls.takeLine(text)) {
         lineReceived(text);
     }
@@ -200,6 +202,20 @@ void CheckCycle::connectionMade() {
 void CheckCycle::lineReceived(std::string_view line) {
     m_watch.sawLine();
     m_session.lineReceived(line);
+    if (m_session.receivingMessage()) {
+        m_transport.TcpPassBytes(m_cycle.transportSlot, true);
+    }
+}
+
+std::size_t CheckCycle::bytesReceived(std::string_view bytes) {
+    if (bytes.find('\n') != std::string_view::npos) {
+        m_watch.sawLine();
+    }
+    const std::size_t taken = m_session.bytesReceived(bytes);
+    if (!m_session.receivingMessage()) {
+        m_transport.TcpPassBytes(m_cycle.transportSlot, false);
+    }
+    return taken;
 }
 
 void CheckCycle::sessionEnded(int account, SessionOutcome outcome) {

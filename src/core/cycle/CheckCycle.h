@@ -87,6 +87,9 @@ private:
     int handleTransportEvent(int event, const char* data, int length);
     void connectionMade();
     void lineReceived(std::string_view line);
+    // A message being downloaded, past the line cutting; returns how many
+    // of `bytes` were the message's.
+    std::size_t bytesReceived(std::string_view bytes);
     void sessionEnded(int account, SessionOutcome outcome);
     void watchExpired();
     void connectTimeout();

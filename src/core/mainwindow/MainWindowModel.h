@@ -85,7 +85,9 @@ struct MainWindowModel {
     // name.
     std::array<TextField, 4> RunFilen;
     TextField EmailProgram;
-    TextField TEMPDIR;  // the system temporary directory, set at creation
+    TextField TEMPDIR;  // the user's private download folder, set at creation
+    // That folder, which an empty TEMPDIR means too.
+    std::string defaultTempDir;
     TextField Media{"c:\\cmpeg\\bounce.mpg"};
     CheckField NewMLevelNumber;
     CheckField StartMinimized;

@@ -105,15 +105,6 @@ void Pop3Session::lineReceived(std::string_view line) {
     if (isOver()) {
         return;
     }
-    if (m_stage == Stage::ReceivingMessage) {
-        // A downloaded message goes to its file as it arrives, never into
-        // the reply, so its size costs no memory. Its lines are the
-        // message's own: one beginning with "-" is no refusal.
-        m_actions.downloadLine(line);
-        if (line != ".") {
-            return;
-        }
-    }
     m_replies.add(line);
     Stage stage = m_stage;
     if (m_replies.refused()) {
@@ -127,6 +118,27 @@ void Pop3Session::lineReceived(std::string_view line) {
         m_replies.continueReply();
         return;
     }
+    replyComplete(stage);
+}
+
+// A downloaded message goes to its file as it arrives, never into the reply,
+// so its size costs no memory. Its lines are the message's own: one
+// beginning with "-" is no refusal.
+std::size_t Pop3Session::bytesReceived(std::string_view bytes) {
+    if (!receivingMessage()) {
+        return 0;
+    }
+    m_messageBytes.clear();
+    const std::size_t taken = m_message.take(bytes, m_messageBytes);
+    m_actions.downloadBytes(m_messageBytes);
+    if (m_message.ended()) {
+        m_replies.add(".");
+        replyComplete(Stage::ReceivingMessage);
+    }
+    return taken;
+}
+
+void Pop3Session::replyComplete(Stage stage) {
     m_reports.log("----Got The Packet for this status-----");
     m_window.Memo1.set(m_replies.text());
     m_replies.finish();
@@ -164,6 +176,7 @@ void Pop3Session::handleReply(Stage stage) {
             break;
         case Stage::RequestedMessage:
             enter(Stage::ReceivingMessage, "E - Download EMAIL.", Logged::No);
+            m_message.begin();
             m_actions.startDownload();
             break;
         case Stage::ReceivingMessage:
@@ -324,7 +337,6 @@ void Pop3Session::messageDownloaded() {
 
 void Pop3Session::messageDeleted() {
     m_deleted += 1;
-    m_actions.messageDeleted();
     m_actions.runProgram();
     nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
 }

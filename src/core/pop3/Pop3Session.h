@@ -7,7 +7,8 @@
 // next message is looked at.
 //
 // Call order for one account: begin(), connected(), lineReceived() for each
-// line; the session calls `ended` once when the conversation is over (QUIT
+// line, or bytesReceived() for the reply's bytes while receivingMessage();
+// the session calls `ended` once when the conversation is over (QUIT
 // acknowledged, or the error and the answer to its QUIT reported). If the
 // connection ends first, the cycle calls connectionEnded(), which reports
 // the end then.
@@ -22,6 +23,7 @@
 #include "launch/Launcher.h"
 #include "mainwindow/MainWindowModel.h"
 #include "pop3/MessageActions.h"
+#include "pop3/MessageReader.h"
 #include "pop3/NewMailList.h"
 #include "pop3/ReplyCollector.h"
 #include "pop3/SessionOutcome.h"
@@ -50,6 +52,12 @@ public:
     void begin();
     void connected();
     void lineReceived(std::string_view line);
+    // A message a rule downloads is read from the reply's bytes, not its
+    // lines, so that it is saved as the server sent it whatever its lines.
+    bool receivingMessage() const { return m_stage == Stage::ReceivingMessage; }
+    // Returns how many of `bytes` belong to the message, its final "." line
+    // included; once it has ended, the rest is the server's next reply.
+    std::size_t bytesReceived(std::string_view bytes);
     // The connection ended; a conversation not over yet ends now, keeping the
     // new mail it had already listed.
     void connectionEnded();
@@ -70,6 +78,7 @@ private:
     void enter(Stage next, const std::optional<std::string>& stageLine, Logged logged);
     void end(SessionOutcome::Result result);
 
+    void replyComplete(Stage stage);
     void handleReply(Stage stage);
     void greetingAccepted();
     void userAccepted();
@@ -103,6 +112,8 @@ private:
     ReplyCollector m_replies;
     NewMailList m_list;
     MessageActions m_actions;
+    MessageReader m_message;
+    std::string m_messageBytes;  // what one piece of the reply held of the message
     std::string m_topCommand;
     // Messages this conversation deleted; the server renumbers the rest
     // once it has acknowledged QUIT.

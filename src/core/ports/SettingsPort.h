@@ -37,8 +37,8 @@ public:
     virtual StoredText readLegacyFile() = 0;
     // The absolute path of the running program file, if it can be found.
     virtual std::optional<std::string> programPath() = 0;
-    // The system's directory for temporary files: where downloaded messages
-    // go until the user chooses another.
+    // The user's private folder for downloaded messages: where they go
+    // until the user chooses another, and when the choice is empty.
     virtual std::string temporaryDirectory() = 0;
 };
 

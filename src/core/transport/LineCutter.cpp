@@ -34,7 +34,7 @@ std::size_t LineCutter::makeRoom() {
     return Capacity - std::min(size(), Capacity);
 }
 
-void LineCutter::append(std::string_view bytes) {
+std::string_view LineCutter::withoutPendingLf(std::string_view bytes) {
     if (m_crEndedHeld && !bytes.empty()) {
         // A CR and its LF split between two receives are still one line end.
         m_crEndedHeld = false;
@@ -42,6 +42,17 @@ void LineCutter::append(std::string_view bytes) {
             bytes.remove_prefix(1);
         }
     }
+    return bytes;
+}
+
+void LineCutter::takeHeld(std::string& into) {
+    into.assign(m_held, m_start);
+    m_held.clear();
+    m_start = 0;
+}
+
+void LineCutter::append(std::string_view bytes) {
+    bytes = withoutPendingLf(bytes);
     dropConsumed();
     const std::size_t room = Capacity - std::min(size(), Capacity);
     m_held.append(bytes.substr(0, room));

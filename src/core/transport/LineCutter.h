@@ -36,6 +36,13 @@ public:
     // comes next still belongs to that line end.
     bool awaitsLineFeed() const { return m_crEndedHeld; }
 
+    // For bytes that go past the cutting: hands over what is held, in
+    // order, and leaves the cutter empty.
+    void takeHeld(std::string& into);
+    // `bytes` less the LF that completes the last line's CR, when the CR
+    // was the last byte held.
+    std::string_view withoutPendingLf(std::string_view bytes);
+
 private:
     void dropConsumed();
 

@@ -16,7 +16,8 @@ namespace mivo {
 
 TcpTransport::TcpTransport(SocketPort& sockets)
     : m_sockets(sockets), m_alive(std::make_shared<TcpTransport*>(this)) {
-    m_receiveScratch.reserve(LineCutter::Capacity);
+    // Sized once: a receive never allocates, nor clears what it overwrites.
+    m_receiveScratch.resize(PassReceiveSize);
     m_printfText.reserve(PrintfLimit + 1);
 }
 
@@ -52,6 +53,7 @@ int TcpTransport::TcpOpenSlot(TcpEventHandler handler) {
         slot.socket = InvalidSocket;
         slot.lookupPending = false;
         slot.received.clear();
+        slot.passBytes = false;
         slot.unsent.clear();
         slot.unsentFrom = 0;
         slot.receivedCount = 0;
@@ -79,6 +81,7 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port,
     closeSocket(slot);
     slot.lookupPending = false;
     slot.received.clear();
+    slot.passBytes = false;
     slot.addresses.clear();
     slot.nextAddress = 0;
     slot.tls = tls;
@@ -222,6 +225,12 @@ int TcpTransport::TcpPrintf(int slot, const char* format, ...) {
     return TcpSend(slot, m_printfText.data(), static_cast<int>(m_printfText.size()));
 }
 
+void TcpTransport::TcpPassBytes(int slotNumber, bool pass) {
+    if (isSlot(slotNumber)) {
+        m_slots[slotNumber].passBytes = pass;
+    }
+}
+
 void TcpTransport::TcpClose(int slotNumber) {
     if (!isSlot(slotNumber)) {
         return;
@@ -231,6 +240,7 @@ void TcpTransport::TcpClose(int slotNumber) {
     slot.inUse = false;
     slot.lookupPending = false;
     slot.received.clear();
+    slot.passBytes = false;
     slot.addresses.clear();
     slot.tls.reset();
     slot.upgrading = false;
@@ -378,9 +388,8 @@ void TcpTransport::TcpReceive(int slotNumber) {
     if (socket == InvalidSocket) {
         return;
     }
-    const std::size_t room = slot.received.makeRoom();
+    const std::size_t room = slot.passBytes ? PassReceiveSize : slot.received.makeRoom();
     m_lastError = 0;
-    m_receiveScratch.resize(room);
     const int count = m_sockets.receive(socket, m_receiveScratch.data(), static_cast<int>(room));
     m_lastError = m_sockets.lastError();
     if (count == -1) {
@@ -391,16 +400,62 @@ void TcpTransport::TcpReceive(int slotNumber) {
         return;
     }
     slot.receivedCount += static_cast<std::uint64_t>(count);
-    slot.received.append(
-        std::string_view(m_receiveScratch.data(), std::min(static_cast<std::size_t>(count), room)));
+    std::string_view received(m_receiveScratch.data(),
+                              std::min(static_cast<std::size_t>(count), room));
+    if (!slot.passBytes) {
+        slot.received.append(received);
+        received = {};
+    }
+    deliverReceived(slotNumber, socket, received);
+}
+
+// Raises the lines the cutter holds, or passes bytes while the handler asks
+// for them; `uncut` are received bytes not yet given to the cutter. Either
+// way of delivery can hand over to the other from inside its event.
+void TcpTransport::deliverReceived(int slotNumber, SocketHandle socket, std::string_view uncut) {
+    Slot& slot = m_slots[slotNumber];
     // The handler may close or reopen the slot; then the rest is not its.
     // Nor, once it turns to TLS, are lines that came in clear behind it.
     while (slot.inUse && slot.socket == socket && !slot.upgrading) {
-        const auto line = slot.received.cutLine();
-        if (!line) {
-            break;
+        if (slot.passBytes) {
+            std::string_view bytes;
+            const bool fromCutter = slot.received.size() != 0;
+            if (fromCutter) {
+                slot.received.takeHeld(m_heldScratch);
+                bytes = m_heldScratch;
+            } else {
+                bytes = slot.received.withoutPendingLf(uncut);
+                uncut = {};
+            }
+            if (bytes.empty()) {
+                return;
+            }
+            const int taken = raise(slotNumber, TcpBytes, bytes.data(),
+                                    static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX)));
+            if (!slot.inUse || slot.socket != socket || slot.passBytes) {
+                continue;
+            }
+            bytes.remove_prefix(
+                std::min(static_cast<std::size_t>(std::max(taken, 0)), bytes.size()));
+            if (fromCutter) {
+                // No more than the cutter held a moment ago: it fits again.
+                slot.received.append(bytes);
+            } else {
+                uncut = bytes;
+            }
+            continue;
         }
-        raise(slotNumber, TcpLine, line->data(), static_cast<int>(line->size()));
+        if (const auto line = slot.received.cutLine()) {
+            raise(slotNumber, TcpLine, line->data(), static_cast<int>(line->size()));
+            continue;
+        }
+        if (uncut.empty()) {
+            return;
+        }
+        // What came after passed bytes is cut as if received in turn.
+        const std::size_t room = slot.received.makeRoom();
+        slot.received.append(uncut.substr(0, room));
+        uncut.remove_prefix(std::min(room, uncut.size()));
     }
 }
 
@@ -456,11 +511,12 @@ void TcpTransport::selectFor(int slotNumber) {
                                   SelectedEvents | (waiting ? FdWrite : 0));
 }
 
-void TcpTransport::raise(int slotNumber, int event, const char* data, int length) {
+int TcpTransport::raise(int slotNumber, int event, const char* data, int length) {
     const std::shared_ptr<TcpEventHandler> handler = m_slots[slotNumber].handler;
     if (handler && *handler) {
-        (*handler)(event, data, length);
+        return (*handler)(event, data, length);
     }
+    return 0;
 }
 
 void TcpTransport::raiseSelectFailed(int slotNumber) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ports/SocketPort.h"
@@ -18,11 +19,13 @@
 
 namespace mivo {
 
-// (event code, data, length); the result is ignored. The data of a TcpLine
-// event is NUL-terminated and valid only while the handler runs.
+// (event code, data, length). The data of a TcpLine event is NUL-terminated
+// and valid only while the handler runs, as are the bytes of a TcpBytes
+// event. The result of a TcpBytes event is how many of its bytes the handler
+// took; the result of any other event is ignored.
 using TcpEventHandler = std::function<int(int event, const char* data, int length)>;
 
-constexpr int TcpConnected = 0, TcpLine = 1, TcpClosed = 3;  // event codes
+constexpr int TcpConnected = 0, TcpLine = 1, TcpClosed = 3, TcpBytes = 4;  // event codes
 
 // How TLS went on a slot, for its user to report.
 struct TcpSecurity {
@@ -39,6 +42,7 @@ public:
     static constexpr int OpenSlots = 20;   // slots ever handed out
     static constexpr std::size_t PrintfLimit = 999;
     static constexpr std::size_t ErrorMessageLimit = 1999;
+    static constexpr std::size_t PassReceiveSize = 64 * 1024;
 
     explicit TcpTransport(SocketPort& sockets);
     ~TcpTransport() override;
@@ -71,6 +75,14 @@ public:
     int TcpSend(int slot, const char* data, int length);
     // Formats at most 999 characters and sends them up to the first NUL.
     int TcpPrintf(int slot, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    // While on, what the slot receives reaches its handler as TcpBytes
+    // events, exactly as it came, past the line cutting and in receives of
+    // up to PassReceiveSize bytes; bytes still held from earlier receives
+    // come first. For content such as a whole message, whose lines may be of
+    // any length and hold any byte. The handler turns it off from inside a
+    // TcpBytes event and returns how many bytes it took: the rest is cut
+    // into lines as usual.
+    void TcpPassBytes(int slot, bool pass);
     // Closes the socket and frees the slot, in any state; no event follows.
     void TcpClose(int slot);
     // The text for the last error code.
@@ -104,6 +116,7 @@ private:
         bool upgrading = false;          // TcpStartTls's handshake under way
         TcpSecurity security;
         LineCutter received;
+        bool passBytes = false;  // TcpPassBytes
         // Bytes taken by TcpSend that the socket has not accepted yet; the
         // first `unsentFrom` of them are already gone.
         std::string unsent;
@@ -121,11 +134,12 @@ private:
     void connectNextAddress(int slot);
     void connectDone(int slot, const SocketNotification& notification);
     void TcpReceive(int slot);
+    void deliverReceived(int slot, SocketHandle socket, std::string_view uncut);
     void TcpPeerClosed(int slot);
     void TcpFlush(int slot);
     void closeSocket(Slot& slot);
     void selectFor(int slot);
-    void raise(int slot, int event, const char* data, int length);
+    int raise(int slot, int event, const char* data, int length);
     void raiseSelectFailed(int slot);
     void drainQueuedNotifications();
 
@@ -137,6 +151,7 @@ private:
     std::deque<SocketNotification> m_queued;
     LookupId m_nextLookup = 0;
     std::string m_receiveScratch;
+    std::string m_heldScratch;  // bytes the line cutter held when passing began
     std::string m_printfText;
     // Tasks posted to the event loop hold this weakly, so they do nothing
     // once the transport is gone.

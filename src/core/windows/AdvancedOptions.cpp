@@ -15,9 +15,6 @@ constexpr FileDialog kOpenDialog2{"Please Select a program to process the email"
 constexpr FileDialog kOpenDialog3{"Please choose an media file to be played when new mail arrives.",
                                   "Media Player Files (all types)", false};
 
-// The root directory, which an empty temporary directory becomes.
-constexpr const char* kRootDirectory = "/";
-
 // Two radio buttons that exclude each other: selecting one clears the other,
 // and only a button that becomes selected runs its click handler.
 void makeExclusive(CheckField& first, CheckField& second) {
@@ -103,8 +100,10 @@ void AdvancedOptions::fill() {
 }
 
 void AdvancedOptions::FormShow() {
+    // An empty choice means the user's own download folder: shown as it,
+    // never as the root, where a download would end up if taken as typed.
     if (m_dialog.TEMPDIR.get().empty()) {
-        m_dialog.TEMPDIR.set(kRootDirectory);
+        m_dialog.TEMPDIR.set(m_window.defaultTempDir);
     }
 }
 

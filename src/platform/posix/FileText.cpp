@@ -18,6 +18,8 @@ std::string reasonFor(const std::string& what, const std::string& path, int erro
     return what + " " + path + ": " + std::strerror(error);
 }
 
+}  // namespace
+
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -37,6 +39,8 @@ std::optional<std::string> makeDirectories(const std::string& directory) {
         }
     }
 }
+
+namespace {
 
 bool writeAllTo(int fd, std::string_view text) {
     while (!text.empty()) {

@@ -25,6 +25,13 @@ enum class FileOwner {
 StoredText readTextFile(const std::string& path, std::size_t limit,
                         FileOwner owner = FileOwner::Anyone);
 
+// The folder `path` names a file in ("." for a bare name).
+std::string directoryOf(const std::string& path);
+
+// Makes `directory` and each folder above it that is missing, mode 0700.
+// Returns the reason when it could not.
+std::optional<std::string> makeDirectories(const std::string& directory);
+
 // Writes `text` to a new file beside `path` (mode 0600), flushes it to disk,
 // renames it over `path` and flushes the directory. Missing directories are
 // created with mode 0700. Where `path` is a symbolic link, the file it

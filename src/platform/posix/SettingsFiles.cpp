@@ -63,8 +63,7 @@ std::optional<std::string> SettingsFiles::programPath() {
 }
 
 std::string SettingsFiles::temporaryDirectory() {
-    const char* fromEnvironment = std::getenv("TMPDIR");
-    return fromEnvironment != nullptr && fromEnvironment[0] == '/' ? fromEnvironment : "/tmp";
+    return downloadFolder();
 }
 
 }  // namespace mivo

@@ -55,4 +55,8 @@ std::optional<std::string> stateHome() {
     return variableOrBelowHome("XDG_STATE_HOME", "/.local/state");
 }
 
+std::string downloadFolder() {
+    return variableOrBelowHome("XDG_CACHE_HOME", "/.cache").value_or("/.cache") + "/mivo";
+}
+
 }  // namespace mivo

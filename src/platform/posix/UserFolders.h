@@ -16,5 +16,10 @@ std::optional<std::string> configHome();
 std::optional<std::string> dataHome();
 // $XDG_STATE_HOME when it is an absolute path, else ~/.local/state.
 std::optional<std::string> stateHome();
+// The user's own folder for downloaded messages, which no one else can
+// write to: "mivo" in $XDG_CACHE_HOME when that is an absolute path, else in
+// ~/.cache (below the root when there is no home folder, where a user
+// cannot make it).
+std::string downloadFolder();
 
 }  // namespace mivo

@@ -1,8 +1,9 @@
 // mivo-check with rules in its settings: messages downloaded into TEMPDIR,
 // programs run on them, deletions, and the file number saved back; and what
 // a hostile server or a hostile neighbour in a shared directory can do to a
-// download: a message far larger than memory, a message cut off, a missing
-// directory, a link planted where the file is to go.
+// download: a message far larger than memory, lines of any length and bytes,
+// a message cut off, a missing directory, a file or link already where the
+// file is to go.
 
 #include <sys/stat.h>
 
@@ -79,6 +80,19 @@ protected:
             .send("+OK " + std::to_string(count) + " 100\r\n");
     }
 
+    // Connection `run` of a mailbox holding one message from ann, scripted
+    // up to its RETR and the message sent.
+    ScriptedServer& retrieveInRun(int run, const std::string& message) {
+        if (run > 0) {
+            server.nextConnection();
+        }
+        return login(1)
+            .expectLine("TOP 1 0")
+            .send("+OK\r\nFrom: ann\r\n\r\n.\r\n")
+            .expectLine("RETR 1")
+            .send("+OK\r\n" + message + ".\r\n");
+    }
+
     // Stored settings with rules in use, TEMPDIR `temporary` and `rules`
     // (further settings lines).
     void storeSettings(const fs::path& temporary, const std::string& rules) {
@@ -130,8 +144,8 @@ TEST_F(MivoCheckRulesTest, RulesDownloadRunAndDeleteAndTheFileNumberIsSavedBack)
     EXPECT_TRUE(contains(run.output, "spam@example.org\tNo Subject\n")) << run.output;
     EXPECT_TRUE(contains(run.output, "Email diddn't match any rule.\n")) << run.output;
 
-    // The reply as received, its final "." included, one LF-ended line each.
-    const std::string message = "From: ann\nSubject: Invoice 42\n\n..total: 42\n.\n";
+    // The message as the server holds it, one LF-ended line each.
+    const std::string message = "From: ann\nSubject: Invoice 42\n\n.total: 42\n";
     const fs::path saved = mail / "Mivo12.txt";
     EXPECT_EQ(readWholeFile(saved), message);
     struct stat status {};
@@ -163,7 +177,7 @@ TEST_F(MivoCheckRulesTest, A200MiBMessageGoesToDiskInFlatMemory) {
     const CheckRun run = check(options, std::chrono::seconds(600));
     EXPECT_EQ(run.exit.exitCode, 0) << run.errors;
     const fs::path saved = mail / "Mivo0.txt";
-    EXPECT_EQ(fs::file_size(saved), kLines * (line.size() + 1) + 2);
+    EXPECT_EQ(fs::file_size(saved), kLines * (line.size() + 1));
     fs::remove(saved);
     if (!kMemoryMeasurable) {
         GTEST_SKIP() << "peak memory is not the program's own in a sanitizer build";
@@ -214,42 +228,81 @@ TEST_F(MivoCheckRulesTest, AMissingDirectoryIsReportedAndTheConversationGoesOn) 
     EXPECT_EQ(run.exit.exitCode, 0) << run.errors;
     EXPECT_TRUE(contains(run.output, "Could not open file for output (save downloaded file)\n"))
         << run.output;
+    EXPECT_TRUE(contains(run.output, "Program not run, the downloaded email was not saved\n"))
+        << run.output;
     EXPECT_FALSE(fs::exists(directory / "missing"));
-    // The program is still started, on the file that could not be written.
-    EXPECT_EQ(awaitFile(directory / "ran"), "");
+    // No program starts on a name whose file this run did not write.
+    EXPECT_FALSE(fs::exists(directory / "ran"));
 }
 
-// Another user of a shared directory cannot make the download write
-// through a link: the link is replaced, whatever it points at.
-TEST_F(MivoCheckRulesTest, ALinkPlantedAtTheFileNameIsNotFollowed) {
-    storeSettings(mail, "RULEindex1=3\r\nRULEstr1=ann\r\nDL1=YES\r\n");
-    const fs::path victim = directory / "victim";
-    const fs::path absent = directory / "absent";
-    for (int run = 0; run < 2; ++run) {
-        if (run > 0) {
-            server.nextConnection();
-        }
-        login(1)
-            .expectLine("TOP 1 0")
-            .send("+OK\r\nFrom: ann\r\n\r\n.\r\n")
-            .expectLine("RETR 1")
-            .send("+OK\r\nFrom: ann\r\n.\r\n")
+// A download-and-delete rule without a program, run after run: each message
+// keeps its file, the only copy left once the server has deleted it, and
+// holds the message's bytes whatever its lines.
+TEST_F(MivoCheckRulesTest, EveryDeletedMessageKeepsItsOwnExactCopyRunAfterRun) {
+    using namespace std::string_literals;
+    const std::vector<std::string> messages = {
+        "From: ann\r\n\r\n"s + std::string(5000, 'a') + "\r\nNUL \0 inside\r\n"s,
+        "From: ann\r\n\r\nthe second\r\n"s,
+    };
+    for (std::size_t run = 0; run < messages.size(); ++run) {
+        retrieveInRun(static_cast<int>(run), messages[run])
+            .expectLine("DELE 1")
+            .send("+OK\r\n")
             .expectLine("QUIT")
             .send("+OK bye\r\n")
             .close();
     }
+    storeSettings(mail, "RULEindex1=3\r\nRULEstr1=ann\r\nDL1=YES\r\nDEL1=YES\r\n");
+    server.start();
+    for (std::size_t run = 0; run < messages.size(); ++run) {
+        const CheckRun checked = runMivoCheck({"--config", directory.path()});
+        EXPECT_EQ(checked.exit.exitCode, 0) << checked.errors;
+    }
+    EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());
+    const auto saved = [](std::string message) {
+        for (std::size_t at = message.find("\r\n"); at != std::string::npos;
+             at = message.find("\r\n", at)) {
+            message.erase(at, 1);
+        }
+        return message;
+    };
+    EXPECT_EQ(readWholeFile(mail / "Mivo0.txt"), saved(messages[0]));
+    EXPECT_EQ(readWholeFile(mail / "Mivo1.txt"), saved(messages[1]));
+}
+
+// Another user of a shared directory cannot make the download write
+// through a link, nor make it replace anything: what is planted at the file
+// name stays as it is, and the message takes the next number.
+TEST_F(MivoCheckRulesTest, AFileOrLinkPlantedAtTheFileNameIsLeftAlone) {
+    const fs::path victim = directory / "victim";
+    const fs::path absent = directory / "absent";
+    for (int run = 0; run < 3; ++run) {
+        retrieveInRun(run, "From: ann\r\n").expectLine("QUIT").send("+OK bye\r\n").close();
+    }
     server.start();
     writeWholeFile(victim, "precious");
-    for (const fs::path& target : {victim, absent}) {
-        SCOPED_TRACE(target.string());
-        const fs::path saved = mail / "Mivo0.txt";
-        fs::remove(saved);
-        fs::create_symlink(target, saved);
+    const fs::path planted = mail / "Mivo0.txt";
+    // A link to a file, a dangling link, and a plain file (no link target).
+    for (const fs::path& linkTarget : {victim, absent, fs::path()}) {
+        SCOPED_TRACE(linkTarget.string());
+        fs::remove_all(mail);
+        fs::create_directory(mail);
+        storeSettings(mail, "RULEindex1=3\r\nRULEstr1=ann\r\nDL1=YES\r\n");
+        if (linkTarget.empty()) {
+            writeWholeFile(planted, "planted");
+        } else {
+            fs::create_symlink(linkTarget, planted);
+        }
 
         const CheckRun run = runMivoCheck({"--config", directory.path()});
         EXPECT_EQ(run.exit.exitCode, 0) << run.errors;
-        EXPECT_FALSE(fs::is_symlink(saved));
-        EXPECT_EQ(readWholeFile(saved), "From: ann\n.\n");
+        EXPECT_EQ(readWholeFile(mail / "Mivo1.txt"), "From: ann\n");
+        if (linkTarget.empty()) {
+            EXPECT_EQ(readWholeFile(planted), "planted");
+        } else {
+            ASSERT_TRUE(fs::is_symlink(planted));
+            EXPECT_EQ(fs::read_symlink(planted), linkTarget);
+        }
     }
     EXPECT_EQ(readWholeFile(victim), "precious");
     EXPECT_FALSE(fs::exists(absent));

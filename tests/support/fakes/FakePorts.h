@@ -130,7 +130,7 @@ class FakeSettings : public SettingsPort, public TextInMemory {
 public:
     StoredText legacyFile;
     std::optional<std::string> path = std::string("/usr/bin/mivo");
-    std::string temporary = "/tmp";
+    std::string temporary = "/home/me/.cache/mivo";
 
     StoredText readSettings() override { return stored; }
     std::optional<std::string> writeSettings(std::string_view text) override { return write(text); }
@@ -204,10 +204,12 @@ private:
     }
 };
 
-// Downloads in memory: the files kept, by name, and the order of events
-// ("start PATH", "keep PATH", "drop PATH") beside the other ports' records.
-// A start fails for a directory in `missingDirectories`; a file's writes
-// fail once it holds `diskSpace` bytes.
+// Downloads in memory: the files kept, by name (a test may put others there
+// first), and the order of events ("start PATH", "keep PATH", "keep PATH
+// synced" when it is to be on disk before it returns, "name taken PATH",
+// "drop PATH") beside the other ports' records. A start fails for a
+// directory in `missingDirectories`; a file's writes fail once it holds
+// `diskSpace` bytes.
 class FakeDownloads : public DownloadPort {
 public:
     std::map<std::string, std::string> files;
@@ -239,21 +241,25 @@ private:
                 m_owner.events.push_back("drop " + m_path);
             }
         }
-        void writeLine(std::string_view line) override {
-            if (m_text.size() + line.size() + 1 > m_owner.diskSpace) {
+        void write(std::string_view bytes) override {
+            if (m_text.size() + bytes.size() > m_owner.diskSpace) {
                 m_failed = true;
                 return;
             }
-            m_text.append(line).push_back('\n');
+            m_text.append(bytes);
         }
-        bool keep() override {
+        Kept keep(const std::string& path, bool durable) override {
             if (m_failed) {
-                return false;
+                return Kept::Failed;
+            }
+            if (m_owner.files.count(path) != 0) {
+                m_owner.events.push_back("name taken " + path);
+                return Kept::NameTaken;
             }
             m_kept = true;
-            m_owner.events.push_back("keep " + m_path);
-            m_owner.files[m_path] = m_text;
-            return true;
+            m_owner.events.push_back("keep " + path + (durable ? " synced" : ""));
+            m_owner.files[path] = m_text;
+            return Kept::Yes;
         }
 
     private:
