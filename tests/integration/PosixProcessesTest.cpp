@@ -44,6 +44,27 @@ std::optional<char> processState(pid_t pid) {
     return stat[close + 2];
 }
 
+// A whole program whose process starts are real, its other ports fakes, with
+// its Log collected.
+struct ProgramOnRealProcesses {
+    ProgramOnRealProcesses() {
+        program.log().onAppend([this](std::string_view line) { log.emplace_back(line); });
+    }
+
+    test::FakeUi ui;
+    test::FakeClock clock;
+    test::FakeTimers timers;
+    test::FakeSocketPort sockets;
+    test::FakeSettings settings;
+    test::FakeRandom random;
+    PosixProcesses processes;
+    test::FakeInstallation installation;
+    test::FakeDownloads downloads;
+    Program program{
+        Ports{ui, clock, timers, sockets, settings, random, processes, installation, downloads}};
+    Lines log;
+};
+
 class ProgramStart : public ::testing::Test {
 protected:
     // An executable shell script in the test's directory.
@@ -186,26 +207,14 @@ TEST_F(ProgramStart, AnUnquotedProgramPathWithBlanksStartsWithTheFileAsOneArgume
     std::filesystem::create_directory(directory / "My Programs");
     const std::string record = directory / "recorded.txt";
     const std::string viewer = recordingScript("My Programs/viewer", record);
-    test::FakeUi ui;
-    test::FakeClock clock;
-    test::FakeTimers timers;
-    test::FakeSocketPort sockets;
-    test::FakeSettings settings;
-    test::FakeRandom random;
-    PosixProcesses processes;
-    test::FakeInstallation installation;
-    test::FakeDownloads downloads;
-    Program program(
-        Ports{ui, clock, timers, sockets, settings, random, processes, installation, downloads});
-    Lines log;
-    program.log().onAppend([&](std::string_view line) { log.emplace_back(line); });
+    ProgramOnRealProcesses run;
 
     CommandLine commandLine(viewer + " --page ");
     commandLine.addVerbatim("/home/me/My \"Mail\"/Mivo1.txt");
-    EXPECT_TRUE(program.launcher().RunProgram(std::nullopt, commandLine));
+    EXPECT_TRUE(run.program.launcher().RunProgram(std::nullopt, commandLine));
     EXPECT_EQ(awaitFile(record), "[--page]\n[/home/me/My \"Mail\"/Mivo1.txt]\n");
-    EXPECT_EQ(log, Lines{});
-    awaitAllCollected(processes);
+    EXPECT_EQ(run.log, Lines{});
+    awaitAllCollected(run.processes);
 }
 
 TEST_F(ProgramStart, TheBrowserCommandIsTheUsersOrTheDesktopsOpener) {
@@ -271,28 +280,16 @@ TEST_F(ProgramStart, TheWebSiteOpensInTheBrowserOfBrowserOrTellsTheUser) {
         SCOPED_TRACE(c.browser);
         std::filesystem::remove(record);
         ::setenv("BROWSER", c.browser.c_str(), 1);
-        test::FakeUi ui;
-        test::FakeClock clock;
-        test::FakeTimers timers;
-        test::FakeSocketPort sockets;
-        test::FakeSettings settings;
-        test::FakeRandom random;
-        PosixProcesses processes;
-        test::FakeInstallation installation;
-        test::FakeDownloads downloads;
-        Program program(Ports{ui, clock, timers, sockets, settings, random, processes, installation,
-                              downloads});
-        Lines log;
-        program.log().onAppend([&](std::string_view line) { log.emplace_back(line); });
+        ProgramOnRealProcesses run;
 
-        program.mainWindow().WebLaunchClick();
+        run.program.mainWindow().WebLaunchClick();
 
-        EXPECT_EQ(log, c.log);
+        EXPECT_EQ(run.log, c.log);
         if (c.recorded) {
             EXPECT_EQ(awaitFile(record), *c.recorded);
         }
-        EXPECT_EQ(ui.messageBoxes.size(), c.message ? 1U : 0U);
-        awaitAllCollected(processes);
+        EXPECT_EQ(run.ui.messageBoxes.size(), c.message ? 1U : 0U);
+        awaitAllCollected(run.processes);
     }
 }
 
