@@ -19,9 +19,10 @@
 
 namespace mivo {
 
-// What happens on a slot, in the order it happens: Connected once, then a
-// Line for each line received (or Bytes while the handler asks for them),
-// and Closed at the end, with the reason when it failed.
+// What happens on a slot: Connected when the connection is made (and again
+// when a TcpStartTls handshake is over), a Line for each line received (or
+// Bytes while the handler asks for them), and Closed at the end, with the
+// reason when it failed.
 enum class TcpEvent { Connected, Line, Closed, Bytes };
 
 // The data of a Line, Bytes or Closed event is valid only while the handler
