@@ -23,7 +23,7 @@ public:
     std::vector<int> events;
     std::function<void(const SocketNotification&)> then;
 
-    void TcpWndProc(const SocketNotification& notification) override {
+    void notify(const SocketNotification& notification) override {
         events.push_back(notification.event);
         if (then) {
             then(notification);
@@ -40,8 +40,9 @@ TEST(PosixSocketPortTest, NoReadNotificationBeforeTheLastIsAnsweredByAReceive) {
     PosixSocketPort sockets;
     RecordingSink sink;
     sockets.setNotificationSink(&sink);
-    const SocketHandle socket = sockets.createStreamSocket();
-    ASSERT_NE(socket, InvalidSocket);
+    const SocketResult<SocketHandle> created = sockets.createStreamSocket();
+    ASSERT_TRUE(created.ok());
+    const SocketHandle socket = created.value;
     sockets.connect(socket, kLoopback, server.port());
     sockets.selectNotifications(socket, 0, FdRead | FdConnect | FdClose);
     // The first FD_READ is answered by a send only: the server goes on.
@@ -59,7 +60,7 @@ TEST(PosixSocketPortTest, NoReadNotificationBeforeTheLastIsAnsweredByAReceive) {
 
     sink.then = nullptr;
     std::string buffer(64, '\0');
-    EXPECT_GT(sockets.receive(socket, buffer.data(), static_cast<int>(buffer.size())), 0);
+    EXPECT_GT(sockets.receive(socket, buffer.data(), static_cast<int>(buffer.size())).value, 0);
     ASSERT_TRUE(runEventLoopUntil([&] { return sink.events.size() == 3; }));
     EXPECT_EQ(sink.events, (std::vector<int>{FdConnect, FdRead, FdRead}));
     for (const std::string& failure : server.failures()) {

@@ -26,7 +26,7 @@ namespace {
 
 using test::Connected;
 using test::Line;
-using test::TcpEvent;
+using test::RecordedEvent;
 
 struct SslContextFree {
     void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
@@ -90,23 +90,23 @@ TEST(StartTlsLoopback, TheLineFeedOfTheAgreeingReplyIsNotTakenForTls) {
                           TlsSocketPort::Configuration{certificates.caFile()});
     TcpTransport transport(sockets);
     ASSERT_EQ(transport.TcpInit(), 1);
-    std::vector<TcpEvent> events;
+    std::vector<RecordedEvent> events;
     int slot = -1;
-    slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
-        test::recordInto(events)(event, data, length);
-        if (event == TcpLine && events.size() == 2) {
+    slot = transport.TcpOpenSlot([&](TcpEvent event, std::string_view data) {
+        test::recordInto(events)(event, data);
+        if (event == TcpEvent::Line && events.size() == 2) {
             EXPECT_EQ(transport.TcpStartTls(
                           slot, TlsSettings{.serverName = "localhost", .pinnedSha256 = ""}),
                       1);
         }
-        return 0;
+        return std::size_t{0};
     });
     ASSERT_EQ(transport.TcpConnect(slot, "127.0.0.1", listener.port()), 1);
     test::runEventLoopUntil([&] {
-        return events.size() >= 4 || (!events.empty() && events.back().event == TcpClosed);
+        return events.size() >= 4 || (!events.empty() && events.back().event == TcpEvent::Closed);
     });
-    EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK go"), Connected(),
-                                             Line("+OK secured")}));
+    EXPECT_EQ(events, (std::vector<RecordedEvent>{Connected(), Line("+OK go"), Connected(),
+                                                  Line("+OK secured")}));
     transport.TcpClose(slot);
     server.join();
     EXPECT_EQ(failure, "");

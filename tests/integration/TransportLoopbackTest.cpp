@@ -21,15 +21,15 @@ using test::Closed;
 using test::ClosedWith;
 using test::Connected;
 using test::Line;
+using test::RecordedEvent;
 using test::runEventLoopUntil;
-using test::TcpEvent;
 
 class TransportLoopbackTest : public ::testing::Test {
 protected:
     PosixSocketPort sockets;
     TcpTransport transport{sockets};
     test::ScriptedServer server;
-    std::vector<TcpEvent> events;
+    std::vector<RecordedEvent> events;
 
     void SetUp() override { ASSERT_EQ(transport.TcpInit(), 1); }
 
@@ -39,19 +39,19 @@ protected:
         }
     }
 
-    bool closed() const { return !events.empty() && events.back().event == TcpClosed; }
+    bool closed() const { return !events.empty() && events.back().event == TcpEvent::Closed; }
 
     // A handler that records, and answers a line with `reply` when given.
     TcpEventHandler recorder(int& slot, std::function<void(const std::string&)> onLine = {}) {
-        return [this, &slot, onLine](int event, const char* data, int length) {
-            test::recordInto(events)(event, data, length);
-            if (event == TcpLine && onLine) {
-                onLine(std::string(data, static_cast<std::size_t>(length)));
+        return [this, &slot, onLine](TcpEvent event, std::string_view data) {
+            test::recordInto(events)(event, data);
+            if (event == TcpEvent::Line && onLine) {
+                onLine(std::string(data));
             }
-            if (event == TcpClosed) {
+            if (event == TcpEvent::Closed) {
                 transport.TcpClose(slot);
             }
-            return 0;
+            return std::size_t{0};
         };
     }
 };
@@ -70,8 +70,8 @@ TEST_F(TransportLoopbackTest, ConversesByAddressAndByName) {
         }));
         ASSERT_EQ(transport.TcpConnect(slot, host, server.port()), 1);
         ASSERT_TRUE(runEventLoopUntil([&] { return closed(); }));
-        EXPECT_EQ(events,
-                  (std::vector<TcpEvent>{Connected(), Line("+OK ready"), Line("+OK"), Closed()}));
+        EXPECT_EQ(events, (std::vector<RecordedEvent>{Connected(), Line("+OK ready"), Line("+OK"),
+                                                      Closed()}));
     }
     ASSERT_TRUE(runEventLoopUntil([&] { return server.finishedConnections() == 2; }));
     EXPECT_EQ(server.received(0), "USER bob\r\n");
@@ -85,7 +85,7 @@ TEST_F(TransportLoopbackTest, FailuresToConnect) {
     struct {
         std::string host;
         int port;
-        TcpEvent outcome;
+        RecordedEvent outcome;
     } const cases[] = {
         {"127.0.0.1", refusing.port(), ClosedWith("Select failed () Connection Refused\n")},
         {"localhost", refusing.port(), ClosedWith("Select failed () Connection Refused\n")},
@@ -100,7 +100,7 @@ TEST_F(TransportLoopbackTest, FailuresToConnect) {
         ASSERT_EQ(transport.TcpConnect(slot, c.host, c.port), 1);
         EXPECT_TRUE(events.empty());
         ASSERT_TRUE(runEventLoopUntil([&] { return closed(); }));
-        EXPECT_EQ(events, std::vector<TcpEvent>{c.outcome});
+        EXPECT_EQ(events, std::vector<RecordedEvent>{c.outcome});
     }
 
     // The broadcast address is refused at once, as on Windows.
@@ -117,8 +117,8 @@ TEST_F(TransportLoopbackTest, SplitWritesThenPeerCloseAndSendAfterIt) {
     int slot = transport.TcpOpenSlot(test::recordInto(events));
     ASSERT_EQ(transport.TcpConnect(slot, "127.0.0.1", server.port()), 1);
     ASSERT_TRUE(runEventLoopUntil([&] { return closed(); }));
-    EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK hello"), Line("second line"),
-                                             Closed()}));
+    EXPECT_EQ(events, (std::vector<RecordedEvent>{Connected(), Line("+OK hello"),
+                                                  Line("second line"), Closed()}));
     EXPECT_EQ(transport.TcpSend(slot, "QUIT\r\n", 6), -1);
     EXPECT_EQ(transport.lastError(), 10038);
     transport.TcpClose(slot);
@@ -133,7 +133,7 @@ TEST_F(TransportLoopbackTest, ResetByPeerReportsItsText) {
         recorder(slot, [&](const std::string&) { transport.TcpSend(slot, "HELLO\r\n", 7); }));
     ASSERT_EQ(transport.TcpConnect(slot, "127.0.0.1", server.port()), 1);
     ASSERT_TRUE(runEventLoopUntil([&] { return closed(); }));
-    EXPECT_EQ(events, (std::vector<TcpEvent>{
+    EXPECT_EQ(events, (std::vector<RecordedEvent>{
                           Connected(), Line("+OK"),
                           ClosedWith("Select failed () The virtual circuit was reset by the "
                                      "remote side.\n")}));
@@ -157,12 +157,12 @@ TEST_F(TransportLoopbackTest, SlotsAreLimitedAndAReusedSlotStartsEmpty) {
     ASSERT_TRUE(runEventLoopUntil([&] { return transport.receiveLength(slot) == 7; }));
     transport.TcpClose(slot);
 
-    std::vector<TcpEvent> second;
+    std::vector<RecordedEvent> second;
     ASSERT_EQ(transport.TcpOpenSlot(test::recordInto(second)), slot);
     ASSERT_EQ(transport.TcpConnect(slot, "127.0.0.1", server.port()), 1);
-    ASSERT_TRUE(
-        runEventLoopUntil([&] { return !second.empty() && second.back().event == TcpClosed; }));
-    EXPECT_EQ(second, (std::vector<TcpEvent>{Connected(), Line("line"), Closed()}));
+    ASSERT_TRUE(runEventLoopUntil(
+        [&] { return !second.empty() && second.back().event == TcpEvent::Closed; }));
+    EXPECT_EQ(second, (std::vector<RecordedEvent>{Connected(), Line("line"), Closed()}));
 }
 
 TEST_F(TransportLoopbackTest, LargeSendGoesOutWholeAndInOrder) {
@@ -183,7 +183,7 @@ TEST_F(TransportLoopbackTest, LargeSendGoesOutWholeAndInOrder) {
     ASSERT_EQ(transport.TcpConnect(slot, "127.0.0.1", server.port()), 1);
     ASSERT_TRUE(runEventLoopUntil([&] { return closed(); }, std::chrono::seconds(60)));
     EXPECT_EQ(events,
-              (std::vector<TcpEvent>{Connected(), Line("+OK"), Line("+OK got it"), Closed()}));
+              (std::vector<RecordedEvent>{Connected(), Line("+OK"), Line("+OK got it"), Closed()}));
     ASSERT_TRUE(runEventLoopUntil([&] { return server.finishedConnections() == 1; }));
     EXPECT_TRUE(server.received(0) == data);
 }

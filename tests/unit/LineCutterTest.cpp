@@ -16,7 +16,7 @@ namespace {
 using test::Closed;
 using test::Connected;
 using test::Line;
-using test::TcpEvent;
+using test::RecordedEvent;
 
 // Bytes the server sends, followed by an orderly close. The line rules look
 // only at what is held, so where a receive ends matters: `lines` is what
@@ -53,11 +53,11 @@ void PrintTo(const CuttingCase& cuttingCase, std::ostream* out) {
 }
 
 // Connects a fresh slot, plays `chunks` and a close, returns the events.
-std::vector<TcpEvent> play(const std::vector<std::string>& chunks) {
+std::vector<RecordedEvent> play(const std::vector<std::string>& chunks) {
     test::FakeSocketPort port;
     TcpTransport transport(port);
     transport.TcpInit();
-    std::vector<TcpEvent> events;
+    std::vector<RecordedEvent> events;
     const int slot = transport.TcpOpenSlot(test::recordInto(events));
     EXPECT_EQ(transport.TcpConnect(slot, "127.0.0.1", 110), 1);
     const SocketHandle socket = port.lastSocket();
@@ -69,8 +69,8 @@ std::vector<TcpEvent> play(const std::vector<std::string>& chunks) {
     return events;
 }
 
-std::vector<TcpEvent> expected(const std::vector<std::string>& lines) {
-    std::vector<TcpEvent> events{Connected()};
+std::vector<RecordedEvent> expected(const std::vector<std::string>& lines) {
+    std::vector<RecordedEvent> events{Connected()};
     for (const std::string& line : lines) {
         events.push_back(Line(line));
     }
@@ -112,7 +112,7 @@ TEST(LineCutterTest, LongLineKeepsItsTailAndTheBufferStaysWithin2100Bytes) {
         test::FakeSocketPort port;
         TcpTransport transport(port);
         transport.TcpInit();
-        std::vector<TcpEvent> events;
+        std::vector<RecordedEvent> events;
         const int slot = transport.TcpOpenSlot(test::recordInto(events));
         transport.TcpConnect(slot, "127.0.0.1", 110);
         const SocketHandle socket = port.lastSocket();

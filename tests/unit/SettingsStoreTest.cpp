@@ -206,6 +206,54 @@ TEST_F(StoredSettings, WhatIsSavedLoadsBackAndAnUnchangedSaveWritesNothing) {
     EXPECT_EQ(second.settings.writes.size(), 1U);
 }
 
+// Every key goes back where it came from: each option holds a value of its
+// own, unlike its neighbours' and its design value, so a key loaded into
+// the wrong control, or loaded before a handler that clears it, comes out
+// different on the next save.
+TEST_F(StoredSettings, EveryKeyLoadsBackIntoTheOptionItWasSavedFrom) {
+    Run first;
+    first.program.startUp();
+    MainWindowModel& w = first.window;
+    w.Edit1.set("7");
+    for (int account = 1; account <= kAccountCount; ++account) {
+        const std::string n = std::to_string(account);
+        w.accountUser(account).set("user" + n);
+        w.accountPass(account).set("secret" + n);
+        w.accountPop(account).set("127.0.0." + n);
+    }
+    w.taskbarButton = false;
+    w.NewMLevelNumber.set(true);
+    w.StartMinimized.set(true);
+    w.CheckBox1.set(false);
+    w.NoticeAll = false;
+    // After the accounts: editing account 1 clears its flag.
+    first.cycle.CCW[1] = true;
+    first.cycle.CCW[6] = true;
+    w.Urgentn[2].set(true);
+    w.DLn[1].set(true);
+    w.DELn[3].set(true);
+    for (int rule = 1; rule <= 3; ++rule) {
+        w.RunFilen[rule].set("program" + std::to_string(rule) + " %s");
+        w.En[rule].set("text" + std::to_string(rule));
+    }
+    w.TEMPDIR.set("/var/tmp/mail");
+    w.Media.set("/usr/share/sounds/new-mail.ogg");
+    w.uniqueFile = 42;
+    w.UseRule = true;
+    w.SBn[1].itemIndex.set(5);
+    w.SBn[2].itemIndex.set(-1);
+    w.SBn[3].itemIndex.set(13);
+    w.EmailProgram.set("/usr/bin/mail-reader");
+    first.program.saveSettings();
+    const std::string saved = first.settings.writes.back();
+
+    Run second;
+    second.settings.store(saved);
+    second.program.startUp();
+    second.program.saveSettings();
+    EXPECT_EQ(second.window.SET.get(), saved);
+}
+
 TEST_F(StoredSettings, LoadingLogsTheOldSetTextEachPasswordAndTheLoad) {
     Run run;
     run.settings.store(

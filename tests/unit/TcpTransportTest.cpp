@@ -16,14 +16,14 @@ using test::Closed;
 using test::ClosedWith;
 using test::Connected;
 using test::Line;
-using test::TcpEvent;
+using test::RecordedEvent;
 
 constexpr Ipv4Address Loopback = 0x7F000001;
 
 struct TcpTransportTest : ::testing::Test {
     test::FakeSocketPort port;
     TcpTransport transport{port};
-    std::vector<TcpEvent> events;
+    std::vector<RecordedEvent> events;
 
     void SetUp() override { ASSERT_EQ(transport.TcpInit(), 1); }
 
@@ -65,7 +65,7 @@ TEST_F(TcpTransportTest, NumericHostConnectsDirectlyAndNameIsLookedUp) {
     EXPECT_EQ(port.socket(port.lastSocket()).address, Loopback);
     EXPECT_EQ(port.socket(port.lastSocket()).port, 2110);
     port.connectSucceeds(port.lastSocket());
-    EXPECT_EQ(events, std::vector<TcpEvent>{Connected()});
+    EXPECT_EQ(events, std::vector<RecordedEvent>{Connected()});
 }
 
 TEST_F(TcpTransportTest, FailuresArriveAsClosedWithTheirText) {
@@ -88,8 +88,9 @@ TEST_F(TcpTransportTest, FailuresArriveAsClosedWithTheirText) {
     port.completeLookup(0, std::nullopt, 11001);
     transport.TcpClose(slot);
 
-    EXPECT_EQ(events, (std::vector<TcpEvent>{ClosedWith(refused), Connected(), ClosedWith(reset),
-                                             ClosedWith("Host Lookup Failed")}));
+    EXPECT_EQ(events,
+              (std::vector<RecordedEvent>{ClosedWith(refused), Connected(), ClosedWith(reset),
+                                          ClosedWith("Host Lookup Failed")}));
 }
 
 TEST_F(TcpTransportTest, ConnectFailingAtOnceReturnsZeroAndRaisesNothing) {
@@ -116,7 +117,8 @@ TEST_F(TcpTransportTest, LookupWhoseAddressCannotBeConnectedStillEndsWithClosed)
     ASSERT_EQ(transport.TcpConnect(slot, "localhost", 110), 1);
     port.connectError = 10049;
     port.completeLookup(0, 0xFFFFFFFFu);
-    EXPECT_EQ(events, std::vector<TcpEvent>{ClosedWith("Select failed () Address not avail\n")});
+    EXPECT_EQ(events,
+              std::vector<RecordedEvent>{ClosedWith("Select failed () Address not avail\n")});
 }
 
 TEST_F(TcpTransportTest, ConnectBeforeInitFailsAsWithoutSocketStartUp) {
@@ -143,7 +145,7 @@ TEST_F(TcpTransportTest, SlotRules) {
     transport.TcpClose(1000);
     SocketNotification stray;
     stray.slot = 150;
-    transport.TcpWndProc(stray);
+    transport.notify(stray);
     EXPECT_TRUE(events.empty());
 }
 
@@ -153,18 +155,18 @@ TEST_F(TcpTransportTest, ReusedSlotStartsWithAnEmptyBuffer) {
     EXPECT_EQ(transport.receiveLength(slot), 13u);
     transport.TcpClose(slot);
 
-    std::vector<TcpEvent> second;
+    std::vector<RecordedEvent> second;
     ASSERT_EQ(transport.TcpOpenSlot(test::recordInto(second)), slot);
     transport.TcpConnect(slot, "127.0.0.1", 110);
     port.connectSucceeds(port.lastSocket());
     port.serverSends(port.lastSocket(), "ne\r\n");
-    EXPECT_EQ(second, (std::vector<TcpEvent>{Connected(), Line("ne")}));
+    EXPECT_EQ(second, (std::vector<RecordedEvent>{Connected(), Line("ne")}));
 }
 
 TEST_F(TcpTransportTest, SendAfterPeerClosedFailsWith10038) {
     const int slot = connectedSlot();
     port.serverCloses(port.lastSocket());
-    EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Closed()}));
+    EXPECT_EQ(events, (std::vector<RecordedEvent>{Connected(), Closed()}));
     EXPECT_EQ(transport.TcpSend(slot, "QUIT\r\n", 6), -1);
     EXPECT_EQ(transport.lastError(), 10038);
     EXPECT_EQ(transport.TcpPrintf(slot, "QUIT\r\n"), -1);
@@ -172,24 +174,24 @@ TEST_F(TcpTransportTest, SendAfterPeerClosedFailsWith10038) {
 
 TEST_F(TcpTransportTest, HandlerClosingAndReopeningItsSlotGetsNoMoreOfTheOldBytes) {
     // As the mail session does on its last line: close, open the next account.
-    std::vector<TcpEvent> next;
+    std::vector<RecordedEvent> next;
     int slot = -1;
-    slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
-        events.push_back({event, data != nullptr, data ? std::string(data, length) : "", length});
-        if (event == TcpLine) {
+    slot = transport.TcpOpenSlot([&](TcpEvent event, std::string_view data) {
+        events.push_back({event, std::string(data)});
+        if (event == TcpEvent::Line) {
             transport.TcpClose(slot);
             EXPECT_EQ(transport.TcpOpenSlot(test::recordInto(next)), slot);
             EXPECT_EQ(transport.TcpConnect(slot, "127.0.0.1", 110), 1);
             // The closed handler's own text is still readable.
-            EXPECT_EQ(std::string(data, length), "+OK bye");
+            EXPECT_EQ(data, "+OK bye");
         }
-        return 0;
+        return std::size_t{0};
     });
     transport.TcpConnect(slot, "127.0.0.1", 110);
     const SocketHandle first = port.lastSocket();
     port.connectSucceeds(first);
     port.serverSends(first, "+OK bye\r\nleftover\r\n");
-    EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK bye")}));
+    EXPECT_EQ(events, (std::vector<RecordedEvent>{Connected(), Line("+OK bye")}));
     EXPECT_TRUE(port.socket(first).closed);
     EXPECT_TRUE(next.empty());
     EXPECT_EQ(transport.receiveLength(slot), 0u);
@@ -204,26 +206,25 @@ struct PassingHandler {
     int slot = -1;
     std::vector<std::string> lines;
     std::string passed;
-    std::vector<std::size_t> pieces;  // the size of each TcpBytes event
+    std::vector<std::size_t> pieces;  // the size of each Bytes event
 
-    int operator()(int event, const char* data, int length) {
-        const std::string_view text(data == nullptr ? "" : data, static_cast<std::size_t>(length));
-        if (event == TcpLine) {
+    std::size_t operator()(TcpEvent event, std::string_view text) {
+        if (event == TcpEvent::Line) {
             lines.emplace_back(text);
             if (text == "+OK") {
                 transport.TcpPassBytes(slot, true);
             }
-        } else if (event == TcpBytes) {
+        } else if (event == TcpEvent::Bytes) {
             pieces.push_back(text.size());
             const std::size_t before = passed.size();
             passed += text;
             const std::size_t end = passed.find("END\r\n");
             if (end == std::string::npos) {
-                return length;
+                return text.size();
             }
             passed.resize(end + 5);
             transport.TcpPassBytes(slot, false);
-            return static_cast<int>(end + 5 - before);
+            return end + 5 - before;
         }
         return 0;
     }
@@ -281,7 +282,7 @@ TEST_F(TcpTransportTest, StaleNotificationsNeverReachANewConnection) {
     EXPECT_TRUE(port.sockets.empty());
 
     // Nor when the slot was handed out again and started its own lookup.
-    std::vector<TcpEvent> second;
+    std::vector<RecordedEvent> second;
     slot = transport.TcpOpenSlot(test::recordInto(second));
     transport.TcpConnect(slot, "localhost", 110);
     transport.TcpClose(slot);
@@ -313,17 +314,17 @@ TEST_F(TcpTransportTest, StaleNotificationsNeverReachANewConnection) {
 
 TEST_F(TcpTransportTest, NotificationDuringDispatchIsDeliveredAfterItInOrder) {
     std::vector<std::string> order;
-    const int slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
-        if (event == TcpConnected) {
+    const int slot = transport.TcpOpenSlot([&](TcpEvent event, std::string_view data) {
+        if (event == TcpEvent::Connected) {
             order.push_back("connected begins");
             // A nested event loop inside the handler delivers more.
             port.serverSends(port.lastSocket(), "+OK one\r\n");
             port.serverSends(port.lastSocket(), "+OK two\r\n");
             order.push_back("connected ends");
         } else {
-            order.push_back(std::string(data, length));
+            order.emplace_back(data);
         }
-        return 0;
+        return std::size_t{0};
     });
     transport.TcpConnect(slot, "127.0.0.1", 110);
     port.connectSucceeds(port.lastSocket());
@@ -333,13 +334,13 @@ TEST_F(TcpTransportTest, NotificationDuringDispatchIsDeliveredAfterItInOrder) {
 
 TEST_F(TcpTransportTest, NotificationsQueuedBehindAThrowingHandlerAreStillDelivered) {
     std::vector<std::string> order;
-    const int slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
-        if (event == TcpConnected) {
+    const int slot = transport.TcpOpenSlot([&](TcpEvent event, std::string_view data) {
+        if (event == TcpEvent::Connected) {
             port.serverSends(port.lastSocket(), "+OK\r\n");
             throw std::runtime_error("handler failed");
         }
-        order.push_back(std::string(data, length));
-        return 0;
+        order.emplace_back(data);
+        return std::size_t{0};
     });
     transport.TcpConnect(slot, "127.0.0.1", 110);
     EXPECT_THROW(port.connectSucceeds(port.lastSocket()), std::runtime_error);
@@ -424,7 +425,7 @@ TEST_F(TcpTransportTest, LookedUpAddressesAreTriedInTurn) {
     EXPECT_FALSE(port.socket(second).ipv6);
     EXPECT_EQ(port.socket(second).address, Loopback);
     port.connectSucceeds(second);
-    EXPECT_EQ(events, std::vector<TcpEvent>{Connected()});
+    EXPECT_EQ(events, std::vector<RecordedEvent>{Connected()});
     transport.TcpClose(slot);
 
     events.clear();
@@ -433,7 +434,8 @@ TEST_F(TcpTransportTest, LookedUpAddressesAreTriedInTurn) {
     port.completeLookup(1, both);
     port.connectFails(port.lastSocket(), 10051);
     port.connectFails(port.lastSocket(), 10061);
-    EXPECT_EQ(events, std::vector<TcpEvent>{ClosedWith("Select failed () Connection Refused\n")});
+    EXPECT_EQ(events,
+              std::vector<RecordedEvent>{ClosedWith("Select failed () Connection Refused\n")});
 
     // IPv6 text goes to the resolver, which reads it without asking anyone.
     transport.TcpClose(slot);
@@ -450,7 +452,7 @@ TEST_F(TcpTransportTest, TlsConnectsAfterTheHandshakeAndFailsWithItsReason) {
     ASSERT_TRUE(port.socket(port.lastSocket()).tls.has_value());
     EXPECT_EQ(port.socket(port.lastSocket()).tls->serverName, "localhost");
     port.tlsDone(port.lastSocket(), "TLS: TLSv1.3 with X", 0, "AB");
-    EXPECT_EQ(events, std::vector<TcpEvent>{Connected()});
+    EXPECT_EQ(events, std::vector<RecordedEvent>{Connected()});
     EXPECT_FALSE(transport.TcpSecurityOf(slot).failed);
     EXPECT_EQ(transport.TcpSecurityOf(slot).text, "TLS: TLSv1.3 with X");
     transport.TcpClose(slot);
@@ -464,7 +466,7 @@ TEST_F(TcpTransportTest, TlsConnectsAfterTheHandshakeAndFailsWithItsReason) {
                                                   IpAddress{false, Loopback + 1, {}}});
     const SocketHandle checked = port.lastSocket();
     port.tlsDone(checked, "TLS: certificate verify failed (x) for localhost", 10053, "AB");
-    EXPECT_EQ(events, std::vector<TcpEvent>{
+    EXPECT_EQ(events, std::vector<RecordedEvent>{
                           ClosedWith("TLS: certificate verify failed (x) for localhost")});
     EXPECT_EQ(port.lastSocket(), checked);
     EXPECT_TRUE(transport.TcpSecurityOf(slot).failed);
@@ -493,16 +495,13 @@ TEST_F(TcpTransportTest, StartTlsOnlyRightAfterTheReplyAndConnectsAgainAfterIt) 
         events.clear();
         int started = -1;
         int slot = -1;
-        slot = transport.TcpOpenSlot([&](int event, const char* data, int length) {
-            events.push_back(event == TcpLine
-                                 ? Line(std::string(data, static_cast<std::size_t>(length)))
-                             : event == TcpConnected ? Connected()
-                                                     : Closed());
-            if (event == TcpLine) {
+        slot = transport.TcpOpenSlot([&](TcpEvent event, std::string_view data) {
+            events.push_back({event, std::string(data)});
+            if (event == TcpEvent::Line) {
                 started = transport.TcpStartTls(
                     slot, TlsSettings{.serverName = "localhost", .pinnedSha256 = ""});
             }
-            return 0;
+            return std::size_t{0};
         });
         transport.TcpConnect(slot, "127.0.0.1", 110);
         const SocketHandle socket = port.lastSocket();
@@ -513,11 +512,12 @@ TEST_F(TcpTransportTest, StartTlsOnlyRightAfterTheReplyAndConnectsAgainAfterIt) 
         if (port.socket(socket).tls) {
             EXPECT_EQ(port.socket(socket).tls->lineFeedMayLead, each.lineFeedMayLead);
         }
-        EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK go")}));
+        EXPECT_EQ(events, (std::vector<RecordedEvent>{Connected(), Line("+OK go")}));
         EXPECT_EQ(transport.TcpSecurityOf(slot).failed, each.started == 0);
         if (each.started == 1) {
             port.tlsDone(socket, "TLS: TLSv1.3 with X");
-            EXPECT_EQ(events, (std::vector<TcpEvent>{Connected(), Line("+OK go"), Connected()}));
+            EXPECT_EQ(events,
+                      (std::vector<RecordedEvent>{Connected(), Line("+OK go"), Connected()}));
         } else {
             EXPECT_EQ(transport.TcpSecurityOf(slot).text,
                       "TLS: the server sent data ahead of the TLS handshake for localhost");

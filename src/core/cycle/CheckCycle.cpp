@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "ports/SocketErrorCodes.h"
 #include "text/TimeText.h"
 #include "transport/PopTarget.h"
-#include "transport/SocketErrorCodes.h"
 #include "transport/SocketErrorText.h"
 
 namespace mivo {
@@ -138,10 +138,9 @@ void CheckCycle::openConnection(int account) {
     m_session.begin();
     m_window.TickCount = 0;
     Timer1Timer();
-    m_cycle.transportSlot =
-        m_transport.TcpOpenSlot([this](int event, const char* data, int length) {
-            return handleTransportEvent(event, data, length);
-        });
+    m_cycle.transportSlot = m_transport.TcpOpenSlot([this](TcpEvent event, std::string_view data) {
+        return handleTransportEvent(event, data);
+    });
     const ParsedPopTarget parsed = parsePopTarget(m_window.POP.get());
     if (!parsed.ok()) {
         closeConnection("Bad POP host (" + parsed.error + ")", false, true);
@@ -165,23 +164,27 @@ void CheckCycle::openConnection(int account) {
     }
 }
 
-int CheckCycle::handleTransportEvent(int event, const char* data, int length) {
-    const std::string_view text =
-        data == nullptr || length <= 0 ? std::string_view{} : std::string_view(data, length);
-    if (event == TcpConnected) {
-        if (m_startTls.takeConnected()) {
-            return 0;
-        }
-        connectionMade();
-        if (const auto greeting = m_startTls.takeGreeting()) {
-            lineReceived(*greeting);
-        }
-    } else if (event == TcpClosed) {
-        closeConnection(text, true, m_transport.TcpSecurityOf(m_cycle.transportSlot).failed);
-    } else if (event == TcpBytes) {
-        return static_cast<int>(bytesReceived(text));
-    } else if (!m_startTls.takeLine(text)) {
-        lineReceived(text);
+std::size_t CheckCycle::handleTransportEvent(TcpEvent event, std::string_view data) {
+    switch (event) {
+        case TcpEvent::Connected:
+            if (m_startTls.takeConnected()) {
+                break;
+            }
+            connectionMade();
+            if (const auto greeting = m_startTls.takeGreeting()) {
+                lineReceived(*greeting);
+            }
+            break;
+        case TcpEvent::Line:
+            if (!m_startTls.takeLine(data)) {
+                lineReceived(data);
+            }
+            break;
+        case TcpEvent::Closed:
+            closeConnection(data, true, m_transport.TcpSecurityOf(m_cycle.transportSlot).failed);
+            break;
+        case TcpEvent::Bytes:
+            return bytesReceived(data);
     }
     return 0;
 }

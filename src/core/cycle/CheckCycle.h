@@ -84,7 +84,7 @@ private:
     void openConnection(int account);
     void endCycle();
 
-    int handleTransportEvent(int event, const char* data, int length);
+    std::size_t handleTransportEvent(TcpEvent event, std::string_view data);
     void connectionMade();
     void lineReceived(std::string_view line);
     // A message being downloaded, past the line cutting; returns how many

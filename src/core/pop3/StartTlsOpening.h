@@ -5,7 +5,7 @@
 // connection that spoke TLS from its first byte. Nothing is sent in clear
 // but STLS.
 //
-// Use: expect() before the connection opens; feed it every TcpConnected and
+// Use: expect() before the connection opens; feed it every Connected event and
 // line; what it does not take goes to the session as usual.
 
 #include <functional>
@@ -33,7 +33,7 @@ public:
     void expect(TlsSettings settings);
     void forget();
 
-    // True when this TcpConnected is the plain connection's: the session
+    // True when this Connected event is the plain connection's: the session
     // waits for the one after the handshake.
     bool takeConnected();
     // True when the line belongs to the opening.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ports/SocketResult.h"
+
 namespace mivo {
 
 // Opaque socket handle. The platform never hands out the same value twice in
@@ -74,7 +76,7 @@ struct SocketNotification {
 class SocketNotificationSink {
 public:
     virtual ~SocketNotificationSink() = default;
-    virtual void TcpWndProc(const SocketNotification& notification) = 0;
+    virtual void notify(const SocketNotification& notification) = 0;
 };
 
 class SocketPort {
@@ -84,33 +86,33 @@ public:
     // Where notifications go from now on; nullptr stops them.
     virtual void setNotificationSink(SocketNotificationSink* sink) = 0;
 
-    // Every call below sets lastError() (0 after a success).
-    virtual SocketHandle createStreamSocket() = 0;   // InvalidSocket on failure
-    virtual SocketHandle createStreamSocket6() = 0;  // the same for IPv6
-    virtual bool setNonBlocking(SocketHandle socket) = 0;
-    // 0 when connected at once, else -1 (10035/10036 mean "under way").
-    virtual int connect(SocketHandle socket, Ipv4Address address, int port) = 0;
-    virtual int connect6(SocketHandle socket, const IpAddress& address, int port) = 0;
+    // Every call below reports its failure as a Windows socket error code.
+    // The value is InvalidSocket on failure.
+    virtual SocketResult<SocketHandle> createStreamSocket() = 0;
+    virtual SocketResult<SocketHandle> createStreamSocket6() = 0;  // the same for IPv6
+    virtual SocketStatus setNonBlocking(SocketHandle socket) = 0;
+    // Succeeds when connected at once; 10035 and 10036 mean "under way".
+    virtual SocketStatus connect(SocketHandle socket, Ipv4Address address, int port) = 0;
+    virtual SocketStatus connect6(SocketHandle socket, const IpAddress& address, int port) = 0;
     // From now on the socket talks TLS: the handshake starts once the socket
     // is connected (at once if it already is), and the socket's FdConnect is
     // delivered only when it is over, carrying tlsText. Sending and receiving
-    // then carry plain text. False (no notification follows) if TLS cannot
+    // then carry plain text. Fails (no notification follows) if TLS cannot
     // be set up for the socket.
-    virtual bool startTls(SocketHandle socket, const TlsSettings& settings) = 0;
+    virtual SocketStatus startTls(SocketHandle socket, const TlsSettings& settings) = 0;
     // Like WSAAsyncSelect: `events` replaces the set asked for earlier.
     virtual void selectNotifications(SocketHandle socket, int slot, int events) = 0;
-    // Bytes accepted, or -1.
-    virtual int send(SocketHandle socket, const char* data, int length) = 0;
-    // Bytes received, 0 at the end of the stream, or -1.
-    virtual int receive(SocketHandle socket, char* buffer, int capacity) = 0;
+    // The bytes accepted; 10035 when the socket takes none now.
+    virtual SocketResult<int> send(SocketHandle socket, const char* data, int length) = 0;
+    // The bytes received, 0 at the end of the stream; 10035 when none wait.
+    virtual SocketResult<int> receive(SocketHandle socket, char* buffer, int capacity) = 0;
     // No notification for the socket is delivered after this.
-    virtual void close(SocketHandle socket) = 0;
-    virtual int lastError() const = 0;
+    virtual SocketStatus close(SocketHandle socket) = 0;
 
     // Starts resolving `host` (a name, or IPv6 text) to its addresses; the
     // completion arrives as a lookup notification for `slot` carrying
-    // `lookup`. False if not started.
-    virtual bool startHostLookup(int slot, LookupId lookup, const std::string& host) = 0;
+    // `lookup`. Fails if not started.
+    virtual SocketStatus startHostLookup(int slot, LookupId lookup, const std::string& host) = 0;
 
     // Runs `task` later from the event loop, on the program's thread.
     virtual void post(std::function<void()> task) = 0;

@@ -6,7 +6,6 @@
 #include "settings/LegacySettingsFile.h"
 #include "settings/PasswordScrambling.h"
 #include "settings/SettingsText.h"
-#include "text/IntegerText.h"
 #include "text/MemoText.h"
 
 namespace mivo {
@@ -14,10 +13,6 @@ namespace mivo {
 namespace {
 
 constexpr const char* kUnavailable = "Reg Settings Unavailable.";
-
-std::string numbered(const char* key, int number) {
-    return key + std::to_string(number);
-}
 
 // A value is one line; a line break typed or pasted into a field must not
 // start a line of its own in the text.
@@ -29,11 +24,9 @@ std::string oneLine(std::string value) {
 
 class TextBuilder {
 public:
-    void text(const std::string& key, const std::string& value) {
+    void add(const std::string& key, const std::string& value) {
         m_text.append(key).append("=").append(oneLine(value)).append("\r\n");
     }
-    void yesNo(const std::string& key, bool value) { text(key, settings::yesNo(value)); }
-    void number(const std::string& key, int value) { text(key, std::to_string(value)); }
     std::string take() { return std::move(m_text); }
 
 private:
@@ -110,16 +103,10 @@ void SettingsStore::load(const std::vector<std::string>& arguments) {
 
 void SettingsStore::loadStoredText(const std::string& text) {
     MainWindowModel& window = m_parts.window;
-    CycleState& cycle = m_parts.cycle;
-    const auto value = [&text](const std::string& key) {
-        return std::string(settings::valueOf(text, key));
-    };
-    const auto yes = [&text](const std::string& key) {
-        return settings::isYes(settings::valueOf(text, key));
-    };
+    const auto value = [&text](std::string_view key) { return settings::valueOf(text, key); };
 
     m_parts.mainWindow.UserOptionsClick();
-    const std::string interval = value("TimeInterval");
+    const std::string interval(value("TimeInterval"));
     if (window.Edit1.get() == interval) {
         // An unchanged text runs no change handler, yet the interval must be
         // put in force whatever minutes are stored.
@@ -128,47 +115,11 @@ void SettingsStore::loadStoredText(const std::string& text) {
         window.Edit1.set(interval);
     }
     m_parts.log.append("loading...");
-    for (int account = 1; account <= kAccountCount; ++account) {
-        window.accountUser(account).set(value(numbered("UN", account)));
-    }
-    for (int account = 1; account <= kAccountCount; ++account) {
-        const std::string scrambled = value(numbered("PW", account));
-        if (std::optional<std::string> password = unscramblePassword(scrambled)) {
-            m_parts.log.append("PTF");
-            // Only the letters before a line end made the password.
-            m_passwords[account] =
-                StoredPassword{*password, scrambled.substr(0, scrambled.find_first_of("\r\n"))};
-            window.accountPass(account).set(*password);
-        } else {
-            m_parts.log.append("PTT");
-            window.accountPass(account).set("");
+    for (const SettingsKey& key : keys()) {
+        if (key.load) {
+            key.load(value(key.name));
         }
     }
-    for (int account = 1; account <= kAccountCount; ++account) {
-        window.accountPop(account).set(value(numbered("PO", account)));
-    }
-    window.NewMLevelNumber.set(yes("S1"));
-    window.StartMinimized.set(yes("S2"));
-    window.CheckBox1.set(yes("S3"));
-    window.CheckBox2.set(yes("S4"));
-    window.NoticeAll = yes("S5");
-    cycle.CCW[1] = yes("S6");
-    for (int account = 1; account <= kAccountCount; ++account) {
-        cycle.CCW[account] = yes(numbered("CCW", account));
-    }
-    for (int rule = 1; rule <= 3; ++rule) {
-        window.Urgentn[rule].set(yes(numbered("URG", rule)));
-    }
-    for (int rule = 1; rule <= 3; ++rule) {
-        window.DLn[rule].set(yes(numbered("DL", rule)));
-        window.DELn[rule].set(yes(numbered("DEL", rule)));
-        // Settings saved before a program was ever chosen hold the field's
-        // design text, which names no program.
-        const std::string program = value(numbered("RunFile", rule));
-        window.RunFilen[rule].set(program == numbered("RunFile", rule) ? "" : program);
-    }
-    window.TEMPDIR.set(value("TEMPDIR"));
-    window.Media.set(value("Media"));
     if (window.Media.get().empty()) {
         std::string path = executablePath();
         std::transform(path.begin(), path.end(), path.begin(),
@@ -177,26 +128,35 @@ void SettingsStore::loadStoredText(const std::string& text) {
             window.Media.set(path.substr(0, at) + "bounce.mpg");
         }
     }
-    window.uniqueFile = readDecimalInteger(value("uniqueFile"));
-    window.StartMinimized.set(yes("StartMinimized"));
-    window.UseRule = value("RULES") == "Use Rules";
-    for (int rule = 1; rule <= 3; ++rule) {
-        window.SBn[rule].itemIndex.set(
-            settings::ruleFieldIndex(value(numbered("RULEindex", rule))));
-    }
-    for (int rule = 1; rule <= 3; ++rule) {
-        window.En[rule].set(value(numbered("RULEstr", rule)));
-    }
-    // The two key names are the other way round from what they hold, and
-    // every stored text relies on it.
-    window.taskbarButton = yes("Show_as_icon");
-    window.trayIcon = yes("Show_as_button");
-    window.EmailProgram.set(value("EmailProgram"));
     if (value("version").empty()) {
         window.taskbarButton = true;
         window.trayIcon = true;
     }
     m_parts.mainWindow.applyPresence();
+}
+
+void SettingsStore::loadPassword(int account, std::string_view scrambled) {
+    if (std::optional<std::string> password = unscramblePassword(scrambled)) {
+        m_parts.log.append("PTF");
+        // Only the letters before a line end made the password.
+        m_passwords[account] = StoredPassword{
+            *password, std::string(scrambled.substr(0, scrambled.find_first_of("\r\n")))};
+        m_parts.window.accountPass(account).set(*password);
+    } else {
+        m_parts.log.append("PTT");
+        m_parts.window.accountPass(account).set("");
+    }
+}
+
+std::vector<SettingsKey> SettingsStore::keys() {
+    return settingsKeys(
+        m_parts.window, m_parts.cycle,
+        StoreKeyValues{.programPath = [this] { return programPathForSaving(); },
+                       .scrambledPassword = [this](int account) { return storedPassword(account); },
+                       .loadPassword =
+                           [this](int account, std::string_view scrambled) {
+                               loadPassword(account, scrambled);
+                           }});
 }
 
 std::string SettingsStore::executablePath() {
@@ -219,59 +179,21 @@ std::string SettingsStore::storedPassword(int account) {
     return *scrambled;
 }
 
-std::string SettingsStore::composeText() {
-    MainWindowModel& window = m_parts.window;
-    const CycleState& cycle = m_parts.cycle;
-    TextBuilder text;
+std::string SettingsStore::programPathForSaving() {
     const std::optional<std::string> program = m_parts.port.programPath();
     if (!program) {
         m_parts.log.append("OFailure :-(");
         m_parts.log.append("QFailure :-(");
         m_parts.log.append("CFailure :-(");
     }
-    text.text("EXENAME", program.value_or(""));
-    text.yesNo("Show_as_icon", window.taskbarButton);
-    text.yesNo("Show_as_button", window.trayIcon);
-    text.text("version", std::to_string(4) + std::to_string(5));
-    text.text("TimeInterval", window.Edit1.get());
-    for (int account = 1; account <= kAccountCount; ++account) {
-        text.text(numbered("UN", account), window.accountUser(account).get());
+    return program.value_or("");
+}
+
+std::string SettingsStore::composeText() {
+    TextBuilder text;
+    for (const SettingsKey& key : keys()) {
+        text.add(key.name, key.save());
     }
-    for (int account = 1; account <= kAccountCount; ++account) {
-        text.text(numbered("PW", account), storedPassword(account));
-    }
-    for (int account = 1; account <= kAccountCount; ++account) {
-        text.text(numbered("PO", account), window.accountPop(account).get());
-    }
-    text.yesNo("S1", window.NewMLevelNumber.get());
-    text.yesNo("S2", window.StartMinimized.get());
-    text.yesNo("S3", window.CheckBox1.get());
-    text.yesNo("S4", window.CheckBox2.get());
-    text.yesNo("S5", window.NoticeAll);
-    text.yesNo("S6", cycle.CCW[1]);
-    for (int account = 1; account <= kAccountCount; ++account) {
-        text.yesNo(numbered("CCW", account), cycle.CCW[account]);
-    }
-    for (int rule = 1; rule <= 3; ++rule) {
-        text.yesNo(numbered("URG", rule), window.Urgentn[rule].get());
-    }
-    text.yesNo("StartMinimized", window.StartMinimized.get());
-    for (int rule = 1; rule <= 3; ++rule) {
-        text.yesNo(numbered("DL", rule), window.DLn[rule].get());
-        text.yesNo(numbered("DEL", rule), window.DELn[rule].get());
-        text.text(numbered("RunFile", rule), window.RunFilen[rule].get());
-    }
-    text.text("TEMPDIR", window.TEMPDIR.get());
-    text.text("Media", window.Media.get());
-    text.number("uniqueFile", window.uniqueFile);
-    text.text("RULES", window.UseRule ? "Use Rules" : "Ignore Rules");
-    for (int rule = 1; rule <= 3; ++rule) {
-        text.number(numbered("RULEindex", rule), window.SBn[rule].itemIndex.get());
-    }
-    for (int rule = 1; rule <= 3; ++rule) {
-        text.text(numbered("RULEstr", rule), window.En[rule].get());
-    }
-    text.text("EmailProgram", window.EmailProgram.get());
     return text.take();
 }
 

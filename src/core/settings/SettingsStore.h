@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cycle/CycleState.h"
@@ -15,6 +16,7 @@
 #include "mainwindow/MainWindowModel.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
+#include "settings/SettingsKeys.h"
 #include "transport/TcpTransport.h"
 
 namespace mivo {
@@ -52,8 +54,12 @@ public:
 private:
     void resetRunTimeState();
     void loadStoredText(const std::string& text);
+    void loadPassword(int account, std::string_view scrambled);
     std::string storedPassword(int account);
+    std::string programPathForSaving();
     std::string executablePath();
+    // The settings keys, bound to the state they load and save.
+    std::vector<SettingsKey> keys();
 
     SettingsParts m_parts;
     std::optional<std::string> m_unreadableReason;

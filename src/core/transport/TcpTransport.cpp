@@ -7,9 +7,9 @@
 #include <cstring>
 #include <utility>
 
+#include "ports/SocketErrorCodes.h"
 #include "transport/Ipv4Text.h"
 #include "transport/PopHost.h"
-#include "transport/SocketErrorCodes.h"
 #include "transport/SocketErrorText.h"
 
 namespace mivo {
@@ -94,8 +94,9 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port,
     if (host.find(':') != std::string::npos || !isNumericHost(host)) {
         slot.lookup = ++m_nextLookup;
         slot.lookupPending = true;
-        if (!m_sockets.startHostLookup(slotNumber, slot.lookup, host)) {
-            m_lastError = m_sockets.lastError();
+        const SocketStatus started = m_sockets.startHostLookup(slotNumber, slot.lookup, host);
+        m_lastError = started.error;
+        if (!started.ok()) {
             slot.lookupPending = false;
             return 0;
         }
@@ -107,23 +108,28 @@ int TcpTransport::TcpConnect(int slotNumber, const std::string& host, int port,
 int TcpTransport::connectAddress(int slotNumber, const IpAddress& address) {
     Slot& slot = m_slots[slotNumber];
     closeSocket(slot);
-    slot.socket = address.isIpv6 ? m_sockets.createStreamSocket6() : m_sockets.createStreamSocket();
-    m_lastError = m_sockets.lastError();
-    if (slot.socket == InvalidSocket) {
+    const SocketResult<SocketHandle> created =
+        address.isIpv6 ? m_sockets.createStreamSocket6() : m_sockets.createStreamSocket();
+    m_lastError = created.error;
+    if (!created.ok()) {
         return 0;
     }
-    m_sockets.setNonBlocking(slot.socket);
-    m_lastError = m_sockets.lastError();
-    const int result = address.isIpv6 ? m_sockets.connect6(slot.socket, address, slot.port)
-                                      : m_sockets.connect(slot.socket, address.ipv4, slot.port);
-    m_lastError = m_sockets.lastError();
-    if (result != 0 && m_lastError != socket_error::WouldBlock &&
+    slot.socket = created.value;
+    m_lastError = m_sockets.setNonBlocking(slot.socket).error;
+    const SocketStatus connected = address.isIpv6
+                                       ? m_sockets.connect6(slot.socket, address, slot.port)
+                                       : m_sockets.connect(slot.socket, address.ipv4, slot.port);
+    m_lastError = connected.error;
+    if (!connected.ok() && m_lastError != socket_error::WouldBlock &&
         m_lastError != socket_error::InProgress) {
         return 0;
     }
-    if (slot.tls && !m_sockets.startTls(slot.socket, *slot.tls)) {
-        m_lastError = m_sockets.lastError();
-        return 0;
+    if (slot.tls) {
+        const SocketStatus secured = m_sockets.startTls(slot.socket, *slot.tls);
+        if (!secured.ok()) {
+            m_lastError = secured.error;
+            return 0;
+        }
     }
     selectFor(slotNumber);
     return 1;
@@ -164,8 +170,8 @@ int TcpTransport::TcpStartTls(int slotNumber, const TlsSettings& settings) {
     // A reply cut at its CR may have its LF still on the way; the handshake
     // must not take it for its own.
     handshake.lineFeedMayLead = slot.received.awaitsLineFeed();
-    if (!m_sockets.startTls(slot.socket, handshake)) {
-        m_lastError = m_sockets.lastError();
+    if (const SocketStatus started = m_sockets.startTls(slot.socket, handshake); !started.ok()) {
+        m_lastError = started.error;
         slot.security.failed = true;
         slot.security.text = "TLS: could not be set up for " + settings.serverName;
         return 0;
@@ -196,15 +202,15 @@ int TcpTransport::TcpSend(int slotNumber, const char* data, int length) {
         slot.unsent.append(data, static_cast<std::size_t>(length));
         return length;
     }
-    const int sent = m_sockets.send(slot.socket, data, length);
-    m_lastError = m_sockets.lastError();
-    if (sent >= length) {
+    const SocketResult<int> sent = m_sockets.send(slot.socket, data, length);
+    m_lastError = sent.error;
+    if (sent.ok() && sent.value >= length) {
         return length;
     }
-    if (sent < 0 && m_lastError != socket_error::WouldBlock) {
+    if (!sent.ok() && m_lastError != socket_error::WouldBlock) {
         return -1;
     }
-    const int taken = std::max(sent, 0);
+    const int taken = sent.ok() ? std::max(sent.value, 0) : 0;
     slot.unsent.assign(data + taken, static_cast<std::size_t>(length - taken));
     slot.unsentFrom = 0;
     selectFor(slotNumber);
@@ -261,7 +267,7 @@ std::uint64_t TcpTransport::receivedCount(int slot) const {
     return isSlot(slot) ? m_slots[slot].receivedCount : 0;
 }
 
-void TcpTransport::TcpWndProc(const SocketNotification& notification) {
+void TcpTransport::notify(const SocketNotification& notification) {
     m_queued.push_back(notification);
     if (m_dispatchBusy) {
         // A handler ran a nested event loop; this one follows the current one.
@@ -325,7 +331,7 @@ void TcpTransport::TcpDispatch(const SocketNotification& notification) {
             connectDone(slotNumber, notification);
             break;
         case FdClose:
-            raise(slotNumber, TcpClosed, nullptr, 0);
+            raise(slotNumber, TcpEvent::Closed);
             break;
         case FdWrite:
             TcpFlush(slotNumber);
@@ -348,7 +354,7 @@ void TcpTransport::TcpLookupDone(int slotNumber, const SocketNotification& notif
         connectNextAddress(slotNumber);
         return;
     }
-    raise(slotNumber, TcpClosed, "Host Lookup Failed", 18);
+    raise(slotNumber, TcpEvent::Closed, "Host Lookup Failed");
 }
 
 void TcpTransport::connectDone(int slotNumber, const SocketNotification& notification) {
@@ -361,7 +367,7 @@ void TcpTransport::connectDone(int slotNumber, const SocketNotification& notific
         slot.security.peerFingerprint = notification.peerFingerprint;
     }
     if (notification.error == 0) {
-        raise(slotNumber, TcpConnected, nullptr, 1);
+        raise(slotNumber, TcpEvent::Connected);
         return;
     }
     m_lastError = notification.error;
@@ -372,7 +378,7 @@ void TcpTransport::connectDone(int slotNumber, const SocketNotification& notific
         if (text.size() > ErrorMessageLimit) {
             text.resize(ErrorMessageLimit);
         }
-        raise(slotNumber, TcpClosed, text.c_str(), static_cast<int>(text.size()));
+        raise(slotNumber, TcpEvent::Closed, text);
         return;
     }
     if (slot.nextAddress < slot.addresses.size()) {
@@ -389,19 +395,19 @@ void TcpTransport::TcpReceive(int slotNumber) {
         return;
     }
     const std::size_t room = slot.passBytes ? PassReceiveSize : slot.received.makeRoom();
-    m_lastError = 0;
-    const int count = m_sockets.receive(socket, m_receiveScratch.data(), static_cast<int>(room));
-    m_lastError = m_sockets.lastError();
-    if (count == -1) {
+    const SocketResult<int> count =
+        m_sockets.receive(socket, m_receiveScratch.data(), static_cast<int>(room));
+    m_lastError = count.error;
+    if (!count.ok()) {
         return;
     }
-    if (count <= 0) {
+    if (count.value <= 0) {
         TcpPeerClosed(slotNumber);
         return;
     }
-    slot.receivedCount += static_cast<std::uint64_t>(count);
+    slot.receivedCount += static_cast<std::uint64_t>(count.value);
     std::string_view received(m_receiveScratch.data(),
-                              std::min(static_cast<std::size_t>(count), room));
+                              std::min(static_cast<std::size_t>(count.value), room));
     if (!slot.passBytes) {
         slot.received.append(received);
         received = {};
@@ -430,13 +436,11 @@ void TcpTransport::deliverReceived(int slotNumber, SocketHandle socket, std::str
             if (bytes.empty()) {
                 return;
             }
-            const int taken = raise(slotNumber, TcpBytes, bytes.data(),
-                                    static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX)));
+            const std::size_t taken = raise(slotNumber, TcpEvent::Bytes, bytes);
             if (!slot.inUse || slot.socket != socket || slot.passBytes) {
                 continue;
             }
-            bytes.remove_prefix(
-                std::min(static_cast<std::size_t>(std::max(taken, 0)), bytes.size()));
+            bytes.remove_prefix(std::min(taken, bytes.size()));
             if (fromCutter) {
                 // No more than the cutter held a moment ago: it fits again.
                 slot.received.append(bytes);
@@ -446,7 +450,7 @@ void TcpTransport::deliverReceived(int slotNumber, SocketHandle socket, std::str
             continue;
         }
         if (const auto line = slot.received.cutLine()) {
-            raise(slotNumber, TcpLine, line->data(), static_cast<int>(line->size()));
+            raise(slotNumber, TcpEvent::Line, *line);
             continue;
         }
         if (uncut.empty()) {
@@ -461,7 +465,7 @@ void TcpTransport::deliverReceived(int slotNumber, SocketHandle socket, std::str
 
 void TcpTransport::TcpPeerClosed(int slotNumber) {
     closeSocket(m_slots[slotNumber]);
-    raise(slotNumber, TcpClosed, nullptr, 0);
+    raise(slotNumber, TcpEvent::Closed);
 }
 
 void TcpTransport::TcpFlush(int slotNumber) {
@@ -469,13 +473,14 @@ void TcpTransport::TcpFlush(int slotNumber) {
     while (slot.unsentFrom < slot.unsent.size()) {
         const std::size_t waiting = slot.unsent.size() - slot.unsentFrom;
         const int chunk = static_cast<int>(std::min<std::size_t>(waiting, INT_MAX));
-        const int sent = m_sockets.send(slot.socket, slot.unsent.data() + slot.unsentFrom, chunk);
-        m_lastError = m_sockets.lastError();
-        if (sent > 0) {
-            slot.unsentFrom += static_cast<std::size_t>(sent);
+        const SocketResult<int> sent =
+            m_sockets.send(slot.socket, slot.unsent.data() + slot.unsentFrom, chunk);
+        m_lastError = sent.error;
+        if (sent.ok() && sent.value > 0) {
+            slot.unsentFrom += static_cast<std::size_t>(sent.value);
             continue;
         }
-        if (sent < 0 && m_lastError != socket_error::WouldBlock) {
+        if (!sent.ok() && m_lastError != socket_error::WouldBlock) {
             // The connection is broken; its end is reported on the read side.
             slot.unsentFrom = slot.unsent.size();
         }
@@ -493,8 +498,7 @@ void TcpTransport::TcpFlush(int slotNumber) {
 
 void TcpTransport::closeSocket(Slot& slot) {
     if (slot.socket != InvalidSocket) {
-        m_sockets.close(slot.socket);
-        m_lastError = m_sockets.lastError();
+        m_lastError = m_sockets.close(slot.socket).error;
         slot.socket = InvalidSocket;
     }
     slot.unsent.clear();
@@ -511,10 +515,10 @@ void TcpTransport::selectFor(int slotNumber) {
                                   SelectedEvents | (waiting ? FdWrite : 0));
 }
 
-int TcpTransport::raise(int slotNumber, int event, const char* data, int length) {
+std::size_t TcpTransport::raise(int slotNumber, TcpEvent event, std::string_view data) {
     const std::shared_ptr<TcpEventHandler> handler = m_slots[slotNumber].handler;
     if (handler && *handler) {
-        return (*handler)(event, data, length);
+        return (*handler)(event, data);
     }
     return 0;
 }
@@ -524,7 +528,7 @@ void TcpTransport::raiseSelectFailed(int slotNumber) {
     if (text.size() > ErrorMessageLimit) {
         text.resize(ErrorMessageLimit);
     }
-    raise(slotNumber, TcpClosed, text.c_str(), static_cast<int>(text.size()));
+    raise(slotNumber, TcpEvent::Closed, text);
 }
 
 }  // namespace mivo

@@ -19,13 +19,16 @@
 
 namespace mivo {
 
-// (event code, data, length). The data of a TcpLine event is NUL-terminated
-// and valid only while the handler runs, as are the bytes of a TcpBytes
-// event. The result of a TcpBytes event is how many of its bytes the handler
-// took; the result of any other event is ignored.
-using TcpEventHandler = std::function<int(int event, const char* data, int length)>;
+// What happens on a slot: Connected when the connection is made (and again
+// when a TcpStartTls handshake is over), a Line for each line received (or
+// Bytes while the handler asks for them), and Closed at the end, with the
+// reason when it failed.
+enum class TcpEvent { Connected, Line, Closed, Bytes };
 
-constexpr int TcpConnected = 0, TcpLine = 1, TcpClosed = 3, TcpBytes = 4;  // event codes
+// The data of a Line, Bytes or Closed event is valid only while the handler
+// runs; Connected carries none. The result of a Bytes event is how many of
+// its bytes the handler took; the result of any other event is ignored.
+using TcpEventHandler = std::function<std::size_t(TcpEvent event, std::string_view data)>;
 
 // How TLS went on a slot, for its user to report.
 struct TcpSecurity {
@@ -58,13 +61,13 @@ public:
     // 0 when it failed at once (no event follows; the caller closes the slot).
     // A name is looked up and its addresses tried in the resolver's order
     // until one connects; a text with a colon is an IPv6 address. With `tls`
-    // TcpConnected comes only after the handshake and certificate check; a
-    // failure of either arrives as TcpClosed with its reason as the text.
+    // Connected comes only after the handshake and certificate check; a
+    // failure of either arrives as Closed with its reason as the text.
     int TcpConnect(int slot, const std::string& host, int port,
                    const std::optional<TlsSettings>& tls = std::nullopt);
     // Turns a connected slot's conversation into TLS. Lines still held are
-    // not delivered. 1 when the handshake is under way: the next TcpConnected
-    // says it is done, or TcpClosed why it failed. 0 when it cannot start (the
+    // not delivered. 1 when the handshake is under way: the next Connected
+    // says it is done, or Closed why it failed. 0 when it cannot start (the
     // server sent more than the reply the caller has just read); TcpSecurityOf
     // then tells why, and no event follows.
     int TcpStartTls(int slot, const TlsSettings& settings);
@@ -75,12 +78,12 @@ public:
     int TcpSend(int slot, const char* data, int length);
     // Formats at most 999 characters and sends them up to the first NUL.
     int TcpPrintf(int slot, const char* format, ...) __attribute__((format(printf, 3, 4)));
-    // While on, what the slot receives reaches its handler as TcpBytes
+    // While on, what the slot receives reaches its handler as Bytes
     // events, exactly as it came, past the line cutting and in receives of
     // up to PassReceiveSize bytes; bytes still held from earlier receives
     // come first. For content such as a whole message, whose lines may be of
     // any length and hold any byte. The handler turns it off from inside a
-    // TcpBytes event and returns how many bytes it took: the rest is cut
+    // Bytes event and returns how many bytes it took: the rest is cut
     // into lines as usual.
     void TcpPassBytes(int slot, bool pass);
     // Closes the socket and frees the slot, in any state; no event follows.
@@ -97,7 +100,7 @@ public:
 
     // Every notification from the platform enters here. One that arrives
     // while another is being handled waits and follows it, in order.
-    void TcpWndProc(const SocketNotification& notification) override;
+    void notify(const SocketNotification& notification) override;
 
 private:
     struct Slot {
@@ -139,7 +142,7 @@ private:
     void TcpFlush(int slot);
     void closeSocket(Slot& slot);
     void selectFor(int slot);
-    int raise(int slot, int event, const char* data, int length);
+    std::size_t raise(int slot, TcpEvent event, std::string_view data = {});
     void raiseSelectFailed(int slot);
     void drainQueuedNotifications();
 

@@ -16,10 +16,10 @@
 #include <thread>
 #include <utility>
 
+#include "ports/SocketErrorCodes.h"
 #include "posix/HostLookup.h"
 #include "posix/SocketErrors.h"
 #include "qt/SocketNotifiers.h"
-#include "transport/SocketErrorCodes.h"
 
 namespace mivo {
 
@@ -94,20 +94,19 @@ PosixSocketPort::Socket* PosixSocketPort::find(SocketHandle handle) {
     return it == m_sockets.end() ? nullptr : it->second.get();
 }
 
-SocketHandle PosixSocketPort::createStreamSocket() {
+SocketResult<SocketHandle> PosixSocketPort::createStreamSocket() {
     return createSocket(AF_INET);
 }
 
-SocketHandle PosixSocketPort::createStreamSocket6() {
+SocketResult<SocketHandle> PosixSocketPort::createStreamSocket6() {
     return createSocket(AF_INET6);
 }
 
-SocketHandle PosixSocketPort::createSocket(int family) {
+SocketResult<SocketHandle> PosixSocketPort::createSocket(int family) {
     // Non-blocking from the start: the program's thread must never wait.
     const int fd = ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
-        m_lastError = windowsSocketError(errno);
-        return InvalidSocket;
+        return {InvalidSocket, windowsSocketError(errno)};
     }
     // Every command goes out in one send and is answered before the next,
     // so Nagle could only hold a command back; without it each send leaves
@@ -119,36 +118,30 @@ SocketHandle PosixSocketPort::createSocket(int family) {
     socket->notifiers = std::make_unique<SocketNotifiers>(
         fd, *m_context, [this, handle] { readable(handle); }, [this, handle] { writable(handle); });
     m_sockets.emplace(handle, std::move(socket));
-    m_lastError = 0;
-    return handle;
+    return {handle};
 }
 
-bool PosixSocketPort::setNonBlocking(SocketHandle handle) {
+SocketStatus PosixSocketPort::setNonBlocking(SocketHandle handle) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = socket_error::NotSocket;
-        return false;
+        return {socket_error::NotSocket};
     }
     const int flags = ::fcntl(socket->fd, F_GETFL);
     if (flags < 0 || ::fcntl(socket->fd, F_SETFL, flags | O_NONBLOCK) < 0) {
-        m_lastError = windowsSocketError(errno);
-        return false;
+        return {windowsSocketError(errno)};
     }
-    m_lastError = 0;
-    return true;
+    return {};
 }
 
-int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) {
+SocketStatus PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = socket_error::NotSocket;
-        return -1;
+        return {socket_error::NotSocket};
     }
     // Windows refuses these destinations at once; Linux would
     // try the broadcast address or take "any" as this machine.
     if (address == 0xFFFFFFFFu || address == 0) {
-        m_lastError = socket_error::AddressNotAvailable;
-        return -1;
+        return {socket_error::AddressNotAvailable};
     }
     sockaddr_in target{};
     target.sin_family = AF_INET;
@@ -157,11 +150,10 @@ int PosixSocketPort::connect(SocketHandle handle, Ipv4Address address, int port)
     return connectTo(*socket, reinterpret_cast<const sockaddr*>(&target), sizeof target);
 }
 
-int PosixSocketPort::connect6(SocketHandle handle, const IpAddress& address, int port) {
+SocketStatus PosixSocketPort::connect6(SocketHandle handle, const IpAddress& address, int port) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = socket_error::NotSocket;
-        return -1;
+        return {socket_error::NotSocket};
     }
     sockaddr_in6 target{};
     target.sin6_family = AF_INET6;
@@ -170,39 +162,33 @@ int PosixSocketPort::connect6(SocketHandle handle, const IpAddress& address, int
     return connectTo(*socket, reinterpret_cast<const sockaddr*>(&target), sizeof target);
 }
 
-int PosixSocketPort::connectTo(Socket& socket, const sockaddr* target, socklen_t size) {
+SocketStatus PosixSocketPort::connectTo(Socket& socket, const sockaddr* target, socklen_t size) {
     if (::connect(socket.fd, target, size) == 0) {
         // Still reported through the connect notification, as always.
         socket.state = State::Connecting;
-        m_lastError = 0;
-        return 0;
+        return {};
     }
     const int error = errno;
     if (error == EINPROGRESS || error == EINTR) {
         socket.state = State::Connecting;
-        m_lastError = socket_error::InProgress;
-        return -1;
+        return {socket_error::InProgress};
     }
     if (isReportedLater(error)) {
         socket.state = State::Connecting;
         socket.laterConnectError = windowsSocketError(error);
-        m_lastError = socket_error::InProgress;
-        return -1;
+        return {socket_error::InProgress};
     }
-    m_lastError = windowsSocketError(error);
-    return -1;
+    return {windowsSocketError(error)};
 }
 
-bool PosixSocketPort::startTls(SocketHandle, const TlsSettings&) {
+SocketStatus PosixSocketPort::startTls(SocketHandle, const TlsSettings&) {
     // Plain sockets only: TLS is TlsSocketPort's, layered over this port.
-    m_lastError = socket_error::NotSocket;
-    return false;
+    return {socket_error::NotSocket};
 }
 
 void PosixSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = socket_error::NotSocket;
         return;
     }
     socket->slot = slot;
@@ -221,36 +207,33 @@ void PosixSocketPort::selectNotifications(SocketHandle handle, int slot, int eve
         });
     }
     updateWatching(*socket);
-    m_lastError = 0;
 }
 
-int PosixSocketPort::send(SocketHandle handle, const char* data, int length) {
+SocketResult<int> PosixSocketPort::send(SocketHandle handle, const char* data, int length) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = socket_error::NotSocket;
-        return -1;
+        return {0, socket_error::NotSocket};
     }
     // A peer that is gone must give an error here, not end the process.
     const ssize_t sent =
         ::send(socket->fd, data, static_cast<std::size_t>(length), MSG_NOSIGNAL | MSG_DONTWAIT);
-    m_lastError = sent < 0 ? windowsSocketError(errno) : 0;
+    const int error = sent < 0 ? windowsSocketError(errno) : 0;
     if (sent > 0) {
         socket->ackOwed = false;
     }
     socket->writeDelivered = false;
     updateWatching(*socket);
-    return static_cast<int>(sent);
+    return {sent < 0 ? 0 : static_cast<int>(sent), error};
 }
 
-int PosixSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
+SocketResult<int> PosixSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     Socket* socket = find(handle);
     if (socket == nullptr) {
-        m_lastError = socket_error::NotSocket;
-        return -1;
+        return {0, socket_error::NotSocket};
     }
     const ssize_t count =
         ::recv(socket->fd, buffer, static_cast<std::size_t>(capacity), MSG_DONTWAIT);
-    m_lastError = count < 0 ? windowsSocketError(errno) : 0;
+    const int error = count < 0 ? windowsSocketError(errno) : 0;
     if (count == 0 && capacity > 0) {
         socket->ended = true;
     }
@@ -259,23 +242,22 @@ int PosixSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     }
     socket->readDelivered = false;
     updateWatching(*socket);
-    return static_cast<int>(count);
+    return {count < 0 ? 0 : static_cast<int>(count), error};
 }
 
-void PosixSocketPort::close(SocketHandle handle) {
+SocketStatus PosixSocketPort::close(SocketHandle handle) {
     const auto it = m_sockets.find(handle);
     if (it == m_sockets.end()) {
-        m_lastError = socket_error::NotSocket;
-        return;
+        return {socket_error::NotSocket};
     }
     std::unique_ptr<Socket> socket = std::move(it->second);
     m_sockets.erase(it);
     socket->notifiers.reset();  // switched off before the descriptor goes
     ::close(socket->fd);
-    m_lastError = 0;
+    return {};
 }
 
-bool PosixSocketPort::startHostLookup(int slot, LookupId lookup, const std::string& host) {
+SocketStatus PosixSocketPort::startHostLookup(int slot, LookupId lookup, const std::string& host) {
     std::shared_ptr<LookupMailbox> mailbox = m_mailbox;
     try {
         std::thread([mailbox, slot, lookup, host] {
@@ -294,11 +276,9 @@ bool PosixSocketPort::startHostLookup(int slot, LookupId lookup, const std::stri
             }
         }).detach();
     } catch (const std::system_error&) {
-        m_lastError = socket_error::NoBuffers;
-        return false;
+        return {socket_error::NoBuffers};
     }
-    m_lastError = 0;
-    return true;
+    return {};
 }
 
 void PosixSocketPort::post(std::function<void()> task) {
@@ -419,7 +399,7 @@ void PosixSocketPort::deliver(const SocketNotification& notification) {
         DeliveryScope(const DeliveryScope&) = delete;
         DeliveryScope& operator=(const DeliveryScope&) = delete;
     } scope(*this);
-    m_sink->TcpWndProc(notification);
+    m_sink->notify(notification);
 }
 
 }  // namespace mivo

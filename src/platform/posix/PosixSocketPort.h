@@ -25,18 +25,17 @@ public:
     PosixSocketPort& operator=(const PosixSocketPort&) = delete;
 
     void setNotificationSink(SocketNotificationSink* sink) override { m_sink = sink; }
-    SocketHandle createStreamSocket() override;
-    SocketHandle createStreamSocket6() override;
-    bool setNonBlocking(SocketHandle socket) override;
-    int connect(SocketHandle socket, Ipv4Address address, int port) override;
-    int connect6(SocketHandle socket, const IpAddress& address, int port) override;
-    bool startTls(SocketHandle socket, const TlsSettings& settings) override;
+    SocketResult<SocketHandle> createStreamSocket() override;
+    SocketResult<SocketHandle> createStreamSocket6() override;
+    SocketStatus setNonBlocking(SocketHandle socket) override;
+    SocketStatus connect(SocketHandle socket, Ipv4Address address, int port) override;
+    SocketStatus connect6(SocketHandle socket, const IpAddress& address, int port) override;
+    SocketStatus startTls(SocketHandle socket, const TlsSettings& settings) override;
     void selectNotifications(SocketHandle socket, int slot, int events) override;
-    int send(SocketHandle socket, const char* data, int length) override;
-    int receive(SocketHandle socket, char* buffer, int capacity) override;
-    void close(SocketHandle socket) override;
-    int lastError() const override { return m_lastError; }
-    bool startHostLookup(int slot, LookupId lookup, const std::string& host) override;
+    SocketResult<int> send(SocketHandle socket, const char* data, int length) override;
+    SocketResult<int> receive(SocketHandle socket, char* buffer, int capacity) override;
+    SocketStatus close(SocketHandle socket) override;
+    SocketStatus startHostLookup(int slot, LookupId lookup, const std::string& host) override;
     void post(std::function<void()> task) override;
 
     // Sockets open now (for tests).
@@ -48,8 +47,8 @@ private:
     struct LookupMailbox;
 
     Socket* find(SocketHandle handle);
-    SocketHandle createSocket(int family);
-    int connectTo(Socket& socket, const sockaddr* target, socklen_t size);
+    SocketResult<SocketHandle> createSocket(int family);
+    SocketStatus connectTo(Socket& socket, const sockaddr* target, socklen_t size);
     void readable(SocketHandle handle);
     void writable(SocketHandle handle);
     void updateWatching(Socket& socket);
@@ -63,7 +62,6 @@ private:
     std::map<SocketHandle, std::unique_ptr<Socket>> m_sockets;
     SocketNotificationSink* m_sink = nullptr;
     SocketHandle m_nextHandle = 1;
-    int m_lastError = 0;
     int m_deliveryDepth = 0;  // notifications being handled, nested
     bool m_acknowledgementsOwed = false;
 };

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstring>
 
-#include "transport/SocketErrorCodes.h"
+#include "ports/SocketErrorCodes.h"
 
 namespace mivo {
 
@@ -34,20 +34,30 @@ SocketBioTarget* targetOf(BIO* bio) {
 int socketBioWrite(BIO* bio, const char* data, int length) {
     SocketBioTarget* target = targetOf(bio);
     BIO_clear_retry_flags(bio);
-    const int sent = target->plain->send(target->socket, data, length);
-    target->lastError = target->plain->lastError();
-    if (sent < 0 && target->lastError == socket_error::WouldBlock) {
-        BIO_set_retry_write(bio);
+    const SocketResult<int> sent = target->plain->send(target->socket, data, length);
+    target->lastError = sent.error;
+    if (!sent.ok()) {
+        if (sent.error == socket_error::WouldBlock) {
+            BIO_set_retry_write(bio);
+        }
+        return -1;
     }
-    return sent;
+    return sent.value;
 }
 
 int socketBioRead(BIO* bio, char* buffer, int size) {
     SocketBioTarget* target = targetOf(bio);
     BIO_clear_retry_flags(bio);
     ++target->reads;
-    int count = target->plain->receive(target->socket, buffer, size);
-    target->lastError = target->plain->lastError();
+    const SocketResult<int> received = target->plain->receive(target->socket, buffer, size);
+    target->lastError = received.error;
+    if (!received.ok()) {
+        if (received.error == socket_error::WouldBlock) {
+            BIO_set_retry_read(bio);
+        }
+        return -1;
+    }
+    int count = received.value;
     if (count > 0 && target->lineFeedMayLead) {
         // Only the very first byte can be that LF; anything else is TLS's.
         target->lineFeedMayLead = false;
@@ -60,9 +70,6 @@ int socketBioRead(BIO* bio, char* buffer, int size) {
                 return -1;
             }
         }
-    }
-    if (count < 0 && target->lastError == socket_error::WouldBlock) {
-        BIO_set_retry_read(bio);
     }
     return count;
 }

@@ -9,15 +9,15 @@
 #include <cstdlib>
 #include <utility>
 
+#include "ports/SocketErrorCodes.h"
 #include "tls/TlsContext.h"
-#include "transport/SocketErrorCodes.h"
 
 namespace mivo {
 
 namespace {
 
-constexpr int kAborted = 10053;       // what a failed handshake reports as its code
-constexpr int kNotConnected = 10057;  // sending before the handshake is over
+// What a failed handshake, or a broken record, reports as its code.
+constexpr int kAborted = socket_error::ConnectionAborted;
 
 constexpr int kHandshakeEvents = FdRead | FdConnect | FdClose;
 
@@ -89,43 +89,17 @@ TlsSocketPort::Connection* TlsSocketPort::find(SocketHandle handle) {
     return it == m_connections.end() ? nullptr : it->second.get();
 }
 
-SocketHandle TlsSocketPort::passOn(SocketHandle socket) {
-    m_lastError = m_plain->lastError();
-    if (socket != InvalidSocket) {
-        m_plainSockets[socket] = PlainSocket{};
+SocketResult<SocketHandle> TlsSocketPort::passOn(SocketResult<SocketHandle> created) {
+    if (created.ok()) {
+        m_plainSockets[created.value] = PlainSocket{};
     }
-    return socket;
+    return created;
 }
 
-bool TlsSocketPort::setNonBlocking(SocketHandle socket) {
-    const bool done = m_plain->setNonBlocking(socket);
-    m_lastError = m_plain->lastError();
-    return done;
-}
-
-int TlsSocketPort::connect(SocketHandle socket, Ipv4Address address, int port) {
-    const int result = m_plain->connect(socket, address, port);
-    m_lastError = m_plain->lastError();
-    return result;
-}
-
-int TlsSocketPort::connect6(SocketHandle socket, const IpAddress& address, int port) {
-    const int result = m_plain->connect6(socket, address, port);
-    m_lastError = m_plain->lastError();
-    return result;
-}
-
-bool TlsSocketPort::startHostLookup(int slot, LookupId lookup, const std::string& host) {
-    const bool started = m_plain->startHostLookup(slot, lookup, host);
-    m_lastError = m_plain->lastError();
-    return started;
-}
-
-bool TlsSocketPort::startTls(SocketHandle handle, const TlsSettings& settings) {
+SocketStatus TlsSocketPort::startTls(SocketHandle handle, const TlsSettings& settings) {
     const auto plain = m_plainSockets.find(handle);
     if (plain == m_plainSockets.end() || find(handle) != nullptr) {
-        m_lastError = socket_error::NotSocket;
-        return false;
+        return {socket_error::NotSocket};
     }
     if (!m_context) {
         m_context = std::make_unique<TlsContext>(m_configuration.trustedCertificatesFile);
@@ -141,7 +115,6 @@ bool TlsSocketPort::startTls(SocketHandle handle, const TlsSettings& settings) {
     connection->slot = plain->second.slot;
     connection->events = plain->second.events;
     Connection& added = *m_connections.emplace(handle, std::move(connection)).first->second;
-    m_lastError = 0;
     if (plain->second.connected) {
         // Turning an open conversation to TLS: the handshake starts from the
         // event loop, after the caller's notification is handled.
@@ -154,7 +127,7 @@ bool TlsSocketPort::startTls(SocketHandle handle, const TlsSettings& settings) {
             }
         });
     }
-    return true;
+    return {};
 }
 
 void TlsSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
@@ -169,7 +142,6 @@ void TlsSocketPort::selectNotifications(SocketHandle handle, int slot, int event
             connection->events = events;
         }
         m_plain->selectNotifications(handle, slot, events);
-        m_lastError = m_plain->lastError();
         return;
     }
     connection->slot = slot;
@@ -177,7 +149,6 @@ void TlsSocketPort::selectNotifications(SocketHandle handle, int slot, int event
     if (connection->state == Connection::State::AwaitingConnection) {
         m_plain->selectNotifications(handle, slot, events | kHandshakeEvents);
     }
-    m_lastError = 0;
 }
 
 void TlsSocketPort::selectForHandshake(SocketHandle handle, Connection& connection,
@@ -186,44 +157,35 @@ void TlsSocketPort::selectForHandshake(SocketHandle handle, Connection& connecti
                                  kHandshakeEvents | (wantsWrite ? FdWrite : 0));
 }
 
-int TlsSocketPort::send(SocketHandle handle, const char* data, int length) {
+SocketResult<int> TlsSocketPort::send(SocketHandle handle, const char* data, int length) {
     Connection* connection = find(handle);
     if (connection == nullptr) {
-        const int sent = m_plain->send(handle, data, length);
-        m_lastError = m_plain->lastError();
-        return sent;
+        return m_plain->send(handle, data, length);
     }
     if (connection->state != Connection::State::Open) {
         // Nothing goes out in clear once TLS is asked for.
-        m_lastError = kNotConnected;
-        return -1;
+        return {0, socket_error::NotConnected};
     }
     ERR_clear_error();
     const int sent = SSL_write(connection->ssl.get(), data, length);
     if (sent > 0) {
-        m_lastError = 0;
-        return sent;
+        return {sent};
     }
     const int error = SSL_get_error(connection->ssl.get(), sent);
     if (error == SSL_ERROR_WANT_WRITE || error == SSL_ERROR_WANT_READ) {
-        m_lastError = socket_error::WouldBlock;
-        return -1;
+        return {0, socket_error::WouldBlock};
     }
     const int socketError = TlsContext::lastSocketError(connection->ssl.get());
-    m_lastError = socketError != 0 ? socketError : kAborted;
-    return -1;
+    return {0, socketError != 0 ? socketError : kAborted};
 }
 
-int TlsSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
+SocketResult<int> TlsSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     Connection* connection = find(handle);
     if (connection == nullptr) {
-        const int count = m_plain->receive(handle, buffer, capacity);
-        m_lastError = m_plain->lastError();
-        return count;
+        return m_plain->receive(handle, buffer, capacity);
     }
     if (connection->state != Connection::State::Open) {
-        m_lastError = socket_error::WouldBlock;
-        return -1;
+        return {0, socket_error::WouldBlock};
     }
     SSL* ssl = connection->ssl.get();
     ERR_clear_error();
@@ -237,31 +199,28 @@ int TlsSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
         m_plain->receive(handle, buffer, 0);
     }
     if (count > 0) {
-        m_lastError = 0;
         if (SSL_pending(ssl) > 0 || SSL_has_pending(ssl) == 1) {
             // Decrypted text the socket will not announce again.
             readLater(handle, *connection);
         }
-        return count;
+        return {count};
     }
     const int error = SSL_get_error(ssl, count);
     if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
-        m_lastError = socket_error::WouldBlock;
-        return -1;
+        return {0, socket_error::WouldBlock};
     }
     if (error == SSL_ERROR_ZERO_RETURN ||
         (error == SSL_ERROR_SYSCALL && TlsContext::lastSocketError(ssl) == 0)) {
-        m_lastError = 0;
-        return 0;
+        return {0};
     }
     // A broken record is no orderly end: the connection ends with an error.
     const int socketError = TlsContext::lastSocketError(ssl);
-    m_lastError = socketError != 0 ? socketError : kAborted;
-    breakLater(handle, *connection);
-    return -1;
+    const int broken = socketError != 0 ? socketError : kAborted;
+    breakLater(handle, *connection, broken);
+    return {0, broken};
 }
 
-void TlsSocketPort::close(SocketHandle handle) {
+SocketStatus TlsSocketPort::close(SocketHandle handle) {
     if (Connection* connection = find(handle)) {
         if (connection->state == Connection::State::Open) {
             // The close_notify alert, if the socket takes it at once.
@@ -271,11 +230,10 @@ void TlsSocketPort::close(SocketHandle handle) {
         m_connections.erase(handle);
     }
     m_plainSockets.erase(handle);
-    m_plain->close(handle);
-    m_lastError = m_plain->lastError();
+    return m_plain->close(handle);
 }
 
-void TlsSocketPort::TcpWndProc(const SocketNotification& notification) {
+void TlsSocketPort::notify(const SocketNotification& notification) {
     Connection* connection = notification.isLookup ? nullptr : find(notification.socket);
     if (connection == nullptr) {
         if (!notification.isLookup && notification.event == FdConnect && notification.error == 0) {
@@ -414,12 +372,11 @@ void TlsSocketPort::readLater(SocketHandle handle, Connection& connection) {
     });
 }
 
-void TlsSocketPort::breakLater(SocketHandle handle, Connection& connection) {
+void TlsSocketPort::breakLater(SocketHandle handle, Connection& connection, int error) {
     if (connection.breakPosted) {
         return;
     }
     connection.breakPosted = true;
-    const int error = m_lastError;
     std::weak_ptr<TlsSocketPort*> alive = m_alive;
     m_plain->post([alive, handle, error] {
         auto port = alive.lock();
@@ -439,7 +396,7 @@ void TlsSocketPort::breakLater(SocketHandle handle, Connection& connection) {
 
 void TlsSocketPort::deliver(const SocketNotification& notification) {
     if (m_sink != nullptr) {
-        m_sink->TcpWndProc(notification);
+        m_sink->notify(notification);
     }
 }
 

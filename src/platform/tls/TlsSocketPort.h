@@ -33,31 +33,42 @@ public:
     TlsSocketPort& operator=(const TlsSocketPort&) = delete;
 
     void setNotificationSink(SocketNotificationSink* sink) override { m_sink = sink; }
-    SocketHandle createStreamSocket() override { return passOn(m_plain->createStreamSocket()); }
-    SocketHandle createStreamSocket6() override { return passOn(m_plain->createStreamSocket6()); }
-    bool setNonBlocking(SocketHandle socket) override;
-    int connect(SocketHandle socket, Ipv4Address address, int port) override;
-    int connect6(SocketHandle socket, const IpAddress& address, int port) override;
-    bool startTls(SocketHandle socket, const TlsSettings& settings) override;
+    SocketResult<SocketHandle> createStreamSocket() override {
+        return passOn(m_plain->createStreamSocket());
+    }
+    SocketResult<SocketHandle> createStreamSocket6() override {
+        return passOn(m_plain->createStreamSocket6());
+    }
+    SocketStatus setNonBlocking(SocketHandle socket) override {
+        return m_plain->setNonBlocking(socket);
+    }
+    SocketStatus connect(SocketHandle socket, Ipv4Address address, int port) override {
+        return m_plain->connect(socket, address, port);
+    }
+    SocketStatus connect6(SocketHandle socket, const IpAddress& address, int port) override {
+        return m_plain->connect6(socket, address, port);
+    }
+    SocketStatus startTls(SocketHandle socket, const TlsSettings& settings) override;
     void selectNotifications(SocketHandle socket, int slot, int events) override;
-    int send(SocketHandle socket, const char* data, int length) override;
-    int receive(SocketHandle socket, char* buffer, int capacity) override;
-    void close(SocketHandle socket) override;
-    int lastError() const override { return m_lastError; }
-    bool startHostLookup(int slot, LookupId lookup, const std::string& host) override;
+    SocketResult<int> send(SocketHandle socket, const char* data, int length) override;
+    SocketResult<int> receive(SocketHandle socket, char* buffer, int capacity) override;
+    SocketStatus close(SocketHandle socket) override;
+    SocketStatus startHostLookup(int slot, LookupId lookup, const std::string& host) override {
+        return m_plain->startHostLookup(slot, lookup, host);
+    }
     void post(std::function<void()> task) override { m_plain->post(std::move(task)); }
 
 private:
     struct Connection;
 
-    SocketHandle passOn(SocketHandle socket);
-    void TcpWndProc(const SocketNotification& notification) override;
+    SocketResult<SocketHandle> passOn(SocketResult<SocketHandle> created);
+    void notify(const SocketNotification& notification) override;
     void handshakeStep(SocketHandle handle);
     void handshakeDone(SocketHandle handle, Connection& connection);
     void handshakeFailed(SocketHandle handle, Connection& connection, const std::string& reason);
     void selectForHandshake(SocketHandle handle, Connection& connection, bool wantsWrite);
     void readLater(SocketHandle handle, Connection& connection);
-    void breakLater(SocketHandle handle, Connection& connection);
+    void breakLater(SocketHandle handle, Connection& connection, int error);
     void deliver(const SocketNotification& notification);
     Connection* find(SocketHandle handle);
 
@@ -72,7 +83,6 @@ private:
     };
     std::map<SocketHandle, PlainSocket> m_plainSockets;  // what a later startTls needs
     SocketNotificationSink* m_sink = nullptr;
-    int m_lastError = 0;
     // Posted tasks hold this weakly, so they do nothing once the port is gone.
     std::shared_ptr<TlsSocketPort*> m_alive;
 };

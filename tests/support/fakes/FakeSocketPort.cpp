@@ -5,61 +5,49 @@
 
 namespace mivo::test {
 
-namespace {
-constexpr int ErrorWouldBlock = 10035;
-constexpr int ErrorNotSocket = 10038;
-}  // namespace
-
-SocketHandle FakeSocketPort::createStreamSocket() {
+SocketResult<SocketHandle> FakeSocketPort::createStreamSocket() {
     if (createError != 0) {
-        m_lastError = createError;
-        return InvalidSocket;
+        return {InvalidSocket, createError};
     }
-    m_lastError = 0;
     const SocketHandle handle = m_nextHandle++;
     sockets[handle].handle = handle;
     m_lastCreated = handle;
-    return handle;
+    return {handle};
 }
 
-SocketHandle FakeSocketPort::createStreamSocket6() {
-    const SocketHandle handle = createStreamSocket();
-    if (handle != InvalidSocket) {
-        socket(handle).ipv6 = true;
+SocketResult<SocketHandle> FakeSocketPort::createStreamSocket6() {
+    const SocketResult<SocketHandle> created = createStreamSocket();
+    if (created.ok()) {
+        socket(created.value).ipv6 = true;
     }
-    return handle;
+    return created;
 }
 
-bool FakeSocketPort::setNonBlocking(SocketHandle handle) {
+SocketStatus FakeSocketPort::setNonBlocking(SocketHandle handle) {
     socket(handle).nonBlocking = true;
-    m_lastError = 0;
-    return true;
+    return {};
 }
 
-int FakeSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) {
+SocketStatus FakeSocketPort::connect(SocketHandle handle, Ipv4Address address, int port) {
     Socket& target = socket(handle);
     target.address = address;
     target.port = port;
-    m_lastError = connectError;
-    return connectError == 0 ? 0 : -1;
+    return {connectError};
 }
 
-int FakeSocketPort::connect6(SocketHandle handle, const IpAddress& address, int port) {
+SocketStatus FakeSocketPort::connect6(SocketHandle handle, const IpAddress& address, int port) {
     Socket& target = socket(handle);
     target.address6 = address;
     target.port = port;
-    m_lastError = connectError;
-    return connectError == 0 ? 0 : -1;
+    return {connectError};
 }
 
-bool FakeSocketPort::startTls(SocketHandle handle, const TlsSettings& settings) {
+SocketStatus FakeSocketPort::startTls(SocketHandle handle, const TlsSettings& settings) {
     if (tlsStartFails) {
-        m_lastError = ErrorNotSocket;
-        return false;
+        return {socket_error::NotSocket};
     }
     socket(handle).tls = settings;
-    m_lastError = 0;
-    return true;
+    return {};
 }
 
 void FakeSocketPort::selectNotifications(SocketHandle handle, int slot, int events) {
@@ -68,11 +56,10 @@ void FakeSocketPort::selectNotifications(SocketHandle handle, int slot, int even
     target.selected = events;
 }
 
-int FakeSocketPort::send(SocketHandle handle, const char* data, int length) {
+SocketResult<int> FakeSocketPort::send(SocketHandle handle, const char* data, int length) {
     Socket& target = socket(handle);
     if (target.closed) {
-        m_lastError = ErrorNotSocket;
-        return -1;
+        return {0, socket_error::NotSocket};
     }
     long taken = length;
     if (target.sendRoom >= 0) {
@@ -80,28 +67,20 @@ int FakeSocketPort::send(SocketHandle handle, const char* data, int length) {
         target.sendRoom -= taken;
     }
     if (taken == 0 && length > 0) {
-        m_lastError = ErrorWouldBlock;
-        return -1;
+        return {0, socket_error::WouldBlock};
     }
     target.sent.append(data, static_cast<std::size_t>(taken));
-    m_lastError = 0;
-    return static_cast<int>(taken);
+    return {static_cast<int>(taken)};
 }
 
-int FakeSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
+SocketResult<int> FakeSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     Socket& target = socket(handle);
     target.receiveCapacities.push_back(capacity);
     if (target.closed) {
-        m_lastError = ErrorNotSocket;
-        return -1;
+        return {0, socket_error::NotSocket};
     }
     if (target.incoming.empty()) {
-        if (target.peerClosed) {
-            m_lastError = 0;
-            return 0;
-        }
-        m_lastError = ErrorWouldBlock;
-        return -1;
+        return {0, target.peerClosed ? 0 : socket_error::WouldBlock};
     }
     std::string& chunk = target.incoming.front();
     const std::size_t count = std::min(chunk.size(), static_cast<std::size_t>(capacity));
@@ -110,23 +89,20 @@ int FakeSocketPort::receive(SocketHandle handle, char* buffer, int capacity) {
     if (chunk.empty()) {
         target.incoming.pop_front();
     }
-    m_lastError = 0;
-    return static_cast<int>(count);
+    return {static_cast<int>(count)};
 }
 
-void FakeSocketPort::close(SocketHandle handle) {
+SocketStatus FakeSocketPort::close(SocketHandle handle) {
     socket(handle).closed = true;
-    m_lastError = 0;
+    return {};
 }
 
-bool FakeSocketPort::startHostLookup(int slot, LookupId lookup, const std::string& host) {
+SocketStatus FakeSocketPort::startHostLookup(int slot, LookupId lookup, const std::string& host) {
     if (lookupStartFails) {
-        m_lastError = 11001;
-        return false;
+        return {socket_error::HostNotFound};
     }
     lookups.push_back(Lookup{slot, lookup, host});
-    m_lastError = 0;
-    return true;
+    return {};
 }
 
 SocketHandle FakeSocketPort::socketOfSlot(int slot) const {
@@ -222,7 +198,7 @@ void FakeSocketPort::notify(SocketHandle handle, int event, int error) {
 
 void FakeSocketPort::deliver(const SocketNotification& notification) {
     if (m_sink != nullptr) {
-        m_sink->TcpWndProc(notification);
+        m_sink->notify(notification);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ports/SocketErrorCodes.h"
 #include "ports/SocketPort.h"
 
 namespace mivo::test {
@@ -44,9 +45,9 @@ public:
 
     // What the next calls report; the defaults make everything succeed.
     int createError = 0;            // non-zero: createStreamSocket fails with it
-    int connectError = 10036;       // 0: connected at once; else -1 with this code
-    bool lookupStartFails = false;  // startHostLookup returns false (error 11001)
-    bool tlsStartFails = false;     // startTls returns false
+    int connectError = 10036;       // 0: connected at once; else connect fails with it
+    bool lookupStartFails = false;  // startHostLookup fails (error 11001)
+    bool tlsStartFails = false;     // startTls fails
 
     std::map<SocketHandle, Socket> sockets;
     std::vector<Lookup> lookups;
@@ -54,18 +55,17 @@ public:
 
     // -- the port --
     void setNotificationSink(SocketNotificationSink* sink) override { m_sink = sink; }
-    SocketHandle createStreamSocket() override;
-    SocketHandle createStreamSocket6() override;
-    bool setNonBlocking(SocketHandle socket) override;
-    int connect(SocketHandle socket, Ipv4Address address, int port) override;
-    int connect6(SocketHandle socket, const IpAddress& address, int port) override;
-    bool startTls(SocketHandle socket, const TlsSettings& settings) override;
+    SocketResult<SocketHandle> createStreamSocket() override;
+    SocketResult<SocketHandle> createStreamSocket6() override;
+    SocketStatus setNonBlocking(SocketHandle socket) override;
+    SocketStatus connect(SocketHandle socket, Ipv4Address address, int port) override;
+    SocketStatus connect6(SocketHandle socket, const IpAddress& address, int port) override;
+    SocketStatus startTls(SocketHandle socket, const TlsSettings& settings) override;
     void selectNotifications(SocketHandle socket, int slot, int events) override;
-    int send(SocketHandle socket, const char* data, int length) override;
-    int receive(SocketHandle socket, char* buffer, int capacity) override;
-    void close(SocketHandle socket) override;
-    int lastError() const override { return m_lastError; }
-    bool startHostLookup(int slot, LookupId lookup, const std::string& host) override;
+    SocketResult<int> send(SocketHandle socket, const char* data, int length) override;
+    SocketResult<int> receive(SocketHandle socket, char* buffer, int capacity) override;
+    SocketStatus close(SocketHandle socket) override;
+    SocketStatus startHostLookup(int slot, LookupId lookup, const std::string& host) override;
     void post(std::function<void()> task) override { posted.push_back(std::move(task)); }
 
     // -- the test's side --
@@ -87,7 +87,9 @@ public:
     // An orderly end of the stream: the next receive returns 0.
     void serverCloses(SocketHandle socket);
     // The server resets the connection: FD_CLOSE carrying 10054.
-    void serverResets(SocketHandle socket) { notify(socket, FdClose, 10054); }
+    void serverResets(SocketHandle socket) {
+        notify(socket, FdClose, socket_error::ConnectionReset);
+    }
     // The socket can take `room` more bytes: FD_WRITE if the client asked.
     void becomesWritable(SocketHandle socket, long room = -1);
     void completeLookup(std::size_t index, std::optional<Ipv4Address> address, int error = 0);
@@ -104,7 +106,6 @@ private:
     SocketNotificationSink* m_sink = nullptr;
     SocketHandle m_nextHandle = 1;
     SocketHandle m_lastCreated = InvalidSocket;
-    int m_lastError = 0;
 };
 
 }  // namespace mivo::test

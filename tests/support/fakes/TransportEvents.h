@@ -1,56 +1,59 @@
 #pragma once
 // Records the events a transport slot raises, in a form tests compare
-// directly: (code, data copied by its length, length, whether data was null).
+// directly: the event and its data, copied.
 
-#include <cstring>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "transport/TcpTransport.h"
 
 namespace mivo::test {
 
-struct TcpEvent {
-    int event = -1;
-    bool hasData = false;
+struct RecordedEvent {
+    TcpEvent event = TcpEvent::Closed;
     std::string data;
-    int length = 0;
 
-    bool operator==(const TcpEvent&) const = default;
+    bool operator==(const RecordedEvent&) const = default;
 };
 
-inline TcpEvent Connected() {
-    return {TcpConnected, false, "", 1};
+inline RecordedEvent Connected() {
+    return {TcpEvent::Connected, ""};
 }
-inline TcpEvent Line(const std::string& text) {
-    return {TcpLine, true, text, static_cast<int>(text.size())};
+inline RecordedEvent Line(const std::string& text) {
+    return {TcpEvent::Line, text};
 }
-inline TcpEvent Closed() {
-    return {TcpClosed, false, "", 0};
+inline RecordedEvent Closed() {
+    return {TcpEvent::Closed, ""};
 }
-inline TcpEvent ClosedWith(const std::string& text) {
-    return {TcpClosed, true, text, static_cast<int>(text.size())};
-}
-
-inline void PrintTo(const TcpEvent& event, std::ostream* out) {
-    *out << "{" << event.event << ", " << (event.hasData ? "\"" + event.data + "\"" : "null")
-         << ", " << event.length << "}";
+inline RecordedEvent ClosedWith(const std::string& text) {
+    return {TcpEvent::Closed, text};
 }
 
-// A handler that appends every event to `events`. Data must be
-// NUL-terminated right after its length, as handlers are promised.
-inline TcpEventHandler recordInto(std::vector<TcpEvent>& events) {
-    return [&events](int event, const char* data, int length) {
-        TcpEvent record{event, data != nullptr, "", length};
-        if (data != nullptr) {
-            record.data.assign(data, static_cast<std::size_t>(length));
-            if (data[length] != '\0') {
-                record.data += "<not NUL-terminated>";
-            }
-        }
-        events.push_back(record);
-        return 0;
+inline const char* nameOf(TcpEvent event) {
+    switch (event) {
+        case TcpEvent::Connected:
+            return "Connected";
+        case TcpEvent::Line:
+            return "Line";
+        case TcpEvent::Closed:
+            return "Closed";
+        case TcpEvent::Bytes:
+            return "Bytes";
+    }
+    return "?";
+}
+
+inline void PrintTo(const RecordedEvent& recorded, std::ostream* out) {
+    *out << nameOf(recorded.event) << "(\"" << recorded.data << "\")";
+}
+
+// A handler that appends every event to `events`.
+inline TcpEventHandler recordInto(std::vector<RecordedEvent>& events) {
+    return [&events](TcpEvent event, std::string_view data) {
+        events.push_back({event, std::string(data)});
+        return std::size_t{0};
     };
 }
 
