@@ -36,7 +36,7 @@ std::vector<std::string> headersAskedFor(const std::string& sent) {
 }
 
 std::string stateOf(const std::string& lines) {
-    return "mivo-check state 1\n" + lines;
+    return "mivo-check state 2\n" + lines;
 }
 
 // One start of the program, keeping its seen mail in `state`.
@@ -83,7 +83,8 @@ TEST(SeenMail, EachStartAnnouncesOnlyTheMailThatArrivedSinceTheLastRun) {
 
 TEST(SeenMail, AnEditedAccountStartsAfreshAndItsOldMailboxKeepsItsCount) {
     FakeState state;
-    state.store(stateOf("ann\t127.0.0.1\t1\n"));
+    // Written before ids were kept.
+    state.store("mivo-check state 1\nann\t127.0.0.1\t1\n");
     Start start(state);
     start.setAccount(1, "bob", "pw", "127.0.0.1");
     EXPECT_EQ(start.check(2), (Tops{"TOP 1 0", "TOP 2 0"}));
