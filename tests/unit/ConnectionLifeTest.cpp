@@ -68,10 +68,9 @@ TEST_F(CheckFixture, ASlowButWellFormedServerIsFollowedToTheEnd) {
     setAccount(1, "bob", "pw", "127.0.0.1");
     checkNow();
     accept();
-    const std::string conversation[] = {"+OK hi\r\n",     "+OK\r\n",    "+OK\r\n",
-                                        "+OK 1 20\r\n",   "+OK\r\n",    "1 slow-id\r\n",
-                                        ".\r\n",          "+OK\r\n",    "Subject: slow\r\n",
-                                        ".\r\n",          "+OK bye\r\n"};
+    const std::string conversation[] = {
+        "+OK hi\r\n", "+OK\r\n", "+OK\r\n",           "+OK 1 20\r\n", "+OK\r\n",    "1 slow-id\r\n",
+        ".\r\n",      "+OK\r\n", "Subject: slow\r\n", ".\r\n",        "+OK bye\r\n"};
     for (const std::string& line : conversation) {
         // One byte a second, each line whole within the limit.
         for (char byte : line) {

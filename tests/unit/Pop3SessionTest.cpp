@@ -98,14 +98,12 @@ TEST_F(CheckFixture, StatCountAgainstMessagesAlreadySeen) {
         const char* list;  // the account's new-mail list afterwards
     };
     const Case cases[] = {
-        {"shrunk mailbox: all new", 5, "+OK 2 800", false,
-         "UIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n", 2,
-         "a\tNo Subject\r\nNo From\tNo Subject\r\n"},
+        {"shrunk mailbox: all new", 5, "+OK 2 800", false, "UIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n",
+         2, "a\tNo Subject\r\nNo From\tNo Subject\r\n"},
         {"nothing new", 4, "+OK 4 100", false, "UIDL\r\nQUIT\r\n", 4, ""},
         {"count only", 4, "+OK 7 100", true, "UIDL\r\nQUIT\r\n", 7, "3 New Emails!\r\n"},
         {"count only, nothing new", 7, "+OK 7 100", true, "UIDL\r\nQUIT\r\n", 7, ""},
-        {"hex count", 0, "+OK 0x1 9", false, "UIDL\r\nTOP 1 0\r\nQUIT\r\n", 1,
-         "a\tNo Subject\r\n"},
+        {"hex count", 0, "+OK 0x1 9", false, "UIDL\r\nTOP 1 0\r\nQUIT\r\n", 1, "a\tNo Subject\r\n"},
         // An empty mailbox has no ids to list.
         {"empty", 3, "+OK 0 0", false, "QUIT\r\n", 0, ""},
     };

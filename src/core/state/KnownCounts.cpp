@@ -141,9 +141,9 @@ std::optional<KnownCountsError> parseKnownCounts(std::string_view text, KnownCou
         }
         const std::vector<std::string_view> parts = fields(line);
         if (parts.size() != 3 && !(idsAllowed && parts.size() == 4)) {
-            return lineError(number, idsAllowed
-                                         ? "expected USER, HOST, COUNT and maybe IDS separated by tabs"
-                                         : "expected USER, HOST and COUNT separated by tabs");
+            return lineError(
+                number, idsAllowed ? "expected USER, HOST, COUNT and maybe IDS separated by tabs"
+                                   : "expected USER, HOST and COUNT separated by tabs");
         }
         std::optional<std::string> user = unescaped(parts[0]);
         std::optional<std::string> host = unescaped(parts[1]);
