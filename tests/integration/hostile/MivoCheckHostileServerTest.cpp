@@ -129,8 +129,8 @@ TEST(MivoCheckHostileServer, AListingOfIdsThatCannotBeTrustedIsCheckedByCount) {
         server.start();
         TemporaryDirectory directory;
         const std::string host = "127.0.0.1:" + std::to_string(server.port());
-        const CheckRun run = runMivoCheck({"--interval", "1", "--state", directory / "state",
-                                           "--account", "bob", "pw", host});
+        const CheckRun run = runMivoCheck(
+            {"--interval", "1", "--state", directory / "state", "--account", "bob", "pw", host});
         EXPECT_FALSE(run.exit.timedOut);
         EXPECT_FALSE(hasControlCharacter(run.output));
         EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());

@@ -100,8 +100,7 @@ TEST(MivoCheckState, MailListedByIdIsKnownByItsIdsFromRunToRun) {
         const char* ids;  // the ids kept afterwards
     };
     const Run runs[] = {
-        {"the count kept before: its first two are the ones seen", {1, 2, 3}, {3}, {3},
-         "m1 m2 m3"},
+        {"the count kept before: its first two are the ones seen", {1, 2, 3}, {3}, {3}, "m1 m2 m3"},
         {"two deleted elsewhere, two arrived", {3, 4, 5}, {2, 3}, {4, 5}, "m3 m4 m5"},
         {"two deleted, one arrived", {5, 6}, {2}, {6}, "m5 m6"},
     };
@@ -133,8 +132,8 @@ TEST(MivoCheckState, MailListedByIdIsKnownByItsIdsFromRunToRun) {
             EXPECT_EQ(contains(check.output, announcement(message)), expected) << message;
         }
         EXPECT_EQ(readWholeFile(state), "mivo-check state 2\nbob\t" + host + "\t" +
-                                            std::to_string(run.onServer.size()) + "\t" +
-                                            run.ids + "\n");
+                                            std::to_string(run.onServer.size()) + "\t" + run.ids +
+                                            "\n");
     }
     EXPECT_EQ(server.connections(), std::size(runs));
     EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());

@@ -41,7 +41,8 @@ void scriptMailbox(ScriptedServer& server, const std::string& user, const std::s
 
 void scriptListedMailbox(ScriptedServer& server, const std::string& user,
                          const std::string& password, const std::vector<std::string>& headers,
-                         const std::vector<std::string>& ids, const std::vector<std::size_t>& asked) {
+                         const std::vector<std::string>& ids,
+                         const std::vector<std::size_t>& asked) {
     scriptLogin(server, user, password, headers.size());
     if (!headers.empty()) {
         std::string listing = "+OK\r\n";

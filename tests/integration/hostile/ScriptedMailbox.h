@@ -24,6 +24,7 @@ void scriptMailbox(ScriptedServer& server, const std::string& user, const std::s
 // is expected to ask for the messages numbered in `asked`, in that order.
 void scriptListedMailbox(ScriptedServer& server, const std::string& user,
                          const std::string& password, const std::vector<std::string>& headers,
-                         const std::vector<std::string>& ids, const std::vector<std::size_t>& asked);
+                         const std::vector<std::string>& ids,
+                         const std::vector<std::size_t>& asked);
 
 }  // namespace mivo::test
