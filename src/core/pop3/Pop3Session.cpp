@@ -66,6 +66,7 @@ void Pop3Session::end(SessionOutcome::Result result) {
 void Pop3Session::begin() {
     m_list.forget();
     m_byIds = false;
+    m_listing.clear();  // what a connection dropped by Reset left
     m_new = NewMessages{};
     m_deleted = 0;
     m_deletedIds.clear();
