@@ -96,6 +96,8 @@ void scriptMailbox(ScriptedServer& server, int mebibytes) {
         .send("+OK\r\n")
         .expectLine("STAT")
         .send("+OK 1 " + std::to_string(bodyLinesFor(mebibytes) * (kLine.size() + 2)) + "\r\n")
+        .expectLine("UIDL")
+        .send("-ERR unknown command\r\n")
         .expectLine("TOP 1 0")
         .send("+OK\r\n" + headersWith("\r\n") + ".\r\n")
         .expectLine("RETR 1")

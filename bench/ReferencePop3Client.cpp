@@ -1,5 +1,6 @@
-// The plainest POP3 client that does a check's work: log in, STAT, then one
-// TOP n 0 at a time for every message, each answer read whole before the next
+// The plainest POP3 client that does a check's work: log in, STAT, UIDL (its
+// listing read to the end when the server has one), then one TOP n 0 at a
+// time for every message, each answer read whole before the next
 // command. The end-to-end benchmark holds mivo-check against it. With
 // --download FILE it also fetches every message with RETR after its headers
 // and writes it to FILE (one LF-ended line each, the dot a server puts before
@@ -62,6 +63,10 @@ int converse(Client& client, const std::string& user, const std::string& passwor
     const std::string stat = client.command("STAT");
     expectOk(stat, "STAT");
     const int count = std::stoi(stat.substr(4));
+    if (count > 0 && client.command("UIDL").rfind("+OK", 0) == 0) {
+        while (client.readLine() != ".") {
+        }
+    }
     std::ofstream file;
     if (downloadFile) {
         file.open(*downloadFile, std::ios::binary | std::ios::trunc);

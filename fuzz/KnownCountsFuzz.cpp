@@ -38,7 +38,8 @@ mivo::KnownCounts countsFrom(std::string_view input) {
         const std::string_view host = input.substr(0, hostEnd);
         input = hostEnd == std::string_view::npos ? std::string_view{} : input.substr(hostEnd + 1);
         if (!user.empty() && !host.empty()) {
-            counts[{std::string(user), std::string(host)}] = static_cast<unsigned char>(user[0]);
+            counts[{std::string(user), std::string(host)}].count =
+                static_cast<unsigned char>(user[0]);
         }
     }
     return counts;

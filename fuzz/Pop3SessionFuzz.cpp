@@ -106,7 +106,7 @@ void useRules(MainWindowModel& window, Rules rules) {
 
 class Run : public test::FakeProgramPorts {
 public:
-    Run(std::uint8_t flags, int known, Rules rules, std::size_t chunkSize)
+    Run(std::uint8_t flags, int known, bool knownByIds, Rules rules, std::size_t chunkSize)
         : m_flags(flags), m_chunkSize(chunkSize) {
         timers.clock = &clock;
         program.bringIntoService();
@@ -132,6 +132,10 @@ public:
         window.logViewerOpen = has(LogViewerOpen);
         program.cycleState().CCW[1] = has(GreetedBefore);
         program.cycleState().lastNumKnown[1] = known;
+        if (knownByIds) {
+            // Ids an earlier check kept, for listings that name them or not.
+            program.cycleState().seenIds[1] = MessageIds{"1", "a", "x"};
+        }
         program.cycleState().terminating = has(Terminating);
         useRules(window, rules);
     }
@@ -308,8 +312,8 @@ public:
 }  // namespace
 }  // namespace mivo
 
-// Input: flags, the lastNumKnown preset (low three bits) and the rules (the
-// next two), the piece size of
+// Input: flags, the lastNumKnown preset (low three bits), the rules (the
+// next two) and whether ids were seen (the next), the piece size of
 // sent bytes (0 for 256), then operations: one byte each, the kind in the top
 // three bits and an argument in the low five, with the bytes a send carries.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -318,7 +322,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::size_t chunkSize = data[2] == 0 ? 256 : data[2];
-    Run run(data[0], kKnownPresets[data[1] & 7], static_cast<Rules>((data[1] >> 3) & 3), chunkSize);
+    Run run(data[0], kKnownPresets[data[1] & 7], ((data[1] >> 5) & 1) != 0,
+            static_cast<Rules>((data[1] >> 3) & 3), chunkSize);
     std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
     const auto take = [&rest](std::size_t count) {
         const std::string_view bytes = rest.substr(0, count);

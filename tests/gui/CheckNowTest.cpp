@@ -30,14 +30,14 @@ TEST_F(CheckNow, TheButtonChecksTheTypedAccountWithTheClockRedMeanwhile) {
 
     parts.sockets.connectSucceeds(server);
     for (const char* reply :
-         {"+OK ready\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 120\r\n",
+         {"+OK ready\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 120\r\n", "+OK\r\n1 b-1\r\n.\r\n",
           "+OK\r\nFrom: Bob <bob@example.org>\r\nSubject: Hi\r\n\r\n.\r\n", "+OK bye\r\n"}) {
         parts.sockets.serverSends(server, reply);
     }
     parts.sockets.serverCloses(server);
 
     EXPECT_EQ(parts.sockets.socket(server).sent,
-              "USER alice\r\nPASS secret\r\nSTAT\r\nTOP 1 0\r\nQUIT\r\n");
+              "USER alice\r\nPASS secret\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nQUIT\r\n");
     EXPECT_EQ(ubo().windowTitle(), "New Mail - Mivo");
     EXPECT_TRUE(windows->newMailWindow().isVisible());
     EXPECT_EQ(

@@ -159,8 +159,9 @@ TEST_F(UrgentNoticeGui, ComesUpOverTheNewMailWindow) {
     parts.program.mainWindow().Button4Click();
     const SocketHandle server = parts.sockets.lastSocket();
     parts.sockets.connectSucceeds(server);
-    for (const char* reply : {"+OK ready\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 120\r\n",
-                              "+OK\r\nFrom: Bob\r\nSubject: Now\r\n\r\n.\r\n", "+OK bye\r\n"}) {
+    for (const char* reply :
+         {"+OK ready\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 120\r\n", "-ERR no UIDL\r\n",
+          "+OK\r\nFrom: Bob\r\nSubject: Now\r\n\r\n.\r\n", "+OK bye\r\n"}) {
         parts.sockets.serverSends(server, reply);
     }
     parts.sockets.serverCloses(server);

@@ -216,6 +216,17 @@ TEST_F(SettingsFilesTest, TheStateFileIsPrivateAndGoesWithItsFolder) {
     EXPECT_EQ(file.readState().text, "mivo-check state 1\n");
     EXPECT_EQ(modeOf(path), 0600U);
     EXPECT_EQ(modeOf(base() + "/state/mivo"), 0700U);
+    // The ids of a few large mailboxes are read back whole.
+    std::string ids = "mivo-check state 2\n";
+    for (int mailbox = 1; mailbox <= 8; ++mailbox) {
+        ids += "user" + std::to_string(mailbox) + "\thost\t100000\t";
+        for (int message = 1; message <= 100000; ++message) {
+            ids += (message == 1 ? "" : " ") + std::to_string(message) + "-0123456789abcdef";
+        }
+        ids += "\n";
+    }
+    EXPECT_EQ(file.writeState(ids), std::nullopt);
+    EXPECT_EQ(file.readState().text, ids);
     file.removeState();
     EXPECT_FALSE(QDir(QString::fromStdString(base() + "/state/mivo")).exists());
     EXPECT_TRUE(QDir(QString::fromStdString(base() + "/state")).exists());

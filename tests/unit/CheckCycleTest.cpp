@@ -216,6 +216,7 @@ TEST_F(CheckFixture, ResetDuringADownloadLeavesNoFile) {
     say("+OK\r\n");
     say("+OK\r\n");
     say("+OK 1 9\r\n");
+    say("-ERR\r\n");  // UIDL
     say("+OK\r\nFrom: ann\r\n.\r\n");
     say("+OK\r\nFrom: ann\r\nhalf of it\r\n");
     ASSERT_NE(sent().find("RETR 1\r\n"), std::string::npos) << sent();

@@ -23,6 +23,9 @@ struct Mailbox {
     std::string passReply = "+OK";
     std::string stat = "+OK 0 0";
     std::vector<std::string> headers;  // message n at n - 1
+    // The UIDL listing's ids, message n at n - 1; without them UIDL is
+    // refused, as servers without it do.
+    std::vector<std::string> ids;
 };
 
 // An account as the user enters it: in its row of the accounts dialog and,
@@ -117,6 +120,16 @@ public:
         }
         if (command == "STAT") {
             return box.stat + "\r\n";
+        }
+        if (command == "UIDL") {
+            if (box.ids.empty()) {
+                return "-ERR not supported\r\n";
+            }
+            std::string listing = "+OK\r\n";
+            for (std::size_t n = 1; n <= box.ids.size(); ++n) {
+                listing += std::to_string(n) + " " + box.ids[n - 1] + "\r\n";
+            }
+            return listing + ".\r\n";
         }
         if (command.rfind("TOP ", 0) == 0) {
             const std::size_t number = std::stoul(command.substr(4));

@@ -68,9 +68,9 @@ TEST_F(CheckFixture, ASlowButWellFormedServerIsFollowedToTheEnd) {
     setAccount(1, "bob", "pw", "127.0.0.1");
     checkNow();
     accept();
-    const std::string conversation[] = {"+OK hi\r\n",   "+OK\r\n",    "+OK\r\n",
-                                        "+OK 1 20\r\n", "+OK\r\n",    "Subject: slow\r\n",
-                                        ".\r\n",        "+OK bye\r\n"};
+    const std::string conversation[] = {
+        "+OK hi\r\n", "+OK\r\n", "+OK\r\n",           "+OK 1 20\r\n", "+OK\r\n",    "1 slow-id\r\n",
+        ".\r\n",      "+OK\r\n", "Subject: slow\r\n", ".\r\n",        "+OK bye\r\n"};
     for (const std::string& line : conversation) {
         // One byte a second, each line whole within the limit.
         for (char byte : line) {
@@ -79,7 +79,7 @@ TEST_F(CheckFixture, ASlowButWellFormedServerIsFollowedToTheEnd) {
         }
     }
     sockets.serverCloses(server());
-    EXPECT_EQ(sent(), "USER bob\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nQUIT\r\n");
+    EXPECT_EQ(sent(), "USER bob\r\nPASS pw\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nQUIT\r\n");
     EXPECT_EQ(ui.applicationTitles.back(), "New Mail - Mivo");
     EXPECT_EQ(program.newMailWindow().Memo1.get(),
               "    bob@127.0.0.1  Wed Jan 03 09:05:07 2001\r\nNo From\tslow\r\n");
@@ -104,8 +104,14 @@ TEST_F(CheckFixture, AReplyThatNeverEndsIsGivenUpAfterTwoMinutes) {
          "* wait\r\n",
          "USER bob\r\n",
          "Network Inactive - Mivo"},
-        {"a message's headers",
+        // Lines that would make the listing ever longer are not kept.
+        {"the listing of message ids",
          {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", "+OK\r\n"},
+         "1 same-id-again\r\n",
+         "UIDL\r\n",
+         "Network Inactive - Mivo"},
+        {"a message's headers",
+         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", "-ERR\r\n", "+OK\r\n"},
          "X-Header: more\r\n",
          "TOP 1 0\r\n",
          "Network Inactive - Mivo"},
@@ -165,7 +171,7 @@ TEST_F(CheckFixture, ADownloadIsFollowedWhileItKeepsAtLeastAKibibyteASecond) {
         accept();
         const SocketHandle slow = server();
         const std::size_t filesBefore = downloads.files.size();
-        say("+OK\r\n+OK\r\n+OK\r\n+OK 1 9\r\n+OK\r\nFrom: ann\r\n.\r\n");
+        say("+OK\r\n+OK\r\n+OK\r\n+OK 1 9\r\n-ERR\r\n+OK\r\nFrom: ann\r\n.\r\n");
         ASSERT_TRUE(sent().ends_with("RETR 1\r\n")) << sent();
         say("+OK\r\n");
         // One line a second, line end included.

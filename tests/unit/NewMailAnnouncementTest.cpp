@@ -30,7 +30,8 @@ TEST_F(CheckFixture, MessagesSummarisedBeforeAFailureAreStillAnnounced) {
         setAccount(1, "bob", "pw", "127.0.0.1");
         checkNow();
         accept();
-        say("+OK\r\n+OK\r\n+OK\r\n+OK 3 99\r\n+OK\r\nFrom: ann\r\nSubject: one\r\n.\r\n");
+        say("+OK\r\n+OK\r\n+OK\r\n+OK 3 99\r\n-ERR\r\n+OK\r\nFrom: ann\r\nSubject: one\r\n."
+            "\r\n");
         EXPECT_EQ(sent().substr(sent().size() - 9), "TOP 2 0\r\n");
         switch (how) {
             case Break::TopRefused:

@@ -23,7 +23,8 @@ TEST_F(CheckFixture, WholeCycleOverTwoAccounts) {
 
     checkNow();
     const SocketHandle first = server();
-    EXPECT_EQ(serve(bob), "USER bob\r\nPASS s3cr3t-pw\r\nSTAT\r\nTOP 2 0\r\nTOP 3 0\r\nQUIT\r\n");
+    EXPECT_EQ(serve(bob),
+              "USER bob\r\nPASS s3cr3t-pw\r\nSTAT\r\nUIDL\r\nTOP 2 0\r\nTOP 3 0\r\nQUIT\r\n");
     EXPECT_EQ(cycle.lastNumKnown[1], 3);
     ASSERT_NE(server(), first);
     EXPECT_EQ(sockets.socket(server()).port, 1100);
@@ -36,8 +37,8 @@ TEST_F(CheckFixture, WholeCycleOverTwoAccounts) {
         // greeting, USER, PASS
         kGot, "2 - Sending USER(\r\nUSER bob\r\n", kGot, "3 - Sending PASS(I wont say!)", kGot,
         "5 - Sending STAT.",
-        // STAT
-        kGot, "5 - STAT recieved.\r\n", "Values ::", "VA1",
+        // STAT, then UIDL, which this server refuses
+        kGot, "5 - Sending UIDL.", kGot, "5 - STAT recieved.\r\n", "Values ::", "VA1",
         "numonser 3 lastNumKnown[Account] 1  TOP 2 0\r\n", "AV2",
         "A - Begin Retriveing List of New EMAILS.", "VA3",
         "A - Requesting subject and from for \r\nTOP 2 0\r\n",
@@ -97,12 +98,14 @@ TEST_F(CheckFixture, StatCountAgainstMessagesAlreadySeen) {
         const char* list;  // the account's new-mail list afterwards
     };
     const Case cases[] = {
-        {"shrunk mailbox: all new", 5, "+OK 2 800", false, "TOP 1 0\r\nTOP 2 0\r\nQUIT\r\n", 2,
-         "a\tNo Subject\r\nNo From\tNo Subject\r\n"},
-        {"nothing new", 4, "+OK 4 100", false, "QUIT\r\n", 4, ""},
-        {"count only", 4, "+OK 7 100", true, "QUIT\r\n", 7, "3 New Emails!\r\n"},
-        {"count only, nothing new", 7, "+OK 7 100", true, "QUIT\r\n", 7, ""},
-        {"hex count", 0, "+OK 0x1 9", false, "TOP 1 0\r\nQUIT\r\n", 1, "a\tNo Subject\r\n"},
+        {"shrunk mailbox: all new", 5, "+OK 2 800", false, "UIDL\r\nTOP 1 0\r\nTOP 2 0\r\nQUIT\r\n",
+         2, "a\tNo Subject\r\nNo From\tNo Subject\r\n"},
+        {"nothing new", 4, "+OK 4 100", false, "UIDL\r\nQUIT\r\n", 4, ""},
+        {"count only", 4, "+OK 7 100", true, "UIDL\r\nQUIT\r\n", 7, "3 New Emails!\r\n"},
+        {"count only, nothing new", 7, "+OK 7 100", true, "UIDL\r\nQUIT\r\n", 7, ""},
+        {"hex count", 0, "+OK 0x1 9", false, "UIDL\r\nTOP 1 0\r\nQUIT\r\n", 1, "a\tNo Subject\r\n"},
+        // An empty mailbox has no ids to list.
+        {"empty", 3, "+OK 0 0", false, "QUIT\r\n", 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -237,11 +240,11 @@ TEST_F(CheckFixture, ClosingDuringACheckQuitsAfterTheCurrentMessage) {
     setAccount(1, "bob", "pw", "127.0.0.1");
     checkNow();
     accept();
-    say("+OK\r\n+OK\r\n+OK\r\n+OK 2 9\r\n+OK\r\nSubject: s\r\n");
+    say("+OK\r\n+OK\r\n+OK\r\n+OK 2 9\r\n-ERR\r\n+OK\r\nSubject: s\r\n");
     EXPECT_FALSE(program.mainWindow().FormCloseQuery());
     say(".\r\n");
     EXPECT_EQ(window.Memo2.get(), "7 - Logging out, application is terminating <sniff>.");
-    EXPECT_EQ(sent(), "USER bob\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nQUIT\r\n");
+    EXPECT_EQ(sent(), "USER bob\r\nPASS pw\r\nSTAT\r\nUIDL\r\nTOP 1 0\r\nQUIT\r\n");
     EXPECT_FALSE(ui.terminated);
     say("+OK\r\n");
     sockets.serverCloses(server());

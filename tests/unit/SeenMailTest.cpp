@@ -36,7 +36,7 @@ std::vector<std::string> headersAskedFor(const std::string& sent) {
 }
 
 std::string stateOf(const std::string& lines) {
-    return "mivo-check state 1\n" + lines;
+    return "mivo-check state 2\n" + lines;
 }
 
 // One start of the program, keeping its seen mail in `state`.
@@ -48,6 +48,14 @@ public:
     std::vector<std::string> check(int messages) {
         checkNow();
         return headersAskedFor(serve(mailboxOf(messages)));
+    }
+
+    // The same on a server that lists its messages' ids.
+    std::vector<std::string> check(const std::vector<std::string>& ids) {
+        Mailbox box = mailboxOf(static_cast<int>(ids.size()));
+        box.ids = ids;
+        checkNow();
+        return headersAskedFor(serve(box));
     }
 };
 
@@ -81,9 +89,49 @@ TEST(SeenMail, EachStartAnnouncesOnlyTheMailThatArrivedSinceTheLastRun) {
     EXPECT_EQ(state.writes.size(), 3U);
 }
 
+// Where the server lists ids a start announces the messages whose ids were
+// not seen, whatever was deleted elsewhere meanwhile, and the state keeps
+// the ids still on the server only.
+TEST(SeenMail, MailListedByIdIsKnownByItsIdsFromOneStartToTheNext) {
+    struct Run {
+        const char* what;
+        std::vector<std::string> ids;
+        Tops asked;
+        const char* stored;
+    };
+    const Run runs[] = {
+        {"after a count kept by an earlier version, its first two are the ones seen",
+         {"a", "b", "c"},
+         {"TOP 3 0"},
+         "bob\t127.0.0.1\t3\ta b c\n"},
+        {"two deleted elsewhere, two arrived",
+         {"c", "d", "e"},
+         {"TOP 2 0", "TOP 3 0"},
+         "bob\t127.0.0.1\t3\tc d e\n"},
+        {"two deleted, one arrived", {"e", "f"}, {"TOP 2 0"}, "bob\t127.0.0.1\t2\te f\n"},
+        {"all deleted", {}, {}, "bob\t127.0.0.1\t0\t\n"},
+        {"mail after an empty mailbox", {"g"}, {"TOP 1 0"}, "bob\t127.0.0.1\t1\tg\n"},
+    };
+    FakeState state;
+    state.store("mivo-check state 1\nbob\t127.0.0.1\t2\n");
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.what);
+        Start start(state);
+        start.setAccount(1, "bob", "pw", "127.0.0.1");
+        EXPECT_EQ(start.check(run.ids), run.asked);
+        EXPECT_EQ(state.stored.text, stateOf(run.stored));
+    }
+    // A server that no longer lists ids is checked by count from then on.
+    Start start(state);
+    start.setAccount(1, "bob", "pw", "127.0.0.1");
+    EXPECT_EQ(start.check(2), (Tops{"TOP 2 0"}));
+    EXPECT_EQ(state.stored.text, stateOf("bob\t127.0.0.1\t2\n"));
+}
+
 TEST(SeenMail, AnEditedAccountStartsAfreshAndItsOldMailboxKeepsItsCount) {
     FakeState state;
-    state.store(stateOf("ann\t127.0.0.1\t1\n"));
+    // Written before ids were kept.
+    state.store("mivo-check state 1\nann\t127.0.0.1\t1\n");
     Start start(state);
     start.setAccount(1, "bob", "pw", "127.0.0.1");
     EXPECT_EQ(start.check(2), (Tops{"TOP 1 0", "TOP 2 0"}));

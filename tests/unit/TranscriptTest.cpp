@@ -6,6 +6,8 @@
 // \r \n \t \\ and \xHH. Keys:
 //   account: USER PASS HOST   account 1 (default bob pw 127.0.0.1)
 //   known: N                  lastNumKnown of account 1 before the check
+//   seen: ID ...              the ids of account 1's messages seen before
+//                             (without it, account 1 is known by count)
 //   count-only: yes           "Number of email" level of detail
 //   greeted-before: yes       the account's server has greeted before
 //   S: text                   server bytes, CR LF added
@@ -38,6 +40,8 @@
 //   F: text                   one line of the file last named (LF added)
 //   unique-after: N           uniqueFile at the end
 //   known-after: N            lastNumKnown of account 1 at the end
+//   seen-after: ID ...        the ids seen at the end, in order, or "by
+//                             count"
 //   urgent-notice: yes        the cycle ended with the urgent notice shown
 // Lines starting with # are comments.
 
@@ -64,6 +68,7 @@ struct Transcript {
     std::string pass = "pw";
     std::string host = "127.0.0.1";
     int known = 0;
+    std::optional<std::string> seen;
     bool countOnly = false;
     bool greetedBefore = false;
     std::string serverBytes;
@@ -92,6 +97,7 @@ struct Transcript {
     std::map<std::string, std::string> files;
     std::optional<std::int32_t> uniqueAfter;
     std::optional<int> knownAfter;
+    std::optional<std::string> seenAfter;
     bool urgentNotice = false;
 };
 
@@ -226,6 +232,10 @@ Transcript readTranscript(const std::filesystem::path& path) {
             t.uniqueAfter = std::stoi(value);
         } else if (key == "known-after") {
             t.knownAfter = std::stoi(value);
+        } else if (key == "seen") {
+            t.seen = value;
+        } else if (key == "seen-after") {
+            t.seenAfter = value;
         } else if (key == "urgent-notice") {
             t.urgentNotice = value == "yes";
         } else {
@@ -261,6 +271,7 @@ struct Result {
     std::map<std::string, std::string> files;
     std::int32_t uniqueFile = 0;
     int known = 0;
+    std::string seen;
     bool urgentNotice = false;
 
     bool operator==(const Result&) const = default;
@@ -299,6 +310,13 @@ Result play(const Transcript& t, const std::vector<std::string>& pieces) {
     test::ProgramOnFakes run;
     run.setAccount(1, t.user, t.pass, t.host);
     run.cycle.lastNumKnown[1] = t.known;
+    if (t.seen) {
+        MessageIds& seen = run.cycle.seenIds[1].emplace();
+        std::istringstream ids(*t.seen);
+        for (std::string id; ids >> id;) {
+            seen.insert(id);
+        }
+    }
     run.cycle.CCW[1] = t.greetedBefore;
     run.window.NewMLevelNumber.set(t.countOnly);
     applyRules(t, run);
@@ -319,6 +337,13 @@ Result play(const Transcript& t, const std::vector<std::string>& pieces) {
     result.files = run.downloads.files;
     result.uniqueFile = run.window.uniqueFile;
     result.known = run.cycle.lastNumKnown[1];
+    if (const std::optional<MessageIds>& seen = run.cycle.seenIds[1]) {
+        for (const std::string& id : *seen) {
+            result.seen += (result.seen.empty() ? "" : " ") + id;
+        }
+    } else {
+        result.seen = "by count";
+    }
     result.urgentNotice = run.ui.isWindowVisible(WindowId::UrgentNotice);
     // Every download started has been kept or dropped by the end.
     EXPECT_EQ(run.downloads.open, 0u);
@@ -340,6 +365,9 @@ TEST_P(TranscriptTest, PlaysTheSameWholeAndCutAtEveryOffset) {
     EXPECT_EQ(whole.uniqueFile, t.uniqueAfter.value_or(t.uniqueFile));
     if (t.knownAfter) {
         EXPECT_EQ(whole.known, *t.knownAfter);
+    }
+    if (t.seenAfter) {
+        EXPECT_EQ(whole.seen, *t.seenAfter);
     }
     EXPECT_EQ(whole.urgentNotice, t.urgentNotice);
     for (std::size_t cut = 1; cut < t.serverBytes.size(); ++cut) {

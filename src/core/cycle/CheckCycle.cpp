@@ -378,6 +378,7 @@ void CheckCycle::Button2Click() {
     for (int slot = 0; slot <= kAccountCount; ++slot) {
         m_cycle.numonser[slot] = 0;
         m_cycle.lastNumKnown[slot] = 0;
+        m_cycle.seenIds[slot].reset();
         m_cycle.accountError[slot] = false;
         m_cycle.CCW[slot] = true;
         m_cycle.loginRefused[slot] = false;

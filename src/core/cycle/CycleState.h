@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+
+#include "state/MessageIds.h"
 
 namespace mivo {
 
@@ -17,6 +20,10 @@ struct CycleState {
     int Account = 0;  // 0 idle, 1..8 being checked or stopped at, 9 past the last
     PerAccount<int> numonser{};
     PerAccount<int> lastNumKnown{};
+    // The ids of the messages seen, for an account whose server listed them
+    // at its last check; without them, messages 1 to lastNumKnown are the
+    // ones seen.
+    PerAccount<std::optional<MessageIds>> seenIds{};
     PerAccount<bool> accountError{};
     PerAccount<bool> CCW{};  // the account's server has greeted before
     // The server answered the account's USER or PASS with "-". Timed checks

@@ -21,10 +21,10 @@ void AppendCrLf(std::string& command) {
     command += "\r\n";
 }
 
-// The counts come from the server's STAT and may be any int, so the next
-// message number is worked out in a wider type.
-std::string topCommandAfter(int known) {
-    return "TOP " + std::to_string(std::int64_t{known} + 1) + " 0\r\n";
+// The counts come from the server's STAT and may be any int, so message
+// numbers are held in a wider type.
+std::string topCommandFor(std::int64_t number) {
+    return "TOP " + std::to_string(number) + " 0\r\n";
 }
 
 std::string withLine(std::string text, std::string_view line) {
@@ -58,13 +58,18 @@ void Pop3Session::enter(Stage next, const std::optional<std::string>& stageLine,
 void Pop3Session::end(SessionOutcome::Result result) {
     // A message whose download did not finish leaves nothing behind.
     m_actions.abandonDownload();
+    m_listing.clear();
     enter(Stage::Over, std::nullopt, Logged::No);
     m_ended(account(), SessionOutcome{result});
 }
 
 void Pop3Session::begin() {
     m_list.forget();
+    m_byIds = false;
+    m_listing.clear();  // what a connection dropped by Reset left
+    m_new = NewMessages{};
     m_deleted = 0;
+    m_deletedIds.clear();
     enter(Stage::Connecting, "1 - Connecting to host", Logged::Yes);
 }
 
@@ -84,12 +89,15 @@ ReplyCollector::Ending Pop3Session::endingOf(Stage stage) {
             return Ending::StatusLine;
         case Stage::SentStat:
             return Ending::StatLine;
+        case Stage::SentUidl:
+            return Ending::FirstLine;
         case Stage::Failed:
             return Ending::LineBreak;
         case Stage::RequestedHeaders:
         case Stage::RequestedMessage:
         case Stage::Deleting:
             return Ending::FirstLine;
+        case Stage::ReceivingIds:
         case Stage::ReceivingHeaders:
         case Stage::ReceivingMessage:
             return Ending::DotLine;
@@ -105,9 +113,14 @@ void Pop3Session::lineReceived(std::string_view line) {
     if (isOver()) {
         return;
     }
+    if (m_stage == Stage::ReceivingIds) {
+        idLineReceived(line);
+        return;
+    }
     m_replies.add(line);
     Stage stage = m_stage;
-    if (m_replies.refused()) {
+    // A server that cannot list ids is no failure: it is checked by count.
+    if (m_replies.refused() && stage != Stage::SentUidl) {
         refused(line);
         if (isOver()) {
             return;
@@ -142,7 +155,7 @@ void Pop3Session::replyComplete(Stage stage) {
     m_reports.log("----Got The Packet for this status-----");
     m_window.Memo1.set(m_replies.text());
     m_replies.finish();
-    m_topCommand = topCommandAfter(lastNumKnown());
+    m_topCommand = topCommandFor(m_new.upcoming());
     handleReply(stage);
 }
 
@@ -159,6 +172,9 @@ void Pop3Session::handleReply(Stage stage) {
             break;
         case Stage::SentStat:
             statReceived();
+            break;
+        case Stage::SentUidl:
+            uidlAnswered();
             break;
         case Stage::LoggingOut:
         case Stage::LoggingOutWithMail:
@@ -185,6 +201,7 @@ void Pop3Session::handleReply(Stage stage) {
         case Stage::Deleting:
             messageDeleted();
             break;
+        case Stage::ReceivingIds:
         case Stage::Over:
             break;
     }
@@ -220,9 +237,76 @@ void Pop3Session::statReceived() {
     const int onServer = std::max(
         0, readInteger(reply.size() > 4 ? std::string_view(reply).substr(4) : std::string_view{}));
     m_cycle.numonser[account()] = onServer;
+    if (onServer == 0) {
+        sortOutNewMessages(false);
+        return;
+    }
+    enter(Stage::SentUidl, "5 - Sending UIDL.", Logged::Yes);
+    m_send("UIDL\r\n");
+}
+
+void Pop3Session::uidlAnswered() {
+    if (m_window.Memo1.get().starts_with("+OK")) {
+        enter(Stage::ReceivingIds, std::nullopt, Logged::No);
+        m_listing.begin(m_cycle.numonser[account()]);
+        return;
+    }
+    sortOutNewMessages(false);
+}
+
+// The listing's lines bypass the reply gathered in PacketBuffer: a large
+// mailbox's listing is kept only as its ids.
+void Pop3Session::idLineReceived(std::string_view line) {
+    if (line != ".") {
+        m_listing.add(line);
+        return;
+    }
+    const bool usable = m_listing.usable();
+    if (!usable) {
+        m_reports.log("5 - UIDL list not usable, counting messages.");
+    }
+    sortOutNewMessages(usable);
+}
+
+// Where the server listed its ids a message is new when its id was not
+// seen, so mail deleted elsewhere neither hides new mail nor brings old mail
+// back. Without them, messages after the ones seen are new.
+void Pop3Session::sortOutNewMessages(bool listed) {
+    const int onServer = m_cycle.numonser[account()];
+    std::optional<MessageIds>& seen = seenIds();
     if (onServer < lastNumKnown()) {
-        // Messages were deleted elsewhere: everything on the server is new.
+        // Messages were deleted elsewhere: by count everything on the server
+        // is new.
         lastNumKnown() = 0;
+    }
+    m_byIds = listed;
+    if (listed) {
+        if (!seen) {
+            // What was counted before the server's ids were kept: its first
+            // messages.
+            seen.emplace();
+            for (int number = 1; number <= lastNumKnown(); ++number) {
+                seen->emplace(m_listing.id(number));
+            }
+        }
+        m_new.notIn(m_listing, *seen);
+        // Only the ids still on the server are kept.
+        MessageIds kept;
+        for (int number = 1; number <= m_listing.size(); ++number) {
+            if (const auto id = seen->find(m_listing.id(number)); id != seen->end()) {
+                kept.insert(kept.end(), seen->extract(id));
+            }
+        }
+        seen = std::move(kept);
+        lastNumKnown() = onServer - m_new.count();
+    } else {
+        if (onServer == 0 && seen) {
+            // An empty mailbox lists nothing and keeps being known by ids.
+            seen->clear();
+        } else {
+            seen.reset();
+        }
+        m_new.after(lastNumKnown(), onServer);
     }
     m_list.begin();
 
@@ -233,10 +317,13 @@ void Pop3Session::statReceived() {
         m_list.replace(std::to_string(std::int64_t{onServer} - lastNumKnown()) +
                        " New Emails!\r\n");
         lastNumKnown() = onServer;
+        while (m_byIds && m_new.remaining()) {
+            seen->emplace(m_listing.id(static_cast<int>(m_new.take())));
+        }
         return;
     }
 
-    m_topCommand = topCommandAfter(lastNumKnown());
+    m_topCommand = topCommandFor(m_new.upcoming());
     enter(Stage::SentStat, "5 - STAT recieved.\r\n", Logged::Yes);
     m_reports.log("Values ::");
     m_reports.log("VA1");
@@ -261,9 +348,13 @@ void Pop3Session::RequestNextHeaders() {
     m_reports.caption("(" + std::to_string(account()) + ")(" + m_window.User.get() + ")(" +
                       std::to_string(lastNumKnown() + 1) + " of " +
                       std::to_string(m_cycle.numonser[account()]) + ") Getting new Mail - Mivo");
+    m_current = m_new.take();
     m_send(m_topCommand);
     // From now on this message counts as seen, whatever happens next.
     lastNumKnown() += 1;
+    if (m_byIds) {
+        seenIds()->emplace(m_listing.id(static_cast<int>(m_current)));
+    }
 }
 
 void Pop3Session::headersReceived() {
@@ -337,6 +428,9 @@ void Pop3Session::messageDownloaded() {
 
 void Pop3Session::messageDeleted() {
     m_deleted += 1;
+    if (m_byIds) {
+        m_deletedIds.emplace_back(m_listing.id(static_cast<int>(m_current)));
+    }
     m_actions.runProgram();
     nextMessageStep(Stage::ReceivingHeaders, "B - We have recieved all of the EMAILS.");
 }
@@ -348,11 +442,11 @@ void Pop3Session::requestDelete() {
 
 // The message the rules acted on is the one whose headers were read last.
 void Pop3Session::sendMessageCommand(std::string_view command) {
-    m_send(std::string(command) + std::to_string(lastNumKnown()) + "\r\n");
+    m_send(std::string(command) + std::to_string(m_current) + "\r\n");
 }
 
 void Pop3Session::nextMessageStep(Stage stage, const std::string& stageLine) {
-    if (lastNumKnown() < m_cycle.numonser[account()]) {
+    if (m_new.remaining()) {
         RequestNextHeaders();
         return;
     }
@@ -372,6 +466,13 @@ void Pop3Session::nextMessageStep(Stage stage, const std::string& stageLine) {
 void Pop3Session::deletionsDone() {
     lastNumKnown() = std::max(0, lastNumKnown() - m_deleted);
     m_deleted = 0;
+    // A deleted message's id is no longer on the server.
+    for (const std::string& id : m_deletedIds) {
+        if (seenIds()) {
+            seenIds()->erase(id);
+        }
+    }
+    m_deletedIds.clear();
 }
 
 void Pop3Session::quitAcknowledged(Stage stage) {

@@ -13,10 +13,12 @@
 // connection ends first, the cycle calls connectionEnded(), which reports
 // the end then.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cycle/CheckReports.h"
 #include "cycle/CycleState.h"
@@ -25,9 +27,11 @@
 #include "pop3/MessageActions.h"
 #include "pop3/MessageReader.h"
 #include "pop3/NewMailList.h"
+#include "pop3/NewMessages.h"
 #include "pop3/ReplyCollector.h"
 #include "pop3/SessionOutcome.h"
 #include "pop3/Stage.h"
+#include "pop3/UidListing.h"
 #include "ports/DownloadPort.h"
 #include "windows/AccountsDialogModel.h"
 
@@ -84,6 +88,9 @@ private:
     void userAccepted();
     void passwordAccepted();
     void statReceived();
+    void uidlAnswered();
+    void idLineReceived(std::string_view line);
+    void sortOutNewMessages(bool listed);
     void quitAcknowledged(Stage stage);
     void endAfterError();
     void headersReceived();
@@ -101,6 +108,7 @@ private:
     static ReplyCollector::Ending endingOf(Stage stage);
     int account() const { return m_cycle.Account; }
     int& lastNumKnown() { return m_cycle.lastNumKnown[m_cycle.Account]; }
+    std::optional<MessageIds>& seenIds() { return m_cycle.seenIds[m_cycle.Account]; }
 
     MainWindowModel& m_window;
     CycleState& m_cycle;
@@ -115,9 +123,14 @@ private:
     MessageReader m_message;
     std::string m_messageBytes;  // what one piece of the reply held of the message
     std::string m_topCommand;
+    UidListing m_listing;
+    bool m_byIds = false;  // this check tells new mail by the listing's ids
+    NewMessages m_new;
+    std::int64_t m_current = 0;  // the message whose headers were asked for last
     // Messages this conversation deleted; the server renumbers the rest
     // once it has acknowledged QUIT.
     int m_deleted = 0;
+    std::vector<std::string> m_deletedIds;
 };
 
 }  // namespace mivo

@@ -10,6 +10,8 @@ enum class Stage {
     SentUser,            // 2
     SentPass,            // 3
     SentStat,            // 5
+    SentUidl,            // 5: waiting for the status line of the id listing
+    ReceivingIds,        // 5: the listing's lines up to "."
     LoggingOut,          // 6: QUIT sent, nothing new
     LoggingOutWithMail,  // 7: QUIT sent, new mail found
     Failed,              // 8: the server refused something; QUIT sent

@@ -58,6 +58,7 @@ void SettingsStore::load(const std::vector<std::string>& arguments) {
     CycleState& cycle = m_parts.cycle;
     cycle.numonser.fill(0);
     cycle.lastNumKnown.fill(0);
+    cycle.seenIds.fill(std::nullopt);
     cycle.accountError.fill(false);
     cycle.CCW.fill(false);
 

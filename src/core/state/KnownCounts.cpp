@@ -7,7 +7,9 @@ namespace mivo {
 
 namespace {
 
-constexpr std::string_view kFirstLine = "mivo-check state 1";
+constexpr std::string_view kFirstLine = "mivo-check state 2";
+// Written before message ids were kept; read as counts.
+constexpr std::string_view kCountsOnlyFirstLine = "mivo-check state 1";
 
 void appendEscaped(std::string& out, std::string_view field) {
     for (const char c : field) {
@@ -87,6 +89,23 @@ std::vector<std::string_view> fields(std::string_view line) {
     }
 }
 
+// The blank-separated ids of the IDS field; an empty field holds none.
+std::optional<MessageIds> messageIds(std::string_view field) {
+    MessageIds ids;
+    while (!field.empty()) {
+        const std::size_t blank = field.find(' ');
+        const std::string_view id = field.substr(0, blank);
+        if (!isMessageId(id) || !ids.emplace(id).second) {
+            return std::nullopt;
+        }
+        field = blank == std::string_view::npos ? std::string_view{} : field.substr(blank + 1);
+        if (blank != std::string_view::npos && field.empty()) {
+            return std::nullopt;  // a blank after the last id
+        }
+    }
+    return ids;
+}
+
 KnownCountsError lineError(std::size_t number, const std::string& what) {
     return KnownCountsError{"line " + std::to_string(number) + ": " + what};
 }
@@ -104,6 +123,7 @@ std::optional<KnownCountsError> parseKnownCounts(std::string_view text, KnownCou
     }
     KnownCounts read;
     std::size_t number = 0;
+    bool idsAllowed = true;
     for (std::size_t start = 0; start <= text.size();) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) {
@@ -112,15 +132,18 @@ std::optional<KnownCountsError> parseKnownCounts(std::string_view text, KnownCou
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (++number == 1) {
-            if (line != kFirstLine) {
+            if (line != kFirstLine && line != kCountsOnlyFirstLine) {
                 return KnownCountsError{"not a mivo-check state file (its first line is not \"" +
                                         std::string(kFirstLine) + "\")"};
             }
+            idsAllowed = line == kFirstLine;
             continue;
         }
         const std::vector<std::string_view> parts = fields(line);
-        if (parts.size() != 3) {
-            return lineError(number, "expected USER, HOST and COUNT separated by tabs");
+        if (parts.size() != 3 && !(idsAllowed && parts.size() == 4)) {
+            return lineError(
+                number, idsAllowed ? "expected USER, HOST, COUNT and maybe IDS separated by tabs"
+                                   : "expected USER, HOST and COUNT separated by tabs");
         }
         std::optional<std::string> user = unescaped(parts[0]);
         std::optional<std::string> host = unescaped(parts[1]);
@@ -131,7 +154,17 @@ std::optional<KnownCountsError> parseKnownCounts(std::string_view text, KnownCou
         if (!seen) {
             return lineError(number, "the count is not a whole number from 0 to 2147483647");
         }
-        if (!read.emplace(AccountKey{std::move(*user), std::move(*host)}, *seen).second) {
+        SeenMessages messages{*seen, std::nullopt};
+        if (parts.size() == 4) {
+            messages.ids = messageIds(parts[3]);
+            if (!messages.ids) {
+                return lineError(number,
+                                 "the message ids are not printable words of 1 to 70 characters "
+                                 "separated by single blanks, each once");
+            }
+        }
+        if (!read.emplace(AccountKey{std::move(*user), std::move(*host)}, std::move(messages))
+                 .second) {
             return lineError(number, "the account is listed twice");
         }
     }
@@ -143,14 +176,27 @@ std::string formatKnownCounts(const KnownCounts& counts) {
     std::string text(kFirstLine);
     text += '\n';
     for (const auto& [account, seen] : counts) {
-        if (account.user.empty() || account.host.empty() || seen < 0) {
+        if (account.user.empty() || account.host.empty() || seen.count < 0) {
             continue;
         }
         appendEscaped(text, account.user);
         text += '\t';
         appendEscaped(text, account.host);
         text += '\t';
-        text += std::to_string(seen);
+        text += std::to_string(seen.count);
+        if (seen.ids) {
+            text += '\t';
+            const char* separator = "";
+            for (const std::string& id : *seen.ids) {
+                // Only what a listing can hold was kept; anything else
+                // would not read back.
+                if (isMessageId(id)) {
+                    text += separator;
+                    text += id;
+                    separator = " ";
+                }
+            }
+        }
         text += '\n';
     }
     return text;

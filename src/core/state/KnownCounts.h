@@ -3,18 +3,23 @@
 // (the desktop program's state file, mivo-check's --state file), so that a
 // run announces only the mail that arrived since the last one.
 //
-// The text: the line "mivo-check state 1", which names the format and its
-// version (a later form with more per account will carry a higher number
-// and read this one too), then one line per account,
-// USER TAB HOST TAB COUNT, each line ending in LF. In USER and HOST a
-// backslash, tab, LF and CR are written \\, \t, \n and \r. COUNT is the
-// number of messages seen, in decimal. An empty text holds no account.
+// The text: the line "mivo-check state 2", which names the format and its
+// version, then one line per account, USER TAB HOST TAB COUNT, or
+// USER TAB HOST TAB COUNT TAB IDS for a mailbox whose server lists message
+// ids, each line ending in LF. In USER and HOST a backslash, tab, LF and CR
+// are written \\, \t, \n and \r. COUNT is the number of messages seen, in
+// decimal; IDS the ids of the messages seen that were still on the server,
+// separated by single blanks (none for a mailbox found empty). An empty text
+// holds no account. Version 1, written before ids were kept, is read too:
+// the same lines without IDS.
 
 #include <compare>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "state/MessageIds.h"
 
 namespace mivo {
 
@@ -27,7 +32,16 @@ struct AccountKey {
     auto operator<=>(const AccountKey&) const = default;
 };
 
-using KnownCounts = std::map<AccountKey, int>;
+// What is known of one mailbox: messages 1 to `count` were seen, or, where
+// the server lists ids, exactly the messages whose ids are in `ids`.
+struct SeenMessages {
+    int count = 0;
+    std::optional<MessageIds> ids;
+
+    bool operator==(const SeenMessages&) const = default;
+};
+
+using KnownCounts = std::map<AccountKey, SeenMessages>;
 
 struct KnownCountsError {
     std::string message;  // names the line at fault

@@ -55,23 +55,34 @@ void SeenMail::beforeCheck(int account) {
     if (!key || key == countedFor) {
         return;
     }
-    const auto kept = m_counts.find(*key);
     if (countedFor) {
-        // The mailbox the account named before keeps its count, should the
-        // account come back to it; this one has its own, or none yet.
-        m_counts[*countedFor] = m_cycle.lastNumKnown[account];
-        m_cycle.lastNumKnown[account] = kept == m_counts.end() ? 0 : kept->second;
-    } else if (kept != m_counts.end()) {
+        // The mailbox the account named before keeps what was seen in it,
+        // should the account come back to it; this one has its own, or none
+        // yet.
+        m_counts[*countedFor] = seenBy(account);
+        takeSeen(account, *key);
+    } else if (m_counts.contains(*key)) {
         // The account's first check in this run goes on from the last run.
-        m_cycle.lastNumKnown[account] = kept->second;
+        takeSeen(account, *key);
     }
     countedFor = std::move(key);
+}
+
+SeenMessages SeenMail::seenBy(int account) const {
+    return SeenMessages{m_cycle.lastNumKnown[account], m_cycle.seenIds[account]};
+}
+
+void SeenMail::takeSeen(int account, const AccountKey& key) {
+    const auto kept = m_counts.find(key);
+    SeenMessages seen = kept == m_counts.end() ? SeenMessages{} : kept->second;
+    m_cycle.lastNumKnown[account] = seen.count;
+    m_cycle.seenIds[account] = std::move(seen.ids);
 }
 
 void SeenMail::keepCounts() {
     for (int account = 1; account <= kAccountCount; ++account) {
         if (const std::optional<AccountKey>& key = m_countedFor[account]) {
-            m_counts[*key] = m_cycle.lastNumKnown[account];
+            m_counts[*key] = seenBy(account);
         }
     }
 }

@@ -44,6 +44,9 @@ public:
 
 private:
     std::optional<AccountKey> keyOf(int account) const;
+    SeenMessages seenBy(int account) const;
+    // Account `account` goes on from what was seen in mailbox `key`.
+    void takeSeen(int account, const AccountKey& key);
     void keepCounts();
 
     MainWindowModel& m_window;

@@ -9,9 +9,10 @@ namespace mivo {
 
 namespace {
 
-// Eight accounts take a few hundred bytes; far more than any run writes, and
-// small enough that a wrong path to some big file is refused at once.
-constexpr std::size_t kLargestStateFile = 1024 * 1024;
+// Counts take a few hundred bytes; the ids of eight mailboxes of 100 000
+// messages each some 15 MiB. Far more than any run writes, and small enough
+// that a wrong path to some big file is refused at once.
+constexpr std::size_t kLargestStateFile = std::size_t{32} * 1024 * 1024;
 
 }  // namespace
 

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "MivoCheckRun.h"
+#include "ScriptedMailbox.h"
 #include "ScriptedServer.h"
+#include "TemporaryDirectory.h"
 
 namespace mivo::test {
 namespace {
@@ -90,6 +92,59 @@ TEST(MivoCheckHostileServer, AServerTalkingAfterQuitIsNeitherLoggedNorWaitedFor)
     }
     EXPECT_EQ(server.finishedConnections(), 1u);
     EXPECT_TRUE(server.failures().empty());
+}
+
+// Listings of message ids no server should send: the program checks such a
+// mailbox by count, as one that lists no ids, and keeps no id of it. One
+// that goes on and on costs the program nothing past its first wrong line.
+TEST(MivoCheckHostileServer, AListingOfIdsThatCannotBeTrustedIsCheckedByCount) {
+    struct Case {
+        const char* what;
+        std::string listing;  // what follows UIDL's "+OK"
+        std::size_t repeated;
+        bool hangsUp;  // without the listing's "." line
+    };
+    const Case cases[] = {
+        {"duplicate ids", "1 same\r\n2 same\r\n", 1, false},
+        {"ids with odd bytes", "1 caf\xe9\r\n2 \x1b[2J\x1b[31m\r\n", 1, false},
+        {"a listing that never ends", "1 " + std::string(70, 'x') + "\r\n", 200000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedServer server;
+        scriptLogin(server, "bob", "pw", 2).expectLine("UIDL").send("+OK\r\n");
+        server.sendRepeated(c.listing, c.repeated);
+        if (c.hangsUp) {
+            server.close();
+        } else {
+            server.send(".\r\n")
+                .expectLine("TOP 1 0")
+                .send("+OK\r\nSubject: one\r\n\r\n.\r\n")
+                .expectLine("TOP 2 0")
+                .send("+OK\r\nSubject: two\r\n\r\n.\r\n")
+                .expectLine("QUIT")
+                .send("+OK bye\r\n")
+                .close();
+        }
+        server.start();
+        TemporaryDirectory directory;
+        const std::string host = "127.0.0.1:" + std::to_string(server.port());
+        const CheckRun run = runMivoCheck(
+            {"--interval", "1", "--state", directory / "state", "--account", "bob", "pw", host});
+        EXPECT_FALSE(run.exit.timedOut);
+        EXPECT_FALSE(hasControlCharacter(run.output));
+        EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());
+        // Nothing summarised is nothing seen.
+        const std::string seen = c.hangsUp ? "0" : "2";
+        EXPECT_EQ(readWholeFile(directory / "state"),
+                  "mivo-check state 2\nbob\t" + host + "\t" + seen + "\n");
+        if (!c.hangsUp) {
+            EXPECT_NE(run.output.find("5 - UIDL list not usable, counting messages.\n"),
+                      std::string::npos)
+                << run.output;
+            EXPECT_NE(run.output.find("No From\ttwo\n"), std::string::npos) << run.output;
+        }
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "MivoCheckRun.h"
+#include "ScriptedMailbox.h"
 #include "ScriptedServer.h"
 #include "StoredSettingsText.h"
 #include "TemporaryDirectory.h"
@@ -69,15 +70,11 @@ protected:
     std::string host() const { return "127.0.0.1:" + std::to_string(server.port()); }
     std::string settingsPath() const { return directory / "Settings"; }
 
-    // The login and STAT of a mailbox of `count` messages.
+    // The login and STAT of a mailbox of `count` messages, on a server that
+    // lists no ids.
     ScriptedServer& login(int count) {
-        return server.send("+OK ready\r\n")
-            .expectLine("USER alice")
-            .send("+OK\r\n")
-            .expectLine("PASS pw")
-            .send("+OK\r\n")
-            .expectLine("STAT")
-            .send("+OK " + std::to_string(count) + " 100\r\n");
+        scriptLogin(server, "alice", "pw", static_cast<std::size_t>(count));
+        return count == 0 ? server : server.expectLine("UIDL").send("-ERR unknown command\r\n");
     }
 
     // Connection `run` of a mailbox holding one message from ann, scripted

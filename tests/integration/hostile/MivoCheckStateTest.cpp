@@ -81,8 +81,59 @@ TEST(MivoCheckState, EachRunAnnouncesOnlyMailThatArrivedSinceTheLastOne) {
                                   run.announced.end();
             EXPECT_EQ(contains(check.output, announcement(message)), expected) << message;
         }
-        EXPECT_EQ(readWholeFile(state), "mivo-check state 1\nbob\t" + host + "\t" +
+        EXPECT_EQ(readWholeFile(state), "mivo-check state 2\nbob\t" + host + "\t" +
                                             std::to_string(run.onServer.size()) + "\n");
+    }
+    EXPECT_EQ(server.connections(), std::size(runs));
+    EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());
+}
+
+// A server that lists ids: a state file of an earlier version, which kept a
+// count, is read and written anew with the ids; from then on a message is
+// new when its id was not seen, whatever was deleted elsewhere meanwhile.
+TEST(MivoCheckState, MailListedByIdIsKnownByItsIdsFromRunToRun) {
+    struct Run {
+        const char* what;
+        std::vector<int> onServer;  // the messages, in server order
+        std::vector<std::size_t> asked;
+        std::vector<int> announced;
+        const char* ids;  // the ids kept afterwards
+    };
+    const Run runs[] = {
+        {"the count kept before: its first two are the ones seen", {1, 2, 3}, {3}, {3}, "m1 m2 m3"},
+        {"two deleted elsewhere, two arrived", {3, 4, 5}, {2, 3}, {4, 5}, "m3 m4 m5"},
+        {"two deleted, one arrived", {5, 6}, {2}, {6}, "m5 m6"},
+    };
+    ScriptedServer server;
+    for (const Run& run : runs) {
+        std::vector<std::string> headers;
+        std::vector<std::string> ids;
+        for (const int message : run.onServer) {
+            headers.push_back(headersOf(message));
+            ids.push_back("m" + std::to_string(message));
+        }
+        scriptListedMailbox(&run == runs ? server : server.nextConnection(), "bob", "pw", headers,
+                            ids, run.asked);
+    }
+    server.start();
+    const std::string host = "127.0.0.1:" + std::to_string(server.port());
+    TemporaryDirectory directory;
+    const std::string state = directory / "state";
+    writeWholeFile(state, "mivo-check state 1\nbob\t" + host + "\t2\n");
+
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.what);
+        const CheckRun check =
+            runMivoCheck({"--state", state, "--account", "bob", "pw", host, "--interval", "1"});
+        EXPECT_EQ(check.exit.exitCode, 0) << check.errors;
+        for (int message = 1; message <= 6; ++message) {
+            const bool expected = std::find(run.announced.begin(), run.announced.end(), message) !=
+                                  run.announced.end();
+            EXPECT_EQ(contains(check.output, announcement(message)), expected) << message;
+        }
+        EXPECT_EQ(readWholeFile(state), "mivo-check state 2\nbob\t" + host + "\t" +
+                                            std::to_string(run.onServer.size()) + "\t" + run.ids +
+                                            "\n");
     }
     EXPECT_EQ(server.connections(), std::size(runs));
     EXPECT_TRUE(server.failures().empty()) << ::testing::PrintToString(server.failures());
@@ -112,7 +163,7 @@ TEST(MivoCheckState, ARunStoppedBySignalSavesWhatItKeeps) {
     EXPECT_FALSE(exit.timedOut);
     EXPECT_EQ(exit.signal, SIGTERM) << exit.describe();
 
-    EXPECT_EQ(readWholeFile(directory / "state"), "mivo-check state 1\nalice\t" + host + "\t1\n");
+    EXPECT_EQ(readWholeFile(directory / "state"), "mivo-check state 2\nalice\t" + host + "\t1\n");
     const std::string saved = readWholeFile(settings);
     for (const char* line : {"CCW1=YES\r\n", "S4=NO\r\n", "TimeInterval=1\r\n"}) {
         EXPECT_TRUE(contains(saved, line)) << line << saved;
