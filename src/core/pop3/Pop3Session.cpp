@@ -24,8 +24,12 @@ void AppendCrLf(std::string& command) {
 // The counts come from the server's STAT and may be any int, so the next
 // message number is worked out in a wider type.
 std::string topCommandAfter(int known) {
-    return "TOP " + std::to_string(std::int64_t{known} + 1) + " 0\r\n";
+    return topCommand(std::int64_t{known} + 1);
 }
+
+// Below this many messages to summarise, the round trips saved do not pay
+// for asking the server what it can do.
+constexpr std::int64_t kFewestToSendAhead = 5;
 
 std::string withLine(std::string text, std::string_view line) {
     memo::addLine(text, line);
@@ -41,6 +45,7 @@ Pop3Session::Pop3Session(Parts parts, Send send, SessionEnded ended)
       m_reports(parts.reports),
       m_send(std::move(send)),
       m_ended(std::move(ended)),
+      m_pipeline([this](std::string_view commands) { m_send(commands); }),
       m_replies(parts.window.PacketBuffer),
       m_list(parts.window.Memo4),
       m_actions({parts.window, parts.downloads, parts.launcher, parts.reports}) {}
@@ -64,6 +69,7 @@ void Pop3Session::end(SessionOutcome::Result result) {
 
 void Pop3Session::begin() {
     m_list.forget();
+    m_pipeline.reset();
     m_deleted = 0;
     enter(Stage::Connecting, "1 - Connecting to host", Logged::Yes);
 }
@@ -93,6 +99,7 @@ ReplyCollector::Ending Pop3Session::endingOf(Stage stage) {
         case Stage::ReceivingHeaders:
         case Stage::ReceivingMessage:
             return Ending::DotLine;
+        case Stage::AskedCapabilities:
         case Stage::Over:
             break;
     }
@@ -102,7 +109,13 @@ ReplyCollector::Ending Pop3Session::endingOf(Stage stage) {
 void Pop3Session::lineReceived(std::string_view line) {
     // Once QUIT is answered, or an error and the answer to its QUIT are
     // reported, whatever a server still says is not listened to.
-    if (isOver()) {
+    if (isOver() || m_pipeline.skips(line)) {
+        return;
+    }
+    if (m_stage == Stage::AskedCapabilities) {
+        if (m_pipeline.capabilityLine(line)) {
+            capabilitiesKnown();
+        }
         return;
     }
     m_replies.add(line);
@@ -185,6 +198,7 @@ void Pop3Session::handleReply(Stage stage) {
         case Stage::Deleting:
             messageDeleted();
             break;
+        case Stage::AskedCapabilities:
         case Stage::Over:
             break;
     }
@@ -252,6 +266,24 @@ void Pop3Session::statReceived() {
     }
     enter(Stage::RequestedHeaders, "A - Begin Retriveing List of New EMAILS.", Logged::Yes);
     m_reports.log("VA3");
+    // A rule's RETR or DELE has to follow its message's headers at once;
+    // with TOPs sent ahead their answers would come first. A check whose
+    // rules may download or delete keeps to one command at a time.
+    if (std::int64_t{onServer} - lastNumKnown() >= kFewestToSendAhead &&
+        !rulesActOnServer(m_window)) {
+        // Memo2 keeps its line: the answer is no step of the check.
+        enter(Stage::AskedCapabilities, std::nullopt, Logged::No);
+        m_pipeline.askCapabilities();
+        return;
+    }
+    RequestNextHeaders();
+}
+
+void Pop3Session::capabilitiesKnown() {
+    m_pipeline.startIfOffered([this, next = std::int64_t{lastNumKnown()} + 1]() mutable {
+        return next <= m_cycle.numonser[account()] ? std::optional<std::int64_t>(next++)
+                                                   : std::nullopt;
+    });
     RequestNextHeaders();
 }
 
@@ -261,7 +293,9 @@ void Pop3Session::RequestNextHeaders() {
     m_reports.caption("(" + std::to_string(account()) + ")(" + m_window.User.get() + ")(" +
                       std::to_string(lastNumKnown() + 1) + " of " +
                       std::to_string(m_cycle.numonser[account()]) + ") Getting new Mail - Mivo");
-    m_send(m_topCommand);
+    // Sent now, or already on its way: what is said and counted for it
+    // happens as its answer is read, as it does one command at a time.
+    m_pipeline.request(std::int64_t{lastNumKnown()} + 1);
     // From now on this message counts as seen, whatever happens next.
     lastNumKnown() += 1;
 }
@@ -296,6 +330,7 @@ void Pop3Session::headersReceived() {
     if (m_cycle.terminating) {
         enter(Stage::LoggingOutWithMail, "7 - Logging out, application is terminating <sniff>.",
               Logged::Yes);
+        m_pipeline.abandon();
         m_send(kQuit);
         return;
     }
@@ -410,6 +445,10 @@ void Pop3Session::refused(std::string_view received) {
     m_cycle.settingsOk = false;
     enter(Stage::Failed, "8 - ERROR Occured at stage : " + m_window.Memo2.get() + " : Quitting\r\n",
           Logged::Yes);
+    if (before == Stage::RequestedHeaders) {
+        // The answer to QUIT comes after those to the TOPs sent ahead.
+        m_pipeline.abandon();
+    }
     m_send(kQuit);
     const std::string& answer = m_replies.text();
     if (before == Stage::SentUser || before == Stage::SentPass) {
