@@ -109,6 +109,16 @@ TEST_F(CheckFixture, AReplyThatNeverEndsIsGivenUpAfterTwoMinutes) {
          "X-Header: more\r\n",
          "TOP 1 0\r\n",
          "Network Inactive - Mivo"},
+        {"the answer to CAPA",
+         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 9\r\n", "+OK\r\n"},
+         "X-CAPABILITY\r\n",
+         "CAPA\r\n",
+         "Network Inactive - Mivo"},
+        {"headers asked ahead",
+         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 9\r\n", "+OK\r\nPIPELINING\r\n.\r\n", "+OK\r\n"},
+         "X-Header: more\r\n",
+         "TOP 5 0\r\n",
+         "Network Inactive - Mivo"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
