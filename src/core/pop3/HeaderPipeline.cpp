@@ -68,9 +68,9 @@ void HeaderPipeline::request(std::int64_t number) {
         }
         fill(commands);
     }
-    if (!commands.empty()) {
-        m_send(commands);
-    }
+    // Also when nothing is sent: the answer is awaited from now on, as it
+    // would be once its command went out one at a time.
+    m_send(commands);
 }
 
 void HeaderPipeline::fill(std::string& commands) {

@@ -21,6 +21,8 @@ std::string topCommand(std::int64_t number);
 
 class HeaderPipeline {
 public:
+    // Called for every answer the session is about to read, with the
+    // commands to send then, if any.
     using Send = std::function<void(std::string_view commands)>;
     // The next message whose headers are wanted, in the order the session
     // reads them, or none once all have been given.

@@ -38,6 +38,8 @@ namespace mivo {
 
 class Pop3Session {
 public:
+    // Sends commands, each asking for a reply; no bytes at all say that the
+    // reply to a command sent before is the one awaited from now on.
     using Send = std::function<void(std::string_view bytes)>;
 
     struct Parts {
