@@ -8,6 +8,7 @@
 #include <string>
 
 #include "MivoCheckRun.h"
+#include "ScriptedMailbox.h"
 #include "ScriptedServer.h"
 
 namespace mivo::test {
@@ -35,12 +36,7 @@ TEST(MivoCheckPipelining, AnswersBrokenOffInTheWindowKeepTheSummariesBefore) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedServer server;
-        server.send("+OK ready\r\n")
-            .expectLine("USER bob")
-            .send("+OK\r\n")
-            .expectLine("PASS pw")
-            .send("+OK\r\n")
-            .expectLine("STAT")
+        scriptLogin(server, "bob", "pw")
             .send("+OK " + std::to_string(kMessages) + " 600\r\n")
             .expectLine("CAPA")
             .send("+OK\r\nTOP\r\nPIPELINING\r\n.\r\n");

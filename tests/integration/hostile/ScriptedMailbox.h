@@ -10,6 +10,10 @@
 
 namespace mivo::test {
 
+// The greeting and the accepted login, up to the STAT command.
+ScriptedServer& scriptLogin(ScriptedServer& server, const std::string& user,
+                            const std::string& password);
+
 // `headers` holds each message's header lines (joined by CR LF) in server
 // order; the program is expected to ask for those after the first `seen`.
 void scriptMailbox(ScriptedServer& server, const std::string& user, const std::string& password,
