@@ -4,11 +4,14 @@
 // Dovecot server and by the split-write server, which answers in small writes
 // with Nagle on and so shows what a delayed acknowledgement costs a client.
 // Over POP3S both clients talk TLS to Dovecot, with a CA made for the run;
-// the handshake is timed apart.
+// the handshake is timed apart. Through a proxy that delays each direction,
+// both clients meet the round trip of a real link.
 //
 //   mivo_end_to_end_benchmark [--mivo-check PATH] [--reference PATH]
 //                             [--counts 1000,10000] [--split-write-counts 200]
 //                             [--tls-counts 10000] [--repetitions 5]
+//                             [--delayed-counts 1000] [--delay-ms 10]
+//                             [--delayed-repetitions 3]
 
 #include <algorithm>
 #include <chrono>
@@ -24,12 +27,14 @@
 
 #include "BenchmarkReport.h"
 #include "ChildProcess.h"
+#include "DelayLineProxy.h"
 #include "DovecotServer.h"
 #include "SplitWritePop3Server.h"
 #include "TestCertificates.h"
 
 namespace {
 
+using mivo::bench::DelayLineProxy;
 using mivo::bench::kDovecot;
 using mivo::bench::kSplitWrite;
 using mivo::bench::median;
@@ -56,6 +61,10 @@ struct Options {
     std::vector<int> splitWriteCounts{200};
     std::vector<int> tlsCounts{10000};
     int repetitions = 5;
+    std::vector<int> delayedCounts{1000};
+    int delayMilliseconds = 10;  // each way
+    // A lock-step client takes a round trip per message: keep these few.
+    int delayedRepetitions = 3;
 };
 
 // Where one server's runs keep their settings and output, and how each
@@ -199,6 +208,12 @@ Options parseOptions(int argc, char** argv) {
             options.splitWriteCounts = parseCounts(value);
         } else if (option == "--repetitions") {
             options.repetitions = std::max(1, std::stoi(value));
+        } else if (option == "--delayed-counts") {
+            options.delayedCounts = parseCounts(value);
+        } else if (option == "--delay-ms") {
+            options.delayMilliseconds = std::max(0, std::stoi(value));
+        } else if (option == "--delayed-repetitions") {
+            options.delayedRepetitions = std::max(1, std::stoi(value));
         } else {
             throw std::invalid_argument("unknown option " + option);
         }
@@ -296,6 +311,22 @@ void printHandshakes(const HandshakeFigures& handshakes) {
     }
 }
 
+// The same Dovecot mailbox behind the delaying proxy, both clients through
+// it; warmed up directly, so the index is built before the clock runs.
+void measureDelayed(const Options& options, int messages, std::vector<Row>& rows) {
+    DovecotServer server;
+    server.addUser(kUser, kPassword);
+    server.deliverMany(kUser, messages);
+    server.start();
+    runReference(options, {server.hostAndPort(), server.directory(), {}, {}}, messages);
+    const DelayLineProxy proxy(server.port(), std::chrono::milliseconds(options.delayMilliseconds));
+    Options delayed = options;
+    delayed.repetitions = options.delayedRepetitions;
+    const std::string name = "Dovecot+" + std::to_string(2 * options.delayMilliseconds) + "ms";
+    measure(delayed, name, {proxy.hostAndPort(), server.directory(), {}, {}}, messages, false,
+            rows);
+}
+
 void measureSplitWrite(const Options& options, int messages, std::vector<Row>& rows) {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "mivo-split-write-XXXXXX").string();
@@ -324,10 +355,11 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\nusage: " << argv[0]
                   << " [--mivo-check PATH] [--reference PATH] [--counts 1000,10000]"
-                     " [--split-write-counts 200] [--tls-counts 10000] [--repetitions 5]\n";
+                     " [--split-write-counts 200] [--tls-counts 10000] [--repetitions 5]"
+                     " [--delayed-counts 1000] [--delay-ms 10] [--delayed-repetitions 3]\n";
         return 64;
     }
-    if ((!options.counts.empty() || !options.tlsCounts.empty()) &&
+    if ((!options.counts.empty() || !options.tlsCounts.empty() || !options.delayedCounts.empty()) &&
         DovecotServer::programPath().empty()) {
         std::cerr << "Dovecot is not installed (Debian package dovecot-pop3d)\n";
         return 1;
@@ -348,11 +380,18 @@ int main(int argc, char** argv) {
         for (const int messages : options.splitWriteCounts) {
             measureSplitWrite(options, messages, rows);
         }
+        for (const int messages : options.delayedCounts) {
+            measureDelayed(options, messages, rows);
+        }
     } catch (const std::exception& error) {
         std::cerr << "\nbenchmark failed: " << error.what() << '\n';
         return 1;
     }
     mivo::bench::printTable(rows, options.repetitions);
+    if (!options.delayedCounts.empty()) {
+        std::cout << "(Dovecot+" << 2 * options.delayMilliseconds
+                  << "ms: through the delaying proxy, " << options.delayedRepetitions << " runs)\n";
+    }
     mivo::bench::printComparisons(rows);
     printHandshakes(handshakes);
     return 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,8 @@ struct Mailbox {
     // The UIDL listing's ids, message n at n - 1; without them UIDL is
     // refused, as servers without it do.
     std::vector<std::string> ids;
+    // The answer to CAPA: refused by default, else these lines and ".".
+    std::vector<std::string> capabilities;
 };
 
 // An account as the user enters it: in its row of the accounts dialog and,
@@ -103,6 +106,9 @@ public:
             }
             const std::string command = out.substr(seen, end - seen);
             seen = end + 2;
+            if (beforeAnswer) {
+                beforeAnswer(command);
+            }
             if (command == "QUIT") {
                 sockets.serverSends(socket, "+OK bye\r\n");
                 break;
@@ -131,11 +137,23 @@ public:
             }
             return listing + ".\r\n";
         }
+        if (command == "CAPA") {
+            return box.capabilities.empty() ? "-ERR unknown command\r\n"
+                                            : capabilitiesAnswer(box.capabilities);
+        }
         if (command.rfind("TOP ", 0) == 0) {
             const std::size_t number = std::stoul(command.substr(4));
             return "+OK\r\n" + box.headers.at(number - 1) + ".\r\n";
         }
         return "+OK\r\n";
+    }
+
+    static std::string capabilitiesAnswer(const std::vector<std::string>& names) {
+        std::string answer = "+OK\r\n";
+        for (const std::string& name : names) {
+            answer += name + "\r\n";
+        }
+        return answer + ".\r\n";
     }
 
     bool logged(std::string_view line) const {
@@ -164,6 +182,8 @@ public:
     CycleState& cycle = program.cycleState();
     AccountsDialogModel& accounts = program.accountsDialog();
     std::vector<std::string> logLines;
+    // Runs as serve() and converse() come to each command, before answering.
+    std::function<void(const std::string& command)> beforeAnswer;
 };
 
 class CheckFixture : public ::testing::Test, public ProgramOnFakes {};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CheckFixture.h"
+#include "text/MemoText.h"
 
 namespace mivo {
 namespace {
@@ -115,6 +116,16 @@ TEST_F(CheckFixture, AReplyThatNeverEndsIsGivenUpAfterTwoMinutes) {
          "X-Header: more\r\n",
          "TOP 1 0\r\n",
          "Network Inactive - Mivo"},
+        {"the answer to CAPA",
+         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 9\r\n", "+OK\r\n"},
+         "X-CAPABILITY\r\n",
+         "CAPA\r\n",
+         "Network Inactive - Mivo"},
+        {"headers asked ahead",
+         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 9\r\n", "+OK\r\nPIPELINING\r\n.\r\n", "+OK\r\n"},
+         "X-Header: more\r\n",
+         "TOP 5 0\r\n",
+         "Network Inactive - Mivo"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -196,6 +207,29 @@ TEST_F(CheckFixture, ADownloadIsFollowedWhileItKeepsAtLeastAKibibyteASecond) {
         }
         EXPECT_EQ(cycle.Account, 0);
     }
+}
+
+// Headers asked for ahead are each given their two minutes from when the
+// answer before was read, as they would be asked one at a time: a server
+// that takes 100 s over every answer is slow, not stuck.
+TEST_F(CheckFixture, EachAnswerToHeadersAskedAheadHasTwoMinutesOfItsOwn) {
+    setAccount(1, "bob", "pw", "127.0.0.1");
+    checkNow();
+    accept();
+    say("+OK\r\n+OK\r\n+OK\r\n+OK 5 9\r\n+OK\r\nPIPELINING\r\n.\r\n");
+    ASSERT_TRUE(sent().ends_with("TOP 5 0\r\n")) << sent();
+    for (int message = 1; message <= 5; ++message) {
+        say("+OK\r\n");
+        for (int waited = 0; waited < 100000; waited += 5000) {
+            passTime(5000);
+            say("X-Header: more\r\n");
+        }
+        ASSERT_TRUE(cycle.connected) << "message " << message;
+        say("Subject: slow\r\n.\r\n");
+    }
+    EXPECT_TRUE(sent().ends_with("QUIT\r\n")) << sent();
+    say("+OK bye\r\n");
+    EXPECT_EQ(memo::lineCount(accounts.Memon[1].get()), 5);
 }
 
 // Once QUIT is answered the server has nothing more to say: its lines are

@@ -28,7 +28,8 @@ CheckCycle::CheckCycle(Parts parts)
           [this](std::string_view bytes) {
               m_transport.TcpSend(m_cycle.transportSlot, bytes.data(),
                                   static_cast<int>(bytes.size()));
-              // Every command asks for a reply.
+              // Every command asks for a reply; nothing sent, the reply to
+              // a command sent ahead is the one awaited now.
               m_watch.awaitReply(m_session.awaitsMessage() ? ReplyPace::Steady : ReplyPace::Whole);
           },
           [this](int account, SessionOutcome outcome) { sessionEnded(account, outcome); }),

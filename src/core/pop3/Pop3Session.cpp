@@ -21,11 +21,10 @@ void AppendCrLf(std::string& command) {
     command += "\r\n";
 }
 
-// The counts come from the server's STAT and may be any int, so message
-// numbers are held in a wider type.
-std::string topCommandFor(std::int64_t number) {
-    return "TOP " + std::to_string(number) + " 0\r\n";
-}
+
+// Below this many messages to summarise, the round trips saved do not pay
+// for asking the server what it can do.
+constexpr std::int64_t kFewestToSendAhead = 5;
 
 std::string withLine(std::string text, std::string_view line) {
     memo::addLine(text, line);
@@ -41,6 +40,7 @@ Pop3Session::Pop3Session(Parts parts, Send send, SessionEnded ended)
       m_reports(parts.reports),
       m_send(std::move(send)),
       m_ended(std::move(ended)),
+      m_pipeline([this](std::string_view commands) { m_send(commands); }),
       m_replies(parts.window.PacketBuffer),
       m_list(parts.window.Memo4),
       m_actions({parts.window, parts.downloads, parts.launcher, parts.reports}) {}
@@ -68,6 +68,7 @@ void Pop3Session::begin() {
     m_byIds = false;
     m_listing.clear();  // what a connection dropped by Reset left
     m_new = NewMessages{};
+    m_pipeline.reset();
     m_deleted = 0;
     m_deletedIds.clear();
     enter(Stage::Connecting, "1 - Connecting to host", Logged::Yes);
@@ -101,6 +102,7 @@ ReplyCollector::Ending Pop3Session::endingOf(Stage stage) {
         case Stage::ReceivingHeaders:
         case Stage::ReceivingMessage:
             return Ending::DotLine;
+        case Stage::AskedCapabilities:
         case Stage::Over:
             break;
     }
@@ -110,7 +112,13 @@ ReplyCollector::Ending Pop3Session::endingOf(Stage stage) {
 void Pop3Session::lineReceived(std::string_view line) {
     // Once QUIT is answered, or an error and the answer to its QUIT are
     // reported, whatever a server still says is not listened to.
-    if (isOver()) {
+    if (isOver() || m_pipeline.skips(line)) {
+        return;
+    }
+    if (m_stage == Stage::AskedCapabilities) {
+        if (m_pipeline.capabilityLine(line)) {
+            capabilitiesKnown();
+        }
         return;
     }
     if (m_stage == Stage::ReceivingIds) {
@@ -155,7 +163,7 @@ void Pop3Session::replyComplete(Stage stage) {
     m_reports.log("----Got The Packet for this status-----");
     m_window.Memo1.set(m_replies.text());
     m_replies.finish();
-    m_topCommand = topCommandFor(m_new.upcoming());
+    m_topCommand = topCommand(m_new.upcoming());
     handleReply(stage);
 }
 
@@ -202,6 +210,7 @@ void Pop3Session::handleReply(Stage stage) {
             messageDeleted();
             break;
         case Stage::ReceivingIds:
+        case Stage::AskedCapabilities:
         case Stage::Over:
             break;
     }
@@ -323,7 +332,7 @@ void Pop3Session::sortOutNewMessages(bool listed) {
         return;
     }
 
-    m_topCommand = topCommandFor(m_new.upcoming());
+    m_topCommand = topCommand(m_new.upcoming());
     enter(Stage::SentStat, "5 - STAT recieved.\r\n", Logged::Yes);
     m_reports.log("Values ::");
     m_reports.log("VA1");
@@ -339,6 +348,24 @@ void Pop3Session::sortOutNewMessages(bool listed) {
     }
     enter(Stage::RequestedHeaders, "A - Begin Retriveing List of New EMAILS.", Logged::Yes);
     m_reports.log("VA3");
+    // A rule's RETR or DELE has to follow its message's headers at once;
+    // with TOPs sent ahead their answers would come first. A check whose
+    // rules may download or delete keeps to one command at a time.
+    if (m_new.count() >= kFewestToSendAhead && !rulesActOnServer(m_window)) {
+        // Memo2 keeps its line: the answer is no step of the check.
+        enter(Stage::AskedCapabilities, std::nullopt, Logged::No);
+        m_pipeline.askCapabilities();
+        return;
+    }
+    RequestNextHeaders();
+}
+
+void Pop3Session::capabilitiesKnown() {
+    // The commands sent ahead walk their own copy of the messages to
+    // summarise, in the order the session takes them.
+    m_pipeline.startIfOffered([ahead = m_new]() mutable {
+        return ahead.remaining() ? std::optional<std::int64_t>(ahead.take()) : std::nullopt;
+    });
     RequestNextHeaders();
 }
 
@@ -348,8 +375,10 @@ void Pop3Session::RequestNextHeaders() {
     m_reports.caption("(" + std::to_string(account()) + ")(" + m_window.User.get() + ")(" +
                       std::to_string(lastNumKnown() + 1) + " of " +
                       std::to_string(m_cycle.numonser[account()]) + ") Getting new Mail - Mivo");
+    // Sent now, or already on its way: what is said and counted for it
+    // happens as its answer is read, as it does one command at a time.
     m_current = m_new.take();
-    m_send(m_topCommand);
+    m_pipeline.request(m_current);
     // From now on this message counts as seen, whatever happens next.
     lastNumKnown() += 1;
     if (m_byIds) {
@@ -387,6 +416,7 @@ void Pop3Session::headersReceived() {
     if (m_cycle.terminating) {
         enter(Stage::LoggingOutWithMail, "7 - Logging out, application is terminating <sniff>.",
               Logged::Yes);
+        m_pipeline.abandon();
         m_send(kQuit);
         return;
     }
@@ -511,6 +541,10 @@ void Pop3Session::refused(std::string_view received) {
     m_cycle.settingsOk = false;
     enter(Stage::Failed, "8 - ERROR Occured at stage : " + m_window.Memo2.get() + " : Quitting\r\n",
           Logged::Yes);
+    if (before == Stage::RequestedHeaders) {
+        // The answer to QUIT comes after those to the TOPs sent ahead.
+        m_pipeline.abandon();
+    }
     m_send(kQuit);
     const std::string& answer = m_replies.text();
     if (before == Stage::SentUser || before == Stage::SentPass) {

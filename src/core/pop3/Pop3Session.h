@@ -4,7 +4,9 @@
 // It sends its commands through the cycle and reports its end with one call.
 // With rules in use, each new message's headers go through the rules, and a
 // matching rule's RETR and DELE are sent in the same conversation before the
-// next message is looked at.
+// next message is looked at. For five new messages or more it asks CAPA, and
+// a server that offers PIPELINING gets the TOPs ahead of their answers,
+// unless a rule may download or delete.
 //
 // Call order for one account: begin(), connected(), lineReceived() for each
 // line, or bytesReceived() for the reply's bytes while receivingMessage();
@@ -24,6 +26,7 @@
 #include "cycle/CycleState.h"
 #include "launch/Launcher.h"
 #include "mainwindow/MainWindowModel.h"
+#include "pop3/HeaderPipeline.h"
 #include "pop3/MessageActions.h"
 #include "pop3/MessageReader.h"
 #include "pop3/NewMailList.h"
@@ -39,6 +42,8 @@ namespace mivo {
 
 class Pop3Session {
 public:
+    // Sends commands, each asking for a reply; no bytes at all say that the
+    // reply to a command sent before is the one awaited from now on.
     using Send = std::function<void(std::string_view bytes)>;
 
     struct Parts {
@@ -91,6 +96,7 @@ private:
     void uidlAnswered();
     void idLineReceived(std::string_view line);
     void sortOutNewMessages(bool listed);
+    void capabilitiesKnown();
     void quitAcknowledged(Stage stage);
     void endAfterError();
     void headersReceived();
@@ -117,6 +123,7 @@ private:
     Send m_send;
     SessionEnded m_ended;
     Stage m_stage = Stage::Over;
+    HeaderPipeline m_pipeline;
     ReplyCollector m_replies;
     NewMailList m_list;
     MessageActions m_actions;

@@ -56,4 +56,16 @@ RuleMatch matchRules(const MainWindowModel& window, std::string_view headerLines
     return result;
 }
 
+bool rulesActOnServer(const MainWindowModel& window) {
+    if (!window.UseRule) {
+        return false;
+    }
+    for (int rule = 1; rule <= 3; ++rule) {
+        if (lineTestOf(window, rule) && (window.DLn[rule].get() || window.DELn[rule].get())) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace mivo

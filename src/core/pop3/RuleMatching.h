@@ -22,4 +22,8 @@ struct RuleMatch {
 // part only with a field chosen (index 1 or more) and a text.
 RuleMatch matchRules(const MainWindowModel& window, std::string_view headerLines);
 
+// Whether rules are in use and one that can match downloads or deletes
+// what it matches.
+bool rulesActOnServer(const MainWindowModel& window);
+
 }  // namespace mivo

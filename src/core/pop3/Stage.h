@@ -15,6 +15,7 @@ enum class Stage {
     LoggingOut,          // 6: QUIT sent, nothing new
     LoggingOutWithMail,  // 7: QUIT sent, new mail found
     Failed,              // 8: the server refused something; QUIT sent
+    AskedCapabilities,   // CAPA sent before the first TOP; Memo2 keeps its line
     RequestedHeaders,    // A: TOP sent, waiting for its status line
     ReceivingHeaders,    // B: the header lines up to "."
     RequestedMessage,    // D: RETR sent, waiting for its status line

@@ -238,6 +238,27 @@ TEST_F(MivoCheckInteropTest, ListsEveryNewMessageOfAGoodAccountInServerOrder) {
     EXPECT_EQ(output().find("secret1"), std::string::npos) << "the password reached the Log";
 }
 
+// Dovecot offers PIPELINING: a mailbox past the window of TOPs sent ahead
+// is listed whole and in order, each message asked for in the Log as its
+// answer is read.
+TEST_F(MivoCheckInteropTest, AMailboxPastTheWindowOfHeadersSentAheadIsListedInOrder) {
+    constexpr int kMessages = 150;
+    server.deliverMany("alice", kMessages);
+    server.start();
+
+    EXPECT_EQ(runOnce({account("alice", "secret1")}), 0);
+
+    EXPECT_EQ(summaries("alice"), std::vector<Lines>{senderSubjectLines(1, kMessages)});
+    std::size_t from = 0;
+    for (int message = 1; message <= kMessages; ++message) {
+        const std::string asked = "TOP " + std::to_string(message) + " 0";
+        const std::size_t at = output().find(asked, from);
+        ASSERT_NE(at, std::string::npos) << asked;
+        from = at + asked.size();
+    }
+    EXPECT_EQ(captions(), Lines{kNewMail});
+}
+
 TEST_F(MivoCheckInteropTest, SeveralAccountsAreReportedInAccountOrder) {
     server.deliverMany("alice", 2);
     server.deliverMany("carol", 1, 3);
