@@ -117,12 +117,18 @@ TEST_F(CheckFixture, AReplyThatNeverEndsIsGivenUpAfterTwoMinutes) {
          "TOP 1 0\r\n",
          "Network Inactive - Mivo"},
         {"the answer to CAPA",
-         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 9\r\n", "+OK\r\n"},
+         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 9\r\n", "-ERR\r\n", "+OK\r\n"},
          "X-CAPABILITY\r\n",
          "CAPA\r\n",
          "Network Inactive - Mivo"},
         {"headers asked ahead",
-         {"+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 9\r\n", "+OK\r\nPIPELINING\r\n.\r\n", "+OK\r\n"},
+         {"+OK\r\n",
+          "+OK\r\n",
+          "+OK\r\n",
+          "+OK 5 9\r\n",
+          "-ERR\r\n",
+          "+OK\r\nPIPELINING\r\n.\r\n",
+          "+OK\r\n"},
          "X-Header: more\r\n",
          "TOP 5 0\r\n",
          "Network Inactive - Mivo"},
@@ -216,7 +222,7 @@ TEST_F(CheckFixture, EachAnswerToHeadersAskedAheadHasTwoMinutesOfItsOwn) {
     setAccount(1, "bob", "pw", "127.0.0.1");
     checkNow();
     accept();
-    say("+OK\r\n+OK\r\n+OK\r\n+OK 5 9\r\n+OK\r\nPIPELINING\r\n.\r\n");
+    say("+OK\r\n+OK\r\n+OK\r\n+OK 5 9\r\n-ERR\r\n+OK\r\nPIPELINING\r\n.\r\n");
     ASSERT_TRUE(sent().ends_with("TOP 5 0\r\n")) << sent();
     for (int message = 1; message <= 5; ++message) {
         say("+OK\r\n");

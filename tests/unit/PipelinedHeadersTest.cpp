@@ -29,7 +29,8 @@ std::string topsFrom(int first, int last) {
     return commands;
 }
 
-const std::string kLogin = "USER bob\r\nPASS pw\r\nSTAT\r\n";
+// Every mailbox here holds mail, so UIDL follows STAT; the server refuses it.
+const std::string kLogin = "USER bob\r\nPASS pw\r\nSTAT\r\nUIDL\r\n";
 
 struct MailboxSetup {
     int onServer;
