@@ -21,7 +21,6 @@ void AppendCrLf(std::string& command) {
     command += "\r\n";
 }
 
-
 // Below this many messages to summarise, the round trips saved do not pay
 // for asking the server what it can do.
 constexpr std::int64_t kFewestToSendAhead = 5;
