@@ -11,7 +11,7 @@
 #include "FieldBinding.h"
 #include "QtUi.h"
 #include "WindowSetup.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 

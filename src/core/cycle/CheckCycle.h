@@ -9,24 +9,24 @@
 #include <string_view>
 #include <vector>
 
-#include "cycle/CheckReports.h"
 #include "cycle/CheckTimer.h"
 #include "cycle/ConnectionWatch.h"
 #include "cycle/CycleReport.h"
-#include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
 #include "launch/Launcher.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "pop3/Pop3Session.h"
 #include "pop3/StartTlsOpening.h"
 #include "ports/ClockPort.h"
 #include "ports/DownloadPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "report/CheckReports.h"
 #include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
-#include "windows/AccountsDialogModel.h"
 
 namespace mivo {
 

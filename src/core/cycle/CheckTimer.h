@@ -3,11 +3,11 @@
 // and what every tick shows (the Log line, the caption reset, the countdown
 // clock). What a tick starts or abandons is the check cycle's.
 
-#include "cycle/CheckReports.h"
-#include "cycle/CycleState.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "report/CheckReports.h"
 
 namespace mivo {
 

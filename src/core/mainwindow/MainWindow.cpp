@@ -1,8 +1,8 @@
 #include "mainwindow/MainWindow.h"
 
-#include "app/Version.h"
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
+#include "identity/Version.h"
 #include "launch/Launcher.h"
 #include "settings/SettingsStore.h"
 #include "windows/AccountsDialog.h"

@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "cycle/CycleState.h"
 #include "log/Log.h"
-#include "mainwindow/MainWindowModel.h"
-#include "mainwindow/TaskbarPresence.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "windows/TaskbarPresence.h"
 
 namespace mivo {
 

@@ -18,10 +18,10 @@
 #include <string>
 #include <string_view>
 
-#include "cycle/CheckReports.h"
-#include "cycle/CycleState.h"
 #include "launch/Launcher.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "pop3/MessageActions.h"
 #include "pop3/MessageReader.h"
 #include "pop3/NewMailList.h"
@@ -29,7 +29,7 @@
 #include "pop3/SessionOutcome.h"
 #include "pop3/Stage.h"
 #include "ports/DownloadPort.h"
-#include "windows/AccountsDialogModel.h"
+#include "report/CheckReports.h"
 
 namespace mivo {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "cycle/CycleState.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
 #include "transport/TcpTransport.h"

@@ -5,10 +5,10 @@
 
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
+#include "model/UninstallWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "uninstall/UninstallSteps.h"
-#include "windows/UninstallWindowModel.h"
 
 namespace mivo {
 

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "cycle/CycleState.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/UiPort.h"
-#include "windows/AccountsDialogModel.h"
 
 namespace mivo {
 

@@ -4,7 +4,7 @@
 // and taken back when it closes, and keeps its radio buttons consistent.
 
 #include "fields/Field.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "ports/FileChooserPort.h"
 #include "ports/UiPort.h"
 #include "windows/AdvancedOptionsModel.h"

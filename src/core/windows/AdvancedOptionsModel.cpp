@@ -1,6 +1,6 @@
 #include "windows/AdvancedOptionsModel.h"
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 

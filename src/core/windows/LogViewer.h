@@ -3,7 +3,7 @@
 // moment it is shown until it is hidden, and clears the Log on request.
 
 #include "log/Log.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "ports/UiPort.h"
 #include "windows/LogViewerModel.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 #include <stdexcept>
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "cycle/CycleState.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
 #include "windows/AccountsDialog.h"
-#include "windows/AccountsDialogModel.h"
 
 namespace mivo {
 
