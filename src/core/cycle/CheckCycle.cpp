@@ -15,7 +15,7 @@ CheckCycle::CheckCycle(Parts parts)
       m_cycle(parts.cycle),
       m_accountsDialog(parts.accountsDialog),
       m_reports(parts.reports),
-      m_mainWindow(parts.mainWindow),
+      m_advancedOptions(parts.advancedOptions),
       m_timer(parts.timer),
       m_summary(parts.summary),
       m_transport(parts.transport),
@@ -54,7 +54,7 @@ void CheckCycle::onCycleEnded(std::function<void(const CycleReport&)> observer) 
     m_cycleObservers.push_back(std::move(observer));
 }
 
-void CheckCycle::Button4Click() {
+void CheckCycle::checkNow() {
     m_cycle.settingsOk = true;
     if (m_cycle.connected || m_cycle.connecting) {
         m_reports.log(
@@ -71,7 +71,7 @@ void CheckCycle::Button4Click() {
     m_accountsDialog.Memon[account].set("");
     if (m_cycle.loginRefused[account]) {
         skipRefusedLogin(account);
-        Button4Click();
+        checkNow();
         return;
     }
     // A check of the account starts afresh: its red number lasts until now.
@@ -85,13 +85,13 @@ void CheckCycle::Button4Click() {
         m_report.accounts[account] = CycleReport::Account::NotChecked;
         m_reports.log("No User details for this account.");
         m_reports.log(std::to_string(account));
-        Button4Click();
+        checkNow();
         return;
     }
     if (noUser || noPass || noPop) {
         m_report.accounts[account] = CycleReport::Account::Failed;
         reportIncompleteAccount(account);
-        Button4Click();
+        checkNow();
         return;
     }
     openConnection(account);
@@ -99,7 +99,7 @@ void CheckCycle::Button4Click() {
 
 void CheckCycle::checkNowPressed() {
     m_cycle.loginRefused.fill(false);
-    Button4Click();
+    checkNow();
 }
 
 // The account keeps its red number and its refusal as the reason it failed.
@@ -126,7 +126,7 @@ void CheckCycle::reportIncompleteAccount(int account) {
     m_reports.accountError(message);
     m_cycle.settingsOk = false;
     // The account-1 area opens whichever account is incomplete.
-    m_mainWindow.openOptionsArea();
+    m_advancedOptions.openOptionsArea();
 }
 
 void CheckCycle::openConnection(int account) {
@@ -137,7 +137,7 @@ void CheckCycle::openConnection(int account) {
     m_seenMail.beforeCheck(account);
     m_session.begin();
     m_window.TickCount = 0;
-    Timer1Timer();
+    tick();
     m_cycle.transportSlot =
         m_transport.TcpOpenSlot([this](int event, const char* data, int length) {
             return handleTransportEvent(event, data, length);
@@ -248,7 +248,7 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
     m_session.connectionEnded();
     if (secure) {
         reportSecurityFailure(account, errorText);
-    } else if (m_cycle.connecting && !m_cycle.CCW[account]) {
+    } else if (m_cycle.connecting && !m_cycle.greetedBefore(account)) {
         // Never reached this account's server: the account is blamed.
         const std::string line = "Account #" + std::to_string(account) +
                                  " Error while opening connection to host (" + m_window.POP.get() +
@@ -271,7 +271,7 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
             // a word of why: the account was not checked all the same.
             m_reports.accountFailure(account, "Network Inactive - Mivo");
         }
-    } else if (m_cycle.CCW[account]) {
+    } else if (m_cycle.greetedBefore(account)) {
         // The server answered before: blame the network, not the account.
         m_reports.accountFailure(account, "Network Inactive - Mivo");
         m_cycle.settingsOk = true;
@@ -284,9 +284,9 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
         m_ui.terminateApplication();
     }
     m_window.TickCount = 0;
-    Timer1Timer();
+    tick();
     if (moveOn) {
-        Button4Click();
+        checkNow();
     }
 }
 
@@ -312,7 +312,7 @@ void CheckCycle::dropConnection() {
     m_cycle.connecting = false;
 }
 
-void CheckCycle::Timer1Timer() {
+void CheckCycle::tick() {
     m_timer.advance();
     if (m_window.TickCount == kConnectTimeoutTick && m_cycle.connecting && !m_cycle.connected) {
         connectTimeout();
@@ -340,7 +340,7 @@ void CheckCycle::timedStart() {
     m_reports.log(timeText(m_clock.now()));
     m_reports.caption("(" + std::to_string(m_cycle.Account + 1) + ")Checking for new mail - Mivo");
     m_reports.log("checking email...");
-    Button4Click();
+    checkNow();
 }
 
 std::string CheckCycle::lastFailure() const {
@@ -366,7 +366,7 @@ void CheckCycle::endCycle() {
     }
 }
 
-void CheckCycle::Button2Click() {
+void CheckCycle::reset() {
     if (m_cycle.connected || m_cycle.connecting) {
         dropConnection();  // which clears both flags
     }
@@ -394,7 +394,7 @@ void CheckCycle::Button2Click() {
     m_window.NewMailOpen = false;
     m_window.advancedOptionsOpen = false;
     m_window.logViewerOpen = false;
-    Timer1Timer();
+    tick();
     m_reports.caption("Mivo");
 }
 

@@ -14,7 +14,6 @@
 #include "cycle/CycleReport.h"
 #include "cycle/NewMailSummary.h"
 #include "launch/Launcher.h"
-#include "mainwindow/MainWindow.h"
 #include "model/AccountsDialogModel.h"
 #include "model/CycleState.h"
 #include "model/MainWindowModel.h"
@@ -27,6 +26,7 @@
 #include "report/CheckReports.h"
 #include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
+#include "windows/AdvancedOptions.h"
 
 namespace mivo {
 
@@ -45,7 +45,7 @@ public:
         CycleState& cycle;
         AccountsDialogModel& accountsDialog;
         CheckReports& reports;
-        MainWindow& mainWindow;
+        AdvancedOptions& advancedOptions;  // the account-1 area
         CheckTimer& timer;
         NewMailSummary& summary;
         TcpTransport& transport;
@@ -62,14 +62,14 @@ public:
     // Starts a cycle or moves it on to the next account; calls itself for
     // every account it skips. An account whose login was refused is skipped
     // until the user edits it, presses "Check now!" or Reset.
-    void Button4Click();
+    void checkNow();
     // The user pressed "Check now!": refused logins are tried again.
     void checkNowPressed();
     // One tick: the clock, the connect time-out and the timed start.
-    void Timer1Timer();
+    void tick();
     // Reset: drops the connection and forgets every count, also the ones
     // kept for the next start.
-    void Button2Click();
+    void reset();
 
     // Observers of the end of every cycle, run after the summary is shown.
     void onCycleEnded(std::function<void(const CycleReport&)> observer);
@@ -111,7 +111,7 @@ private:
     CycleState& m_cycle;
     AccountsDialogModel& m_accountsDialog;
     CheckReports& m_reports;
-    MainWindow& m_mainWindow;
+    AdvancedOptions& m_advancedOptions;
     CheckTimer& m_timer;
     NewMailSummary& m_summary;
     TcpTransport& m_transport;

@@ -111,19 +111,19 @@ void loadLegacySettings(SettingsParts& parts) {
     const StoredText file = parts.port.readLegacyFile();
     if (file.state == StoredText::State::Present) {
         parts.log.append("Loading values from mivo24.txt file.");
-        parts.mainWindow.UserOptionsClick();
+        parts.advancedOptions.toggleOptionsArea();
         readLines(parts, file.text);
     } else {
         if (file.state == StoredText::State::Ignored) {
             parts.log.append("Old settings file ignored: " + file.reason);
         }
-        parts.mainWindow.HelpClick();
+        parts.launcher.OpenHelp();
     }
-    parts.mainWindow.Edit1Enter();
+    parts.checkTimer.applyInterval();
     // The old file holds no taskbar options: a first start, or one from the
     // old file, shows the tray icon that the options (both on) promise
     // rather than waiting for the next start to show it.
-    parts.mainWindow.applyPresence();
+    parts.presence.applyPresence();
 }
 
 }  // namespace mivo

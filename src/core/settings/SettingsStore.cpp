@@ -76,7 +76,7 @@ void SettingsStore::load(const std::vector<std::string>& arguments) {
         // Nothing else sets the minutes box in this run, so nothing would
         // put the interval in force: the timer would keep its design tick
         // of a minute, a check every 201 minutes.
-        m_parts.mainWindow.Edit1Enter();
+        m_parts.checkTimer.applyInterval();
         return;
     }
 
@@ -118,12 +118,12 @@ void SettingsStore::loadStoredText(const std::string& text) {
         return settings::isYes(settings::valueOf(text, key));
     };
 
-    m_parts.mainWindow.UserOptionsClick();
+    m_parts.advancedOptions.toggleOptionsArea();
     const std::string interval = value("TimeInterval");
     if (window.Edit1.get() == interval) {
         // An unchanged text runs no change handler, yet the interval must be
         // put in force whatever minutes are stored.
-        m_parts.mainWindow.Edit1Enter();
+        m_parts.checkTimer.applyInterval();
     } else {
         window.Edit1.set(interval);
     }
@@ -196,7 +196,7 @@ void SettingsStore::loadStoredText(const std::string& text) {
         window.taskbarButton = true;
         window.trayIcon = true;
     }
-    m_parts.mainWindow.applyPresence();
+    m_parts.presence.applyPresence();
 }
 
 std::string SettingsStore::executablePath() {
