@@ -13,7 +13,7 @@ void requireAccount(int account) {
 }  // namespace
 
 MainWindowModel::MainWindowModel() {
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         SBn[rule].items.assign(kHeaderFieldNames.begin(), kHeaderFieldNames.end());
     }
 }

@@ -95,12 +95,12 @@ void readLines(SettingsParts& parts, std::string_view text) {
     if (!window.UseRule) {
         return;
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         if (const auto line = reader.next()) {
             window.SBn[rule].itemIndex.set(settings::ruleFieldIndex(*line));
         }
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         toText(window.En[rule]);
     }
 }

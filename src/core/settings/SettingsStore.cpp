@@ -50,7 +50,7 @@ void SettingsStore::resetRunTimeState() {
     window.PacketBuffer.set("");
     window.Memo2.set("0 - nothing happening");
     window.Memo4.set("");
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.SBn[rule].itemIndex.set(0);
     }
 }
@@ -156,10 +156,10 @@ void SettingsStore::loadStoredText(const std::string& text) {
     for (int account = 1; account <= kAccountCount; ++account) {
         cycle.CCW[account] = yes(numbered("CCW", account));
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.Urgentn[rule].set(yes(numbered("URG", rule)));
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.DLn[rule].set(yes(numbered("DL", rule)));
         window.DELn[rule].set(yes(numbered("DEL", rule)));
         // Settings saved before a program was ever chosen hold the field's
@@ -180,11 +180,11 @@ void SettingsStore::loadStoredText(const std::string& text) {
     window.uniqueFile = readDecimalInteger(value("uniqueFile"));
     window.StartMinimized.set(yes("StartMinimized"));
     window.UseRule = value("RULES") == "Use Rules";
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.SBn[rule].itemIndex.set(
             settings::ruleFieldIndex(value(numbered("RULEindex", rule))));
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.En[rule].set(value(numbered("RULEstr", rule)));
     }
     // The two key names are the other way round from what they hold, and
@@ -252,11 +252,11 @@ std::string SettingsStore::composeText() {
     for (int account = 1; account <= kAccountCount; ++account) {
         text.yesNo(numbered("CCW", account), cycle.CCW[account]);
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         text.yesNo(numbered("URG", rule), window.Urgentn[rule].get());
     }
     text.yesNo("StartMinimized", window.StartMinimized.get());
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         text.yesNo(numbered("DL", rule), window.DLn[rule].get());
         text.yesNo(numbered("DEL", rule), window.DELn[rule].get());
         text.text(numbered("RunFile", rule), window.RunFilen[rule].get());
@@ -265,10 +265,10 @@ std::string SettingsStore::composeText() {
     text.text("Media", window.Media.get());
     text.number("uniqueFile", window.uniqueFile);
     text.text("RULES", window.UseRule ? "Use Rules" : "Ignore Rules");
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         text.number(numbered("RULEindex", rule), window.SBn[rule].itemIndex.get());
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         text.text(numbered("RULEstr", rule), window.En[rule].get());
     }
     text.text("EmailProgram", window.EmailProgram.get());

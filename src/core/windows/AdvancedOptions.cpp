@@ -6,8 +6,6 @@ namespace mivo {
 
 namespace {
 
-constexpr int kRuleCount = 3;
-
 constexpr FileDialog kOpenDialog1{"Please choose an email client", "Executable files", true};
 constexpr FileDialog kOpenDialog2{"Please Select a program to process the email",
                                   "Executable files", true};

@@ -5,7 +5,7 @@
 namespace mivo {
 
 AdvancedOptionsModel::AdvancedOptionsModel() {
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         SelectBoxn[rule].items.assign(kHeaderFieldNames.begin(), kHeaderFieldNames.end());
     }
 }
