@@ -45,7 +45,7 @@ private:
     void copyToMainWindow();
 
     AccountsDialogModel& m_model;
-    MainWindowModel& m_mainWindow;
+    MainWindowModel& m_window;
     CycleState& m_cycle;
     UiPort& m_ui;
     bool m_filling = false;
