@@ -53,7 +53,7 @@ std::string fullSettingsText() {
         window.accountPop(account).set("127.0.0.1:" + std::to_string(1100 + account));
     }
     window.UseRule = true;
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.SBn[rule].itemIndex.set(rule + 2);
         window.En[rule].set("text of rule " + std::to_string(rule));
         window.DLn[rule].set(true);

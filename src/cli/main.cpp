@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "ConsoleCheckRun.h"
-#include "app/Version.h"
 #include "console/CheckCommandLine.h"
 #include "console/TerminalText.h"
+#include "identity/Version.h"
 #include "posix/ArgumentBlanking.h"
 
 namespace {

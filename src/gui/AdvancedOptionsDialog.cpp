@@ -11,7 +11,7 @@
 #include "FieldBinding.h"
 #include "QtUi.h"
 #include "WindowSetup.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 
@@ -164,7 +164,7 @@ void TAdvancedOptions::buildRules() {
     const int rowsMiddle = (kRuleRows[0] + kRuleRows[2] + 21) / 2;
     m_label4.setGeometry(6, rowsMiddle - letters / 2, 12, letters);
 
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         RuleRow& row = m_rules.at(rule - 1);
         const int top = kRuleRows[rule - 1];
         for (QWidget* control :
@@ -221,7 +221,7 @@ void TAdvancedOptions::bindModel() {
     bindCheckBox(m_taskbartray, m_model.Taskbartray);
     bindCheckBox(m_taskbarbutton, m_model.Taskbarbutton);
     bindLineEdit(m_emailProgram, m_model.EmailProgram);
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         RuleRow& row = m_rules.at(rule - 1);
         bindCheckBox(row.urgent, m_model.Urgentn[rule]);
         bindLineEdit(row.edit, m_model.Editn[rule]);

@@ -81,7 +81,7 @@ private:
     QLabel m_label7{this};
     QLabel m_label8{this};
     QLabel m_label4{this};
-    std::array<RuleRow, 3> m_rules;
+    std::array<RuleRow, kRuleCount> m_rules;
 
     QCheckBox m_noticeAll{this};
     QLabel m_label11{this};

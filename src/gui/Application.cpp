@@ -7,7 +7,7 @@
 
 #include "ProgramIcon.h"
 #include "ProgramStyle.h"
-#include "app/ApplicationId.h"
+#include "identity/ApplicationId.h"
 
 namespace mivo {
 

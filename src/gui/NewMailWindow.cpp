@@ -27,7 +27,7 @@ TForm1::TForm1(Program& program, QtUi& ui)
     : QWidget(nullptr, kDialogWindowFlags),
       m_handlers(program.newMailWindowBehaviour()),
       m_model(program.newMailWindow()),
-      m_mainWindow(program.mainWindowModel()),
+      m_mainWindowModel(program.mainWindowModel()),
       m_ui(ui) {
     setUpWindow(*this, "Form1", "You Have New Mail!!", outerSize());
     buildControls();
@@ -131,7 +131,7 @@ void TForm1::fitAndCentre() {
 
 void TForm1::fitToSize() {
     const NewMailWindowFit fit =
-        fitNewMailWindow(width(), height(), m_mainWindow.NewMLevelNumber.get());
+        fitNewMailWindow(width(), height(), m_mainWindowModel.NewMLevelNumber.get());
     if (fit.clientWidth != width() || fit.clientHeight != height()) {
         resize(fit.clientWidth, fit.clientHeight);  // which fits the list again
         return;

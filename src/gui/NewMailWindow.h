@@ -47,7 +47,7 @@ private:
 
     NewMailWindow& m_handlers;
     NewMailWindowModel& m_model;
-    const MainWindowModel& m_mainWindow;
+    const MainWindowModel& m_mainWindowModel;
     QtUi& m_ui;
 
     std::array<QLabel, NewMailWindowModel::kImageCount> m_images;  // Imagek at k - 1

@@ -22,7 +22,7 @@ void QtUi::attach(WindowId id, QWidget& window) {
 }
 
 void QtUi::attachMainWindow(TUbo& window) {
-    m_mainWindow = &window;
+    m_ubo = &window;
     attach(WindowId::MainWindow, window);
     window.setWindowIconText(m_app.applicationTitle());
 }
@@ -62,8 +62,8 @@ void QtUi::setApplicationTitle(const std::string& title) {
     m_app.setApplicationTitle(toQString(windowTitleText(title)));
     // The taskbar entry is the main window's; its icon text is what a
     // taskbar shows for it where that differs from the title bar.
-    if (m_mainWindow) {
-        m_mainWindow->setWindowIconText(m_app.applicationTitle());
+    if (m_ubo) {
+        m_ubo->setWindowIconText(m_app.applicationTitle());
     }
 }
 
@@ -114,7 +114,7 @@ bool QtUi::isWindowMinimised(WindowId id) const {
 void QtUi::bringApplicationToFront() {
     QWidget* front = QApplication::activeWindow();
     if (front == nullptr) {
-        front = m_mainWindow.data();
+        front = m_ubo.data();
     }
     if (front == nullptr) {
         return;
@@ -129,27 +129,27 @@ void QtUi::bringApplicationToFront() {
 }
 
 void QtUi::minimiseApplication() {
-    if (m_mainWindow) {
-        m_mainWindow->showMinimized();
+    if (m_ubo) {
+        m_ubo->showMinimized();
     }
 }
 
 void QtUi::restoreApplication() {
-    if (m_mainWindow && m_mainWindow->isMinimized()) {
+    if (m_ubo && m_ubo->isMinimized()) {
         // Only the minimised state goes: a hidden window stays hidden.
-        m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+        m_ubo->setWindowState(m_ubo->windowState() & ~Qt::WindowMinimized);
     }
 }
 
 void QtUi::showTaskbarButton() {
-    if (m_mainWindow) {
-        m_mainWindow->setTaskbarEntry(true);
+    if (m_ubo) {
+        m_ubo->setTaskbarEntry(true);
     }
 }
 
 void QtUi::removeTaskbarButton() {
-    if (m_mainWindow) {
-        m_mainWindow->setTaskbarEntry(false);
+    if (m_ubo) {
+        m_ubo->setTaskbarEntry(false);
     }
 }
 
@@ -172,8 +172,8 @@ void QtUi::terminateApplication() {
 }
 
 void QtUi::drawOnMainWindow(const std::vector<ClockSegment>& segments) {
-    if (m_mainWindow) {
-        m_mainWindow->drawClock(segments);
+    if (m_ubo) {
+        m_ubo->drawClock(segments);
     }
 }
 

@@ -75,7 +75,7 @@ private:
     Application& m_app;
     std::array<QPointer<QWidget>, 8> m_windows;
     std::array<std::function<void()>, 8> m_builders;
-    QPointer<TUbo> m_mainWindow;
+    QPointer<TUbo> m_ubo;
     TrayIcon m_trayIcon;
     bool m_terminationRequested = false;
     // Shown, and not yet the active window: whatever of the program is

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "fields/Field.h"
-#include "windows/UninstallWindowModel.h"
+#include "model/UninstallWindowModel.h"
 
 namespace mivo {
 

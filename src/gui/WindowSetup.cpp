@@ -1,6 +1,6 @@
 #include "WindowSetup.h"
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "windows/Placement.h"
 
 namespace mivo {

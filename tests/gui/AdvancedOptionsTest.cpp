@@ -134,7 +134,7 @@ TEST_F(AdvancedOptionsWindow, EveryControlShowsItsWholeCaptionInsideTheWindowWit
             EXPECT_LT(captionInkRight(*box), box->width()) << "caption clipped";
         }
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         for (const char* column :
              {"Urgent", "Edit", "SelectBox", "DL", "DEL", "RunFile", "Browse"}) {
             placed.push_back(&find<QWidget>(QString::fromLatin1(column) + QString::number(rule)));
@@ -160,7 +160,7 @@ TEST_F(AdvancedOptionsWindow, EveryControlShowsItsWholeCaptionInsideTheWindowWit
 
 TEST_F(AdvancedOptionsWindow, RuleFieldListsOfferTheFourteenHeaderFieldsAllAtOnce) {
     open();
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         SCOPED_TRACE(rule);
         QComboBox& box = find<QComboBox>(QStringLiteral("SelectBox%1").arg(rule));
         EXPECT_FALSE(box.isEditable());
@@ -252,7 +252,7 @@ TEST_F(AdvancedOptionsWindow, PictureWithRulesFilledIn) {
     } rules[] = {{"Jane Boss", 3, true, true, false, "/usr/bin/notify-send %s"},
                  {"invoice", 8, false, true, true, "/usr/local/bin/file-invoice %s"},
                  {"", 0, false, false, false, ""}};
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         const auto& r = rules[rule - 1];
         model().En[rule].set(r.text);
         model().SBn[rule].itemIndex.set(r.field);

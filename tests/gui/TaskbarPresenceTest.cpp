@@ -97,10 +97,10 @@ TEST_F(TaskbarPresenceOnQt, TheTaskbarEntryGoesAndComesWithoutMovingOrRestoringT
             ubo().showMinimized();
         }
         model().taskbarButton = false;
-        parts.program.mainWindow().applyPresence();
+        parts.program.taskbarPresence().applyPresence();
         EXPECT_TRUE(ubo().windowFlags().testFlag(Qt::Tool));
         model().taskbarButton = true;
-        parts.program.mainWindow().applyPresence();
+        parts.program.taskbarPresence().applyPresence();
         EXPECT_FALSE(ubo().windowFlags().testFlag(Qt::Tool));
         EXPECT_TRUE(ubo().isVisible());
         EXPECT_EQ(ubo().isMinimized(), minimised);
@@ -110,14 +110,14 @@ TEST_F(TaskbarPresenceOnQt, TheTaskbarEntryGoesAndComesWithoutMovingOrRestoringT
     // Only the flag changes for a hidden window; it is not shown by it.
     ubo().hide();
     model().taskbarButton = false;
-    parts.program.mainWindow().applyPresence();
+    parts.program.taskbarPresence().applyPresence();
     EXPECT_TRUE(ubo().windowFlags().testFlag(Qt::Tool));
     EXPECT_FALSE(ubo().isVisible());
 }
 
 TEST_F(TaskbarPresenceOnQt, MinimiseWithoutAButtonLeavesTheIconWhichBringsTheWindowBack) {
     model().taskbarButton = false;
-    parts.program.mainWindow().applyPresence();
+    parts.program.taskbarPresence().applyPresence();
     ubo().show();
     QTest::mouseClick(&control<QPushButton>("Button1"), Qt::LeftButton);
     EXPECT_TRUE(ubo().isMinimized());

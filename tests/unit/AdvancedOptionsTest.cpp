@@ -41,8 +41,8 @@ protected:
         field.onChange([this, name = std::move(name)] { changes.push_back(name); });
     }
     template <typename Value>
-    void watchRules(std::array<Field<Value>, 4>& fields, const std::string& name) {
-        for (int rule = 1; rule <= 3; ++rule) {
+    void watchRules(PerRule<Field<Value>>& fields, const std::string& name) {
+        for (int rule = 1; rule <= kRuleCount; ++rule) {
             watch(fields[rule], name + std::to_string(rule));
         }
     }
@@ -72,7 +72,7 @@ TEST_F(AdvancedOptionsDialog, Button5OpensAndClosesItAndItsCaptionFollows) {
 }
 
 TEST_F(AdvancedOptionsDialog, OpeningCopiesTheMainWindowInItsOrder) {
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         const std::string n = std::to_string(rule);
         window.En[rule].set("text" + n);
         window.SBn[rule].itemIndex.set(rule + 2);
@@ -89,7 +89,7 @@ TEST_F(AdvancedOptionsDialog, OpeningCopiesTheMainWindowInItsOrder) {
     window.TEMPDIR.set("/var/tmp");
     window.Media.set("/home/ann/bounce.mpg");
     watchRules(dialog.Editn, "Edit");
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         watch(dialog.SelectBoxn[rule].itemIndex, "SelectBox" + std::to_string(rule));
     }
     watch(dialog.UseRule, "UseRule");
@@ -100,7 +100,7 @@ TEST_F(AdvancedOptionsDialog, OpeningCopiesTheMainWindowInItsOrder) {
     watch(dialog.Taskbarbutton, "Taskbarbutton");
     watch(dialog.Taskbartray, "Taskbartray");
     watch(dialog.EmailProgram, "EmailProgram");
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         const std::string n = std::to_string(rule);
         watch(dialog.DLn[rule], "DL" + n);
         watch(dialog.DELn[rule], "DEL" + n);
@@ -143,7 +143,7 @@ TEST_F(AdvancedOptionsDialog, ClosingCleansTheRulesThenTakesEverythingBackInItsO
     dialog.Editn[2].set("invoice");
     dialog.Editn[3].set("left without a field");
     dialog.StartMinimized.set(true);
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         const std::string n = std::to_string(rule);
         dialog.Urgentn[rule].set(true);
         dialog.DLn[rule].set(true);
@@ -174,14 +174,14 @@ TEST_F(AdvancedOptionsDialog, ClosingCleansTheRulesThenTakesEverythingBackInItsO
     watch(dialog.SelectBoxn[3].itemIndex, "clean SelectBox3");
     watchRules(window.En, "E");
     watchWithFlags(window.StartMinimized, "StartMinimized");
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         watch(window.SBn[rule].itemIndex, "SB" + std::to_string(rule));
     }
     watchRules(window.Urgentn, "Urgent");
     watchWithFlags(window.Button5Caption, "Button5");
     watchWithFlags(window.NewMLevelNumber, "NewMLevelNumber");
     watchWithFlags(window.EmailProgram, "EmailProgram");
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         const std::string n = std::to_string(rule);
         watch(window.DLn[rule], "DL" + n);
         watch(window.DELn[rule], "DEL" + n);
@@ -248,12 +248,12 @@ TEST_F(AdvancedOptionsDialog, ClosingTurnsEveryIncompleteRuleIntoNoRule) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text + std::string(" in field ") + std::to_string(c.field));
         toggle();
-        for (int rule = 1; rule <= 3; ++rule) {
+        for (int rule = 1; rule <= kRuleCount; ++rule) {
             dialog.Editn[rule].set(c.text);
             dialog.SelectBoxn[rule].itemIndex.set(c.field);
         }
         handlers.OKClick();
-        for (int rule = 1; rule <= 3; ++rule) {
+        for (int rule = 1; rule <= kRuleCount; ++rule) {
             EXPECT_EQ(window.En[rule].get(), c.keptText);
             EXPECT_EQ(window.SBn[rule].itemIndex.get(), c.keptField);
             EXPECT_EQ(dialog.SelectBoxn[rule].itemIndex.get(), c.keptField);

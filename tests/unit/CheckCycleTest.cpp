@@ -234,7 +234,7 @@ TEST_F(CheckFixture, ResetDuringADownloadLeavesNoFile) {
 TEST_F(CheckFixture, ARuleTickedBeforeAnySettingsStartsNoProgram) {
     setAccount(1, "bob", "pw", "127.0.0.1");
     window.UseRule = true;
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.SBn[rule].itemIndex.set(3);  // From
         window.En[rule].set("ann");
         window.Urgentn[rule].set(true);

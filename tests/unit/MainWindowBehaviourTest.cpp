@@ -1,28 +1,22 @@
 #include <gtest/gtest.h>
 
-#include "FakePorts.h"
-#include "mainwindow/MainWindow.h"
-#include "windows/LogViewerModel.h"
+#include "FakeProgramPorts.h"
 
 namespace mivo {
 namespace {
 
-struct MainWindowBehaviour : ::testing::Test {
-    MainWindowModel model;
-    CycleState cycle;
-    test::FakeUi ui;
-    test::FakeClock clock;
-    test::FakeTimers timers;
-    LogViewerModel logViewer;
-    Log log{model.Log, model.logViewerOpen, logViewer.LogCopy, clock};
-    MainWindow window{model, cycle, ui, timers, log};
+struct MainWindowBehaviour : ::testing::Test, test::FakeProgramPorts {
+    Program program{ports()};
+    MainWindowModel& model = program.mainWindowModel();
+    CycleState& cycle = program.cycleState();
+    MainWindow& window = program.mainWindow();
 };
 
 TEST_F(MainWindowBehaviour, StatusCaptionSetsTheWindowThenTheTaskbarTextEveryTime) {
     std::vector<std::string> order;
     model.Caption.onChange([&] { order.push_back("caption " + model.Caption.get()); });
-    window.SetStatusCaption("New Mail - Mivo");
-    window.SetStatusCaption("New Mail - Mivo");
+    program.statusCaption().set("New Mail - Mivo");
+    program.statusCaption().set("New Mail - Mivo");
     EXPECT_EQ(order, std::vector<std::string>{"caption New Mail - Mivo"});
     EXPECT_EQ(ui.applicationTitles,
               (std::vector<std::string>{"New Mail - Mivo", "New Mail - Mivo"}));

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "CheckFixture.h"
-#include "cycle/CheckReports.h"
 #include "pop3/NewMailList.h"
+#include "report/CheckReports.h"
 #include "text/MemoText.h"
 
 namespace mivo {

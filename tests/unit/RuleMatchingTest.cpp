@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "pop3/DownloadNames.h"
 #include "pop3/RuleMatching.h"
 

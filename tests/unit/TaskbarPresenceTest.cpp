@@ -141,7 +141,7 @@ TEST(TaskbarPresence, ApplyingActsOnlyOnWhatChangedSinceLastApplied) {
         d.forget();
         d.window.taskbarButton = step.taskbarButton;
         d.window.trayIcon = step.trayIcon;
-        d.handlers.applyPresence();
+        d.program.taskbarPresence().applyPresence();
         EXPECT_EQ(d.ui.calls, step.calls);
         EXPECT_EQ(d.log, step.log);
         EXPECT_EQ(d.timer3Running(), step.timer3);

@@ -10,34 +10,34 @@ Program::Program(Ports ports, std::vector<std::string> arguments)
             ports.clock),
       m_seenMail(m_mainWindowModel, m_cycle, m_log),
       m_launcher(m_log, ports.processes, ports.ui),
-      m_mainWindow(m_mainWindowModel, m_cycle, ports.ui, ports.timers, m_log),
+      m_statusCaption(m_mainWindowModel, ports.ui),
+      m_presence(m_mainWindowModel, ports.ui, ports.timers, m_log),
       m_newMailWindowBehaviour({m_newMailWindow, m_mainWindowModel, m_accountsDialog, m_launcher,
                                 m_log, ports.ui, ports.timers}),
       m_urgentNoticeBehaviour(m_urgentNotice, ports.ui, ports.timers),
       m_logViewerBehaviour(m_logViewer, m_mainWindowModel, m_log, ports.ui),
       m_advancedOptionsBehaviour(m_advancedOptions, m_mainWindowModel, m_logViewerBehaviour,
-                                 m_mainWindow, ports.ui),
+                                 m_presence, ports.ui),
       m_accountsDialogBehaviour(m_accountsDialog, m_mainWindowModel, m_cycle, ports.ui),
       m_directoryChooserBehaviour(m_directoryChooser, m_advancedOptions, ports.ui),
       m_transport(ports.sockets),
-      m_reports(m_log, m_mainWindow, m_accountsDialog, m_accountsDialogBehaviour),
+      m_reports(m_log, m_statusCaption, m_accountsDialog, m_accountsDialogBehaviour),
       m_checkTimer(m_mainWindowModel, m_cycle, m_reports, ports.ui, ports.timers),
       m_newMailSummary({m_mainWindowModel, m_cycle, m_accountsDialog, m_newMailWindow,
                         m_newMailWindowBehaviour, m_urgentNoticeBehaviour, m_reports, ports.ui,
                         ports.clock}),
-      m_checkCycle({m_mainWindowModel, m_cycle, m_accountsDialog, m_reports, m_mainWindow,
-                    m_checkTimer, m_newMailSummary, m_transport, ports.timers, ports.clock,
-                    ports.ui, ports.downloads, m_launcher, m_seenMail}),
-      m_settingsStore({m_mainWindowModel, m_cycle, m_mainWindow, m_log, m_transport, ports.settings,
+      m_checkCycle({m_mainWindowModel, m_cycle, m_accountsDialog, m_reports,
+                    m_advancedOptionsBehaviour, m_checkTimer, m_newMailSummary, m_transport,
+                    ports.timers, ports.clock, ports.ui, ports.downloads, m_launcher, m_seenMail}),
+      m_settingsStore({m_mainWindowModel, m_cycle, m_checkTimer, m_presence,
+                       m_advancedOptionsBehaviour, m_launcher, m_log, m_transport, ports.settings,
                        ports.random}),
       m_uninstallSteps(ports.settings, ports.installation),
       m_uninstaller(
-          {m_uninstallWindow, m_mainWindow, m_log, m_uninstallSteps, ports.ui, ports.timers}) {
-    m_mainWindow.attachCheckCycle(m_checkCycle, m_checkTimer);
-    m_mainWindow.attachSettingsStore(m_settingsStore);
-    m_mainWindow.attachAdvancedOptions(m_advancedOptionsBehaviour);
-    m_mainWindow.attachAccountsDialog(m_accountsDialogBehaviour);
-    m_mainWindow.attachLauncher(m_launcher);
+          {m_uninstallWindow, m_presence, m_log, m_uninstallSteps, ports.ui, ports.timers}),
+      m_mainWindow({m_mainWindowModel, m_cycle, ports.ui, ports.timers, m_log, m_statusCaption,
+                    m_presence, m_checkCycle, m_checkTimer, m_settingsStore,
+                    m_advancedOptionsBehaviour, m_accountsDialogBehaviour, m_launcher}) {
     m_mainWindowModel.defaultTempDir = ports.settings.temporaryDirectory();
     m_mainWindowModel.TEMPDIR.set(m_mainWindowModel.defaultTempDir);
     // The main-window timers.
@@ -73,8 +73,8 @@ void Program::bringIntoService() {
     // Accounts given this way must never be written over the stored ones.
     m_mainWindowModel.saveAllowed = false;
     m_transport.TcpInit();
-    m_mainWindow.Edit1Enter();
-    m_mainWindow.Edit1Exit();
+    m_checkTimer.applyInterval();
+    m_checkTimer.showIntervalInForce();
 }
 
 }  // namespace mivo

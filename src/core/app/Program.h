@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "cycle/CheckCycle.h"
-#include "cycle/CheckReports.h"
 #include "cycle/CheckTimer.h"
 #include "cycle/CycleReport.h"
-#include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
 #include "launch/Launcher.h"
 #include "log/Log.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
+#include "model/NewMailWindowModel.h"
+#include "model/UninstallWindowModel.h"
 #include "ports/ClockPort.h"
 #include "ports/DownloadPort.h"
 #include "ports/InstallationPort.h"
@@ -28,13 +30,14 @@
 #include "ports/StatePort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "report/CheckReports.h"
+#include "report/StatusCaption.h"
 #include "settings/SettingsStore.h"
 #include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
 #include "uninstall/UninstallSteps.h"
 #include "uninstall/Uninstaller.h"
 #include "windows/AccountsDialog.h"
-#include "windows/AccountsDialogModel.h"
 #include "windows/AdvancedOptions.h"
 #include "windows/AdvancedOptionsModel.h"
 #include "windows/DirectoryChooser.h"
@@ -42,8 +45,7 @@
 #include "windows/LogViewer.h"
 #include "windows/LogViewerModel.h"
 #include "windows/NewMailWindow.h"
-#include "windows/NewMailWindowModel.h"
-#include "windows/UninstallWindowModel.h"
+#include "windows/TaskbarPresence.h"
 #include "windows/UrgentNotice.h"
 #include "windows/UrgentNoticeModel.h"
 
@@ -95,7 +97,7 @@ public:
     // Check now as the program's own steps call it: goes on with the next
     // account, or starts a cycle, and leaves the accounts whose login was
     // refused alone, unlike a press of "Check now!" (mainWindow()).
-    void goOnChecking() { m_checkCycle.Button4Click(); }
+    void goOnChecking() { m_checkCycle.checkNow(); }
     // Runs, nested inside the last Check now of a cycle, after its summary.
     void onCycleEnded(std::function<void(const CycleReport&)> observer) {
         m_checkCycle.onCycleEnded(std::move(observer));
@@ -104,6 +106,9 @@ public:
     // The main window's entry points, which the windows bind to.
     MainWindow& mainWindow() { return m_mainWindow; }
     AdvancedOptions& advancedOptionsBehaviour() { return m_advancedOptionsBehaviour; }
+    // The taskbar button and the tray icon, shown as their options say.
+    TaskbarPresence& taskbarPresence() { return m_presence; }
+    StatusCaption& statusCaption() { return m_statusCaption; }
     Log& log() { return m_log; }
     Launcher& launcher() { return m_launcher; }
     // The other windows' entry points. The log viewer's ShowLog() is the
@@ -144,7 +149,8 @@ private:
     Log m_log;
     SeenMail m_seenMail;
     Launcher m_launcher;
-    MainWindow m_mainWindow;
+    StatusCaption m_statusCaption;
+    TaskbarPresence m_presence;
     NewMailWindow m_newMailWindowBehaviour;
     UrgentNotice m_urgentNoticeBehaviour;
     LogViewer m_logViewerBehaviour;
@@ -159,6 +165,8 @@ private:
     SettingsStore m_settingsStore;
     UninstallSteps m_uninstallSteps;
     Uninstaller m_uninstaller;
+    // Built last: its handlers lead into all of the above.
+    MainWindow m_mainWindow;
 };
 
 }  // namespace mivo

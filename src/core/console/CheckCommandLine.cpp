@@ -3,7 +3,7 @@
 #include <charconv>
 #include <utility>
 
-#include "cycle/CycleState.h"
+#include "model/CycleState.h"
 #include "transport/PopHost.h"
 #include "transport/PopTarget.h"
 

@@ -3,7 +3,7 @@
 // and did every account that has details get checked.
 
 #include "cycle/CycleReport.h"
-#include "cycle/CycleState.h"
+#include "model/CycleState.h"
 
 namespace mivo {
 

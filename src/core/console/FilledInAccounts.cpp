@@ -1,6 +1,6 @@
 #include "console/FilledInAccounts.h"
 
-#include "cycle/CycleState.h"
+#include "model/CycleState.h"
 
 namespace mivo {
 

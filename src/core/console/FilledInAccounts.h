@@ -1,7 +1,7 @@
 #pragma once
 // Whether the settings mivo-check loaded give it anything to check at all.
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 

@@ -15,7 +15,7 @@ CheckCycle::CheckCycle(Parts parts)
       m_cycle(parts.cycle),
       m_accountsDialog(parts.accountsDialog),
       m_reports(parts.reports),
-      m_mainWindow(parts.mainWindow),
+      m_advancedOptions(parts.advancedOptions),
       m_timer(parts.timer),
       m_summary(parts.summary),
       m_transport(parts.transport),
@@ -55,7 +55,7 @@ void CheckCycle::onCycleEnded(std::function<void(const CycleReport&)> observer) 
     m_cycleObservers.push_back(std::move(observer));
 }
 
-void CheckCycle::Button4Click() {
+void CheckCycle::checkNow() {
     m_cycle.settingsOk = true;
     if (m_cycle.connected || m_cycle.connecting) {
         m_reports.log(
@@ -72,7 +72,7 @@ void CheckCycle::Button4Click() {
     m_accountsDialog.Memon[account].set("");
     if (m_cycle.loginRefused[account]) {
         skipRefusedLogin(account);
-        Button4Click();
+        checkNow();
         return;
     }
     // A check of the account starts afresh: its red number lasts until now.
@@ -86,13 +86,13 @@ void CheckCycle::Button4Click() {
         m_report.accounts[account] = CycleReport::Account::NotChecked;
         m_reports.log("No User details for this account.");
         m_reports.log(std::to_string(account));
-        Button4Click();
+        checkNow();
         return;
     }
     if (noUser || noPass || noPop) {
         m_report.accounts[account] = CycleReport::Account::Failed;
         reportIncompleteAccount(account);
-        Button4Click();
+        checkNow();
         return;
     }
     openConnection(account);
@@ -100,7 +100,7 @@ void CheckCycle::Button4Click() {
 
 void CheckCycle::checkNowPressed() {
     m_cycle.loginRefused.fill(false);
-    Button4Click();
+    checkNow();
 }
 
 // The account keeps its red number and its refusal as the reason it failed.
@@ -127,7 +127,7 @@ void CheckCycle::reportIncompleteAccount(int account) {
     m_reports.accountError(message);
     m_cycle.settingsOk = false;
     // The account-1 area opens whichever account is incomplete.
-    m_mainWindow.openOptionsArea();
+    m_advancedOptions.openOptionsArea();
 }
 
 void CheckCycle::openConnection(int account) {
@@ -138,7 +138,7 @@ void CheckCycle::openConnection(int account) {
     m_seenMail.beforeCheck(account);
     m_session.begin();
     m_window.TickCount = 0;
-    Timer1Timer();
+    tick();
     m_cycle.transportSlot = m_transport.TcpOpenSlot([this](TcpEvent event, std::string_view data) {
         return handleTransportEvent(event, data);
     });
@@ -252,7 +252,7 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
     m_session.connectionEnded();
     if (secure) {
         reportSecurityFailure(account, errorText);
-    } else if (m_cycle.connecting && !m_cycle.CCW[account]) {
+    } else if (m_cycle.connecting && !m_cycle.greetedBefore(account)) {
         // Never reached this account's server: the account is blamed.
         const std::string line = "Account #" + std::to_string(account) +
                                  " Error while opening connection to host (" + m_window.POP.get() +
@@ -275,7 +275,7 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
             // a word of why: the account was not checked all the same.
             m_reports.accountFailure(account, "Network Inactive - Mivo");
         }
-    } else if (m_cycle.CCW[account]) {
+    } else if (m_cycle.greetedBefore(account)) {
         // The server answered before: blame the network, not the account.
         m_reports.accountFailure(account, "Network Inactive - Mivo");
         m_cycle.settingsOk = true;
@@ -288,9 +288,9 @@ void CheckCycle::closeConnection(std::string_view errorText, bool moveOn, bool s
         m_ui.terminateApplication();
     }
     m_window.TickCount = 0;
-    Timer1Timer();
+    tick();
     if (moveOn) {
-        Button4Click();
+        checkNow();
     }
 }
 
@@ -316,7 +316,7 @@ void CheckCycle::dropConnection() {
     m_cycle.connecting = false;
 }
 
-void CheckCycle::Timer1Timer() {
+void CheckCycle::tick() {
     m_timer.advance();
     if (m_window.TickCount == kConnectTimeoutTick && m_cycle.connecting && !m_cycle.connected) {
         connectTimeout();
@@ -344,7 +344,7 @@ void CheckCycle::timedStart() {
     m_reports.log(timeText(m_clock.now()));
     m_reports.caption("(" + std::to_string(m_cycle.Account + 1) + ")Checking for new mail - Mivo");
     m_reports.log("checking email...");
-    Button4Click();
+    checkNow();
 }
 
 std::string CheckCycle::lastFailure() const {
@@ -370,7 +370,7 @@ void CheckCycle::endCycle() {
     }
 }
 
-void CheckCycle::Button2Click() {
+void CheckCycle::reset() {
     if (m_cycle.connected || m_cycle.connecting) {
         dropConnection();  // which clears both flags
     }
@@ -399,7 +399,7 @@ void CheckCycle::Button2Click() {
     m_window.NewMailOpen = false;
     m_window.advancedOptionsOpen = false;
     m_window.logViewerOpen = false;
-    Timer1Timer();
+    tick();
     m_reports.caption("Mivo");
 }
 

@@ -9,24 +9,24 @@
 #include <string_view>
 #include <vector>
 
-#include "cycle/CheckReports.h"
 #include "cycle/CheckTimer.h"
 #include "cycle/ConnectionWatch.h"
 #include "cycle/CycleReport.h"
-#include "cycle/CycleState.h"
 #include "cycle/NewMailSummary.h"
 #include "launch/Launcher.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "pop3/Pop3Session.h"
 #include "pop3/StartTlsOpening.h"
 #include "ports/ClockPort.h"
 #include "ports/DownloadPort.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "report/CheckReports.h"
 #include "state/SeenMail.h"
 #include "transport/TcpTransport.h"
-#include "windows/AccountsDialogModel.h"
+#include "windows/AdvancedOptions.h"
 
 namespace mivo {
 
@@ -45,7 +45,7 @@ public:
         CycleState& cycle;
         AccountsDialogModel& accountsDialog;
         CheckReports& reports;
-        MainWindow& mainWindow;
+        AdvancedOptions& advancedOptions;  // the account-1 area
         CheckTimer& timer;
         NewMailSummary& summary;
         TcpTransport& transport;
@@ -62,14 +62,14 @@ public:
     // Starts a cycle or moves it on to the next account; calls itself for
     // every account it skips. An account whose login was refused is skipped
     // until the user edits it, presses "Check now!" or Reset.
-    void Button4Click();
+    void checkNow();
     // The user pressed "Check now!": refused logins are tried again.
     void checkNowPressed();
     // One tick: the clock, the connect time-out and the timed start.
-    void Timer1Timer();
+    void tick();
     // Reset: drops the connection and forgets every count, also the ones
     // kept for the next start.
-    void Button2Click();
+    void reset();
 
     // Observers of the end of every cycle, run after the summary is shown.
     void onCycleEnded(std::function<void(const CycleReport&)> observer);
@@ -111,7 +111,7 @@ private:
     CycleState& m_cycle;
     AccountsDialogModel& m_accountsDialog;
     CheckReports& m_reports;
-    MainWindow& m_mainWindow;
+    AdvancedOptions& m_advancedOptions;
     CheckTimer& m_timer;
     NewMailSummary& m_summary;
     TcpTransport& m_transport;

@@ -30,7 +30,7 @@ int CheckTimer::typedMinutes() const {
     return std::min(readInteger(std::string_view(m_window.Edit1.get()).substr(0, 49)), kMaxMinutes);
 }
 
-void CheckTimer::Edit1Enter() {
+void CheckTimer::applyInterval() {
     const std::int64_t interval =
         std::max<std::int64_t>(std::int64_t{typedMinutes()} * 60000, 60000);
     m_cycle.tickMilliseconds = static_cast<int>(interval / kTicksPerInterval);
@@ -39,7 +39,7 @@ void CheckTimer::Edit1Enter() {
     m_reports.log("Timer Activated!!");
 }
 
-void CheckTimer::Edit1Exit() {
+void CheckTimer::showIntervalInForce() {
     if (typedMinutes() < 1) {
         // The change applies the interval again, nested.
         m_window.Edit1.set("1");

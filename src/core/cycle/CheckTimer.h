@@ -3,11 +3,11 @@
 // and what every tick shows (the Log line, the caption reset, the countdown
 // clock). What a tick starts or abandons is the check cycle's.
 
-#include "cycle/CheckReports.h"
-#include "cycle/CycleState.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
+#include "report/CheckReports.h"
 
 namespace mivo {
 
@@ -24,10 +24,10 @@ public:
     void advance();
     // Applies the minutes typed into Edit1 to Timer1 while leaving the text
     // as typed: an empty or zero box means one minute.
-    void Edit1Enter();
+    void applyInterval();
     // Leaving Edit1 (or Enter in it) shows the minutes in force where the
     // text reads as less than one.
-    void Edit1Exit();
+    void showIntervalInForce();
 
 private:
     int typedMinutes() const;

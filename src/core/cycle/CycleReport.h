@@ -2,7 +2,7 @@
 // What one check cycle found, handed to its observers when it ends: whether
 // it announced new mail, and how each account's check went.
 
-#include "cycle/CycleState.h"
+#include "model/CycleState.h"
 
 namespace mivo {
 

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "cycle/CheckReports.h"
-#include "cycle/CycleState.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
+#include "model/NewMailWindowModel.h"
 #include "ports/ClockPort.h"
 #include "ports/UiPort.h"
-#include "windows/AccountsDialogModel.h"
+#include "report/CheckReports.h"
 #include "windows/NewMailWindow.h"
-#include "windows/NewMailWindowModel.h"
 #include "windows/UrgentNotice.h"
 
 namespace mivo {

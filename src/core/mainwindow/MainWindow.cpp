@@ -1,23 +1,31 @@
 #include "mainwindow/MainWindow.h"
 
-#include "app/Version.h"
 #include "cycle/CheckCycle.h"
 #include "cycle/CheckTimer.h"
+#include "identity/Version.h"
 #include "launch/Launcher.h"
+#include "report/StatusCaption.h"
 #include "settings/SettingsStore.h"
 #include "windows/AccountsDialog.h"
 #include "windows/AdvancedOptions.h"
+#include "windows/TaskbarPresence.h"
 
 namespace mivo {
 
-MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui, TimerPort& timers,
-                       Log& log)
-    : m_model(model),
-      m_cycle(cycle),
-      m_ui(ui),
-      m_timers(timers),
-      m_log(log),
-      m_presence(model, ui, timers, log) {
+MainWindow::MainWindow(Parts parts)
+    : m_model(parts.model),
+      m_cycle(parts.cycle),
+      m_ui(parts.ui),
+      m_timers(parts.timers),
+      m_log(parts.log),
+      m_statusCaption(parts.statusCaption),
+      m_presence(parts.presence),
+      m_checkCycle(parts.checkCycle),
+      m_checkTimer(parts.checkTimer),
+      m_settingsStore(parts.settingsStore),
+      m_advancedOptions(parts.advancedOptions),
+      m_accountsDialog(parts.accountsDialog),
+      m_launcher(parts.launcher) {
     m_model.UserName.onChange([this] { UserNameChange(); });
     m_model.UserPass.onChange([this] { UserNameChange(); });
     m_model.PopServ.onChange([this] { UserNameChange(); });
@@ -26,45 +34,24 @@ MainWindow::MainWindow(MainWindowModel& model, CycleState& cycle, UiPort& ui, Ti
     m_model.Edit1.onChange([this] { Edit1Enter(); });
 }
 
-void MainWindow::attachCheckCycle(CheckCycle& checkCycle, CheckTimer& checkTimer) {
-    m_checkCycle = &checkCycle;
-    m_checkTimer = &checkTimer;
-}
-
 void MainWindow::Button4Click() {
-    if (m_checkCycle != nullptr) {
-        m_checkCycle->checkNowPressed();
-    }
+    m_checkCycle.checkNowPressed();
 }
 
 void MainWindow::Timer1Timer() {
-    if (m_checkCycle != nullptr) {
-        m_checkCycle->Timer1Timer();
-    }
+    m_checkCycle.tick();
 }
 
 void MainWindow::Edit1Enter() {
-    if (m_checkTimer != nullptr) {
-        m_checkTimer->Edit1Enter();
-    }
+    m_checkTimer.applyInterval();
 }
 
 void MainWindow::Edit1Exit() {
-    if (m_checkTimer != nullptr) {
-        m_checkTimer->Edit1Exit();
-    }
+    m_checkTimer.showIntervalInForce();
 }
 
 void MainWindow::Button2Click() {
-    if (m_checkCycle != nullptr) {
-        m_checkCycle->Button2Click();
-    }
-}
-
-void MainWindow::SetStatusCaption(const std::string& text) {
-    m_model.Caption.set(text);
-    m_model.ApplicationTitle.set(m_model.Caption.get());
-    m_ui.setApplicationTitle(m_model.Caption.get());
+    m_checkCycle.reset();
 }
 
 void MainWindow::FormCreate() {
@@ -93,9 +80,7 @@ void MainWindow::FormActivate() {
 }
 
 void MainWindow::FormClick() {
-    if (m_settingsStore != nullptr) {
-        m_settingsStore->save();
-    }
+    m_settingsStore.save();
 }
 
 void MainWindow::Timer2Timer() {
@@ -121,18 +106,24 @@ void MainWindow::Button1Click() {
     Edit1Enter();
 }
 
-void MainWindow::UserOptionsClick() {
-    if (m_model.Width.get() < layout::kWideWidth) {
-        openOptionsArea();
-    } else {
-        m_model.Width.set(layout::kNarrowWidth);
-        m_model.UserOptionsCaption.set("Open Options ->");
-    }
+void MainWindow::FormClose() {
+    m_presence.FormClose();
 }
 
-void MainWindow::openOptionsArea() {
-    m_model.Width.set(layout::kWideWidth);
-    m_model.UserOptionsCaption.set("Close Options <-");
+void MainWindow::FormHide() {
+    m_presence.FormHide();
+}
+
+void MainWindow::Timer3Timer() {
+    m_presence.Timer3Timer();
+}
+
+void MainWindow::ApplicationMinimize() {
+    m_presence.applicationMinimised();
+}
+
+void MainWindow::UserOptionsClick() {
+    m_advancedOptions.toggleOptionsArea();
 }
 
 void MainWindow::UserNameChange() {
@@ -142,45 +133,28 @@ void MainWindow::UserNameChange() {
     m_cycle.settingsOk = true;
 }
 
-void MainWindow::attachAdvancedOptions(AdvancedOptions& advancedOptions) {
-    m_advancedOptions = &advancedOptions;
-}
-
 void MainWindow::Button5Click() {
-    if (m_advancedOptions != nullptr) {
-        if (m_model.advancedOptionsOpen) {
-            m_advancedOptions->hideAndApply();
-        } else {
-            m_advancedOptions->fillAndShow();
-        }
-    }
-    applyPresence();
+    m_advancedOptions.toggle();
 }
 
 void MainWindow::MultiPopClick() {
-    if (m_accountsDialog != nullptr) {
-        m_accountsDialog->Show();
-    }
+    m_accountsDialog.Show();
 }
 
 bool MainWindow::FormCloseQuery() {
     m_presence.removeTrayIcon();
     const bool canClose = !m_cycle.connected && !m_cycle.connecting;
     m_cycle.terminating = true;
-    SetStatusCaption("Terminateing Mivo");
+    m_statusCaption.set("Terminateing Mivo");
     return canClose;
 }
 
 void MainWindow::HelpClick() {
-    if (m_launcher != nullptr) {
-        m_launcher->OpenHelp();
-    }
+    m_launcher.OpenHelp();
 }
 
 void MainWindow::WebLaunchClick() {
-    if (m_launcher != nullptr) {
-        m_launcher->OpenWebSite();
-    }
+    m_launcher.OpenWebSite();
 }
 
 }  // namespace mivo

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "cycle/CheckReports.h"
 #include "launch/Launcher.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "ports/DownloadPort.h"
+#include "report/CheckReports.h"
 
 namespace mivo {
 

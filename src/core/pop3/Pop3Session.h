@@ -22,10 +22,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cycle/CheckReports.h"
-#include "cycle/CycleState.h"
 #include "launch/Launcher.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "pop3/HeaderPipeline.h"
 #include "pop3/MessageActions.h"
 #include "pop3/MessageReader.h"
@@ -36,7 +36,7 @@
 #include "pop3/Stage.h"
 #include "pop3/UidListing.h"
 #include "ports/DownloadPort.h"
-#include "windows/AccountsDialogModel.h"
+#include "report/CheckReports.h"
 
 namespace mivo {
 

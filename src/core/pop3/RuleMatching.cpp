@@ -38,13 +38,13 @@ bool matches(const LineTest& test, std::string_view line) {
 }  // namespace
 
 RuleMatch matchRules(const MainWindowModel& window, std::string_view headerLines) {
-    std::optional<LineTest> tests[4];
-    for (int rule = 1; rule <= 3; ++rule) {
+    PerRule<std::optional<LineTest>> tests;
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         tests[rule] = lineTestOf(window, rule);
     }
     RuleMatch result;
     memo::forEachLine(headerLines, [&](std::string_view line) {
-        for (int rule = 1; rule <= 3; ++rule) {
+        for (int rule = 1; rule <= kRuleCount; ++rule) {
             if (tests[rule] && matches(*tests[rule], line)) {
                 result.rule = rule;
                 result.matchedLines += 1;

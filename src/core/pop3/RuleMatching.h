@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 

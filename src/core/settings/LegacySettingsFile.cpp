@@ -95,12 +95,12 @@ void readLines(SettingsParts& parts, std::string_view text) {
     if (!window.UseRule) {
         return;
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         if (const auto line = reader.next()) {
             window.SBn[rule].itemIndex.set(settings::ruleFieldIndex(*line));
         }
     }
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         toText(window.En[rule]);
     }
 }
@@ -111,19 +111,19 @@ void loadLegacySettings(SettingsParts& parts) {
     const StoredText file = parts.port.readLegacyFile();
     if (file.state == StoredText::State::Present) {
         parts.log.append("Loading values from mivo24.txt file.");
-        parts.mainWindow.UserOptionsClick();
+        parts.advancedOptions.toggleOptionsArea();
         readLines(parts, file.text);
     } else {
         if (file.state == StoredText::State::Ignored) {
             parts.log.append("Old settings file ignored: " + file.reason);
         }
-        parts.mainWindow.HelpClick();
+        parts.launcher.OpenHelp();
     }
-    parts.mainWindow.Edit1Enter();
+    parts.checkTimer.applyInterval();
     // The old file holds no taskbar options: a first start, or one from the
     // old file, shows the tray icon that the options (both on) promise
     // rather than waiting for the next start to show it.
-    parts.mainWindow.applyPresence();
+    parts.presence.applyPresence();
 }
 
 }  // namespace mivo

@@ -10,8 +10,6 @@ namespace mivo {
 
 namespace {
 
-constexpr int kRules = 3;
-
 std::string numbered(const char* key, int number) {
     return key + std::to_string(number);
 }
@@ -88,11 +86,11 @@ std::vector<SettingsKey> settingsKeys(MainWindowModel& window, CycleState& cycle
     for (int account = 1; account <= kAccountCount; ++account) {
         keys.push_back(flag(numbered("CCW", account), cycle.CCW[account]));
     }
-    for (int rule = 1; rule <= kRules; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         keys.push_back(check(numbered("URG", rule), window.Urgentn[rule]));
     }
     keys.push_back(check("StartMinimized", window.StartMinimized));
-    for (int rule = 1; rule <= kRules; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         keys.push_back(check(numbered("DL", rule), window.DLn[rule]));
         keys.push_back(check(numbered("DEL", rule), window.DELn[rule]));
         keys.push_back(programField(rule, window.RunFilen[rule]));
@@ -102,10 +100,10 @@ std::vector<SettingsKey> settingsKeys(MainWindowModel& window, CycleState& cycle
     keys.push_back(number("uniqueFile", window.uniqueFile));
     keys.push_back({"RULES", [&window] { return window.UseRule ? "Use Rules" : "Ignore Rules"; },
                     [&window](std::string_view value) { window.UseRule = value == "Use Rules"; }});
-    for (int rule = 1; rule <= kRules; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         keys.push_back(ruleField(rule, window.SBn[rule]));
     }
-    for (int rule = 1; rule <= kRules; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         keys.push_back(text(numbered("RULEstr", rule), window.En[rule]));
     }
     keys.push_back(text("EmailProgram", window.EmailProgram));

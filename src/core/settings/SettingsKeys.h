@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cycle/CycleState.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 

@@ -43,7 +43,7 @@ void SettingsStore::resetRunTimeState() {
     window.PacketBuffer.set("");
     window.Memo2.set("0 - nothing happening");
     window.Memo4.set("");
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         window.SBn[rule].itemIndex.set(0);
     }
 }
@@ -70,7 +70,7 @@ void SettingsStore::load(const std::vector<std::string>& arguments) {
         // Nothing else sets the minutes box in this run, so nothing would
         // put the interval in force: the timer would keep its design tick
         // of a minute, a check every 201 minutes.
-        m_parts.mainWindow.Edit1Enter();
+        m_parts.checkTimer.applyInterval();
         return;
     }
 
@@ -106,12 +106,12 @@ void SettingsStore::loadStoredText(const std::string& text) {
     MainWindowModel& window = m_parts.window;
     const auto value = [&text](std::string_view key) { return settings::valueOf(text, key); };
 
-    m_parts.mainWindow.UserOptionsClick();
+    m_parts.advancedOptions.toggleOptionsArea();
     const std::string interval(value("TimeInterval"));
     if (window.Edit1.get() == interval) {
         // An unchanged text runs no change handler, yet the interval must be
         // put in force whatever minutes are stored.
-        m_parts.mainWindow.Edit1Enter();
+        m_parts.checkTimer.applyInterval();
     } else {
         window.Edit1.set(interval);
     }
@@ -133,7 +133,7 @@ void SettingsStore::loadStoredText(const std::string& text) {
         window.taskbarButton = true;
         window.trayIcon = true;
     }
-    m_parts.mainWindow.applyPresence();
+    m_parts.presence.applyPresence();
 }
 
 void SettingsStore::loadPassword(int account, std::string_view scrambled) {

@@ -10,21 +10,29 @@
 #include <string_view>
 #include <vector>
 
-#include "cycle/CycleState.h"
+#include "cycle/CheckTimer.h"
+#include "launch/Launcher.h"
 #include "log/Log.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/RandomPort.h"
 #include "ports/SettingsPort.h"
 #include "settings/SettingsKeys.h"
 #include "transport/TcpTransport.h"
+#include "windows/AdvancedOptions.h"
+#include "windows/TaskbarPresence.h"
 
 namespace mivo {
 
 struct SettingsParts {
     MainWindowModel& window;
     CycleState& cycle;
-    MainWindow& mainWindow;
+    // What loading puts in force: the interval, the taskbar button and the
+    // tray icon, the options area, and the help on a first start.
+    CheckTimer& checkTimer;
+    TaskbarPresence& presence;
+    AdvancedOptions& advancedOptions;
+    Launcher& launcher;
     Log& log;
     TcpTransport& transport;
     SettingsPort& port;

@@ -1,6 +1,6 @@
 #include "settings/SettingsText.h"
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "text/IntegerText.h"
 
 namespace mivo::settings {

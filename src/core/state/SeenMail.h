@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "cycle/CycleState.h"
 #include "log/Log.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/StatePort.h"
 #include "state/KnownCounts.h"
 

@@ -1,6 +1,6 @@
 #include "uninstall/InstalledFiles.h"
 
-#include "app/ApplicationId.h"
+#include "identity/ApplicationId.h"
 #include "uninstall/IconSizes.h"
 
 namespace mivo::installed {

@@ -14,7 +14,7 @@ constexpr int kDoneTick = 7;
 
 Uninstaller::Uninstaller(Parts parts)
     : m_model(parts.model),
-      m_mainWindow(parts.mainWindow),
+      m_presence(parts.presence),
       m_log(parts.log),
       m_steps(parts.steps),
       m_ui(parts.ui) {
@@ -56,7 +56,7 @@ void Uninstaller::Timer1Timer() {
 void Uninstaller::removeProgramFiles() {
     runStep(m_model.Shape4, [this] { m_steps.removeProgramFiles(); });
     m_log.append("removing icon as last step in uninstall.");
-    m_mainWindow.removeTrayIcon();
+    m_presence.removeTrayIcon();
 }
 
 }  // namespace mivo

@@ -4,11 +4,11 @@
 // ends the program. Uninstall mode itself is the start-up decision's.
 
 #include "log/Log.h"
-#include "mainwindow/MainWindow.h"
+#include "model/UninstallWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "uninstall/UninstallSteps.h"
-#include "windows/UninstallWindowModel.h"
+#include "windows/TaskbarPresence.h"
 
 namespace mivo {
 
@@ -16,7 +16,7 @@ class Uninstaller {
 public:
     struct Parts {
         UninstallWindowModel& model;
-        MainWindow& mainWindow;  // owns the tray icon
+        TaskbarPresence& presence;  // owns the tray icon
         Log& log;
         UninstallSteps& steps;
         UiPort& ui;
@@ -38,7 +38,7 @@ private:
     void removeProgramFiles();
 
     UninstallWindowModel& m_model;
-    MainWindow& m_mainWindow;
+    TaskbarPresence& m_presence;
     Log& m_log;
     UninstallSteps& m_steps;
     UiPort& m_ui;

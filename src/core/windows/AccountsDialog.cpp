@@ -23,7 +23,7 @@ private:
 
 AccountsDialog::AccountsDialog(AccountsDialogModel& model, MainWindowModel& mainWindow,
                                CycleState& cycle, UiPort& ui)
-    : m_model(model), m_mainWindow(mainWindow), m_cycle(cycle), m_ui(ui) {
+    : m_model(model), m_window(mainWindow), m_cycle(cycle), m_ui(ui) {
     for (int account = 1; account <= kAccountCount; ++account) {
         for (TextField* field :
              {&m_model.USERn[account], &m_model.PASSn[account], &m_model.POPn[account]}) {
@@ -36,9 +36,9 @@ AccountsDialog::AccountsDialog(AccountsDialogModel& model, MainWindowModel& main
     }
     // Row 1 and the main window's account-1 fields are one account, so an
     // edit on either side is never undone by the other's older copy.
-    mirrorAccountOne(m_model.USERn[1], m_mainWindow.UserName);
-    mirrorAccountOne(m_model.PASSn[1], m_mainWindow.UserPass);
-    mirrorAccountOne(m_model.POPn[1], m_mainWindow.PopServ);
+    mirrorAccountOne(m_model.USERn[1], m_window.UserName);
+    mirrorAccountOne(m_model.PASSn[1], m_window.UserPass);
+    mirrorAccountOne(m_model.POPn[1], m_window.PopServ);
 }
 
 void AccountsDialog::mirrorAccountOne(TextField& row, TextField& mainWindow) {
@@ -93,17 +93,17 @@ void AccountsDialog::fitToErrorBox() {
 
 void AccountsDialog::copyFromMainWindow() {
     for (int account = 1; account <= kAccountCount; ++account) {
-        fill(m_model.USERn[account], m_mainWindow.accountUser(account).get());
-        fill(m_model.PASSn[account], m_mainWindow.accountPass(account).get());
-        fill(m_model.POPn[account], m_mainWindow.accountPop(account).get());
+        fill(m_model.USERn[account], m_window.accountUser(account).get());
+        fill(m_model.PASSn[account], m_window.accountPass(account).get());
+        fill(m_model.POPn[account], m_window.accountPop(account).get());
     }
 }
 
 void AccountsDialog::copyToMainWindow() {
     for (int account = 1; account <= kAccountCount; ++account) {
-        m_mainWindow.accountUser(account).set(m_model.USERn[account].get());
-        m_mainWindow.accountPass(account).set(m_model.PASSn[account].get());
-        m_mainWindow.accountPop(account).set(m_model.POPn[account].get());
+        m_window.accountUser(account).set(m_model.USERn[account].get());
+        m_window.accountPass(account).set(m_model.PASSn[account].get());
+        m_window.accountPop(account).set(m_model.POPn[account].get());
     }
 }
 

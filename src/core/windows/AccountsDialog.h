@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "cycle/CycleState.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "model/MainWindowModel.h"
 #include "ports/UiPort.h"
-#include "windows/AccountsDialogModel.h"
 
 namespace mivo {
 
@@ -45,7 +45,7 @@ private:
     void copyToMainWindow();
 
     AccountsDialogModel& m_model;
-    MainWindowModel& m_mainWindow;
+    MainWindowModel& m_window;
     CycleState& m_cycle;
     UiPort& m_ui;
     bool m_filling = false;

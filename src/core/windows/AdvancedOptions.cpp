@@ -1,13 +1,10 @@
 #include "windows/AdvancedOptions.h"
 
 #include "launch/CommandLineWords.h"
-#include "mainwindow/MainWindow.h"
 
 namespace mivo {
 
 namespace {
-
-constexpr int kRuleCount = 3;
 
 constexpr FileDialog kOpenDialog1{"Please choose an email client", "Executable files", true};
 constexpr FileDialog kOpenDialog2{"Please Select a program to process the email",
@@ -41,18 +38,37 @@ void onSelected(CheckField& button, CheckField::Listener click) {
 }  // namespace
 
 AdvancedOptions::AdvancedOptions(AdvancedOptionsModel& dialog, MainWindowModel& window,
-                                 LogViewer& logViewer, MainWindow& mainWindow, UiPort& ui)
-    : m_dialog(dialog),
-      m_window(window),
-      m_logViewer(logViewer),
-      m_mainWindow(mainWindow),
-      m_ui(ui) {
+                                 LogViewer& logViewer, TaskbarPresence& presence, UiPort& ui)
+    : m_dialog(dialog), m_window(window), m_logViewer(logViewer), m_presence(presence), m_ui(ui) {
     makeExclusive(m_dialog.ShowAll, m_dialog.UseRule);
     makeExclusive(m_dialog.NewMLevelNumber, m_dialog.RadioButton1);
     // Choosing a level of detail turns the rules off, also when the fill
     // chooses it.
     onSelected(m_dialog.NewMLevelNumber, [this] { m_dialog.ShowAll.set(true); });
     onSelected(m_dialog.RadioButton1, [this] { m_dialog.ShowAll.set(true); });
+}
+
+void AdvancedOptions::toggle() {
+    if (m_window.advancedOptionsOpen) {
+        hideAndApply();
+    } else {
+        fillAndShow();
+    }
+    m_presence.applyPresence();
+}
+
+void AdvancedOptions::toggleOptionsArea() {
+    if (m_window.Width.get() < layout::kWideWidth) {
+        openOptionsArea();
+    } else {
+        m_window.Width.set(layout::kNarrowWidth);
+        m_window.UserOptionsCaption.set("Open Options ->");
+    }
+}
+
+void AdvancedOptions::openOptionsArea() {
+    m_window.Width.set(layout::kWideWidth);
+    m_window.UserOptionsCaption.set("Close Options <-");
 }
 
 void AdvancedOptions::fillAndShow() {
@@ -159,18 +175,18 @@ void AdvancedOptions::cleanUpRule(int rule) {
 }
 
 void AdvancedOptions::OKClick() {
-    m_mainWindow.Button5Click();
+    toggle();
 }
 
 void AdvancedOptions::CancelClick() {
     // The refill discards the edits, but a detail button it selects also
     // selects "Ignore rules", and the toggle takes that back.
     fillAndShow();
-    m_mainWindow.Button5Click();
+    toggle();
 }
 
 void AdvancedOptions::FormClose() {
-    m_mainWindow.Button5Click();
+    toggle();
 }
 
 void AdvancedOptions::SelectBoxClick(int rule) {

@@ -2,22 +2,23 @@
 // The behaviour of the advanced options dialog TAdvancedOptions: it edits a
 // copy of the main window's rules and display options, filled when it opens
 // and taken back when it closes, and keeps its radio buttons consistent.
+// It also holds the main window's options area, the account-1 area that
+// the window widens to show.
 
 #include "fields/Field.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "ports/FileChooserPort.h"
 #include "ports/UiPort.h"
 #include "windows/AdvancedOptionsModel.h"
 #include "windows/LogViewer.h"
+#include "windows/TaskbarPresence.h"
 
 namespace mivo {
-
-class MainWindow;
 
 class AdvancedOptions {
 public:
     AdvancedOptions(AdvancedOptionsModel& dialog, MainWindowModel& window, LogViewer& logViewer,
-                    MainWindow& mainWindow, UiPort& ui);
+                    TaskbarPresence& presence, UiPort& ui);
     AdvancedOptions(const AdvancedOptions&) = delete;
     AdvancedOptions& operator=(const AdvancedOptions&) = delete;
 
@@ -25,11 +26,17 @@ public:
     // without them (nullptr) the buttons do nothing.
     void attachFileChooser(FileChooserPort* chooser) { m_fileChooser = chooser; }
 
-    // The two halves of the main window's Adv. Options toggle.
-    void fillAndShow();
-    void hideAndApply();
+    // The main window's Adv. Options toggle: opens the dialog, or closes it
+    // taking its edits back, then shows the taskbar button and the tray icon
+    // as the options now say.
+    void toggle();
 
-    // OK, Cancel and the close box all end in the main window's toggle.
+    // The main window's "Open Options ->" / "Close Options <-" button: narrows
+    // the window to its check area or widens it to show the account-1 area.
+    void toggleOptionsArea();
+    void openOptionsArea();
+
+    // OK, Cancel and the close box all end in the toggle.
     void OKClick();
     void CancelClick();
     void FormClose();
@@ -45,6 +52,9 @@ public:
     void Button2Click();             // the temporary directory's chooser
 
 private:
+    // The two halves of the toggle.
+    void fillAndShow();
+    void hideAndApply();
     void fill();
     void FormShow();
     void apply();
@@ -55,7 +65,7 @@ private:
     AdvancedOptionsModel& m_dialog;
     MainWindowModel& m_window;
     LogViewer& m_logViewer;
-    MainWindow& m_mainWindow;
+    TaskbarPresence& m_presence;
     UiPort& m_ui;
     FileChooserPort* m_fileChooser = nullptr;
 };

@@ -1,11 +1,11 @@
 #include "windows/AdvancedOptionsModel.h"
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 
 AdvancedOptionsModel::AdvancedOptionsModel() {
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         SelectBoxn[rule].items.assign(kHeaderFieldNames.begin(), kHeaderFieldNames.end());
     }
 }

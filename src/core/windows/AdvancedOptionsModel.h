@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fields/Field.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 
@@ -23,13 +24,13 @@ struct AdvancedOptionsModel {
     CheckField Taskbartray;
     CheckField Taskbarbutton;
     TextField EmailProgram;
-    // Rules 1..3 (index 0 unused).
-    std::array<CheckField, 4> Urgentn;
-    std::array<TextField, 4> Editn;
-    std::array<ListField, 4> SelectBoxn;
-    std::array<CheckField, 4> DLn;
-    std::array<CheckField, 4> DELn;
-    std::array<TextField, 4> RunFilen;
+    // The rules, as the main window numbers them.
+    PerRule<CheckField> Urgentn;
+    PerRule<TextField> Editn;
+    PerRule<ListField> SelectBoxn;
+    PerRule<CheckField> DLn;
+    PerRule<CheckField> DELn;
+    PerRule<TextField> RunFilen;
     CheckField NoticeAll{true};  // "If none match, show notice of new email"
     TextField TEMPDIR;
     TextField Media{"Media"};

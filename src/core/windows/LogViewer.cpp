@@ -3,7 +3,7 @@
 namespace mivo {
 
 void LogViewer::ShowLog() {
-    m_mainWindow.logViewerOpen = true;
+    m_window.logViewerOpen = true;
     m_model.LogCopy.set(m_log.text());
     m_ui.showWindow(WindowId::LogViewer);
 }

@@ -3,7 +3,7 @@
 // moment it is shown until it is hidden, and clears the Log on request.
 
 #include "log/Log.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "ports/UiPort.h"
 #include "windows/LogViewerModel.h"
 
@@ -12,7 +12,7 @@ namespace mivo {
 class LogViewer {
 public:
     LogViewer(LogViewerModel& model, MainWindowModel& mainWindow, Log& log, UiPort& ui)
-        : m_model(model), m_mainWindow(mainWindow), m_log(log), m_ui(ui) {}
+        : m_model(model), m_window(mainWindow), m_log(log), m_ui(ui) {}
 
     // "Show Log": the viewer starts with the whole Log and follows every
     // change of it until it is hidden.
@@ -21,11 +21,11 @@ public:
     void ClearClick();
     // Runs whenever the window is hidden, whatever hid it: a viewer that is
     // not on screen is not kept up to date.
-    void FormHide() { m_mainWindow.logViewerOpen = false; }
+    void FormHide() { m_window.logViewerOpen = false; }
 
 private:
     LogViewerModel& m_model;
-    MainWindowModel& m_mainWindow;
+    MainWindowModel& m_window;
     Log& m_log;
     UiPort& m_ui;
 };

@@ -5,11 +5,11 @@
 
 #include "launch/Launcher.h"
 #include "log/Log.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/AccountsDialogModel.h"
+#include "model/MainWindowModel.h"
+#include "model/NewMailWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
-#include "windows/AccountsDialogModel.h"
-#include "windows/NewMailWindowModel.h"
 
 namespace mivo {
 

@@ -3,7 +3,7 @@
 // its buttons need, never narrower than a title bar, unless the user only
 // wants to be told how many messages came; the list fills the rest.
 
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 namespace mivo {
 

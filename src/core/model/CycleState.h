@@ -41,6 +41,7 @@ struct CycleState {
     // window's design-time 60 s before.
     int tickMilliseconds = 60000;
 
+    bool greetedBefore(int account) const { return CCW[account]; }
     bool anyAccountError() const {
         return std::any_of(accountError.begin() + 1, accountError.end(),
                            [](bool error) { return error; });

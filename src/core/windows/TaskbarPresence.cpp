@@ -1,4 +1,4 @@
-#include "mainwindow/TaskbarPresence.h"
+#include "windows/TaskbarPresence.h"
 
 namespace mivo {
 

@@ -1,4 +1,4 @@
-#include "cycle/CheckReports.h"
+#include "report/CheckReports.h"
 
 #include "text/MemoText.h"
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstddef>
 
-#include "cycle/CycleState.h"
 #include "fields/Field.h"
+#include "model/CycleState.h"
 
 namespace mivo {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 
 #include <stdexcept>
 
@@ -13,7 +13,7 @@ void requireAccount(int account) {
 }  // namespace
 
 MainWindowModel::MainWindowModel() {
-    for (int rule = 1; rule <= 3; ++rule) {
+    for (int rule = 1; rule <= kRuleCount; ++rule) {
         SBn[rule].items.assign(kHeaderFieldNames.begin(), kHeaderFieldNames.end());
     }
 }

@@ -29,6 +29,11 @@ constexpr int kTitleBarHeight = 19;
 constexpr int kWindowHeight = kClientHeight + kFrameWidth + kTitleBarHeight;
 }  // namespace layout
 
+// The rules, numbered 1..3 like their controls; index 0 belongs to none.
+constexpr int kRuleCount = 3;
+template <typename T>
+using PerRule = std::array<T, kRuleCount + 1>;
+
 // The fourteen header fields a rule can look at; index 0 switches a rule off.
 inline const std::array<std::string, 14> kHeaderFieldNames = {
     "no rule", "Return-Path", "Received", "From",       "Sender",      "Reply-to", "To",
@@ -75,15 +80,15 @@ struct MainWindowModel {
     // new-mail window.
     TextField Memo6{"Memo6"};
     TextField SET{"SET"};
-    std::array<ListField, 4> SBn;  // SB1..SB3: the rules' header fields
-    std::array<TextField, 4> En;   // E1..E3: the rules' texts
-    std::array<CheckField, 4> Urgentn;
-    std::array<CheckField, 4> DLn;
-    std::array<CheckField, 4> DELn;
+    PerRule<ListField> SBn;  // SB1..SB3: the rules' header fields
+    PerRule<TextField> En;   // E1..E3: the rules' texts
+    PerRule<CheckField> Urgentn;
+    PerRule<CheckField> DLn;
+    PerRule<CheckField> DELn;
     // Empty, not the controls' design texts "RunFile1".."RunFile3": a rule
     // ticked before any settings were stored would start a program of that
     // name.
-    std::array<TextField, 4> RunFilen;
+    PerRule<TextField> RunFilen;
     TextField EmailProgram;
     TextField TEMPDIR;  // the user's private download folder, set at creation
     // That folder, which an empty TEMPDIR means too.

@@ -5,7 +5,7 @@
 // brought back while the user wants no button.
 
 #include "log/Log.h"
-#include "mainwindow/MainWindowModel.h"
+#include "model/MainWindowModel.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 

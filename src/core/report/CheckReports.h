@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "cycle/CycleState.h"
 #include "log/Log.h"
-#include "mainwindow/MainWindow.h"
+#include "model/AccountsDialogModel.h"
+#include "model/CycleState.h"
+#include "report/StatusCaption.h"
 #include "windows/AccountsDialog.h"
-#include "windows/AccountsDialogModel.h"
 
 namespace mivo {
 
@@ -20,15 +20,15 @@ public:
     // The error list is cut back, oldest lines first, once it grows past this.
     static constexpr std::size_t kErrorsLimit = 15000;
 
-    CheckReports(Log& log, MainWindow& mainWindow, AccountsDialogModel& accountsDialog,
+    CheckReports(Log& log, StatusCaption& statusCaption, AccountsDialogModel& accountsDialog,
                  AccountsDialog& accountsDialogBehaviour)
         : m_log(log),
-          m_mainWindow(mainWindow),
+          m_statusCaption(statusCaption),
           m_accountsDialog(accountsDialog),
           m_accountsDialogBehaviour(accountsDialogBehaviour) {}
 
     void log(std::string_view line) { m_log.append(line); }
-    void caption(const std::string& text) { m_mainWindow.SetStatusCaption(text); }
+    void caption(const std::string& text) { m_statusCaption.set(text); }
     // Adds `line` to the accounts dialog's error list and shows the dialog
     // the way its button does, painting each account's number by its flag.
     void accountError(std::string_view line);
@@ -47,7 +47,7 @@ public:
 
 private:
     Log& m_log;
-    MainWindow& m_mainWindow;
+    StatusCaption& m_statusCaption;
     AccountsDialogModel& m_accountsDialog;
     AccountsDialog& m_accountsDialogBehaviour;
     CycleState::PerAccount<std::string> m_failures;
