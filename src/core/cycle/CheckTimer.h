@@ -3,9 +3,12 @@
 // and what every tick shows (the Log line, the caption reset, the countdown
 // clock). What a tick starts or abandons is the check cycle's.
 
+#include <vector>
+
 #include "cycle/CheckReports.h"
 #include "cycle/CycleState.h"
 #include "mainwindow/MainWindowModel.h"
+#include "ports/ClockSegment.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 
@@ -37,6 +40,7 @@ private:
     CheckReports& m_reports;
     UiPort& m_ui;
     TimerPort& m_timers;
+    std::vector<ClockSegment> m_clockSegments;  // kept from tick to tick
 };
 
 }  // namespace mivo
