@@ -13,14 +13,14 @@
 #include <memory>
 #include <type_traits>
 
-#include "AccountsDialog.h"
+#include "AccountsDialogWidget.h"
 #include "AdvancedOptionsDialog.h"
-#include "DirectoryChooser.h"
-#include "LogViewer.h"
-#include "MainWindow.h"
-#include "NewMailWindow.h"
+#include "DirectoryChooserWidget.h"
+#include "LogViewerWidget.h"
+#include "MainWindowWidget.h"
+#include "NewMailWindowWidget.h"
 #include "UninstallWindow.h"
-#include "UrgentNotice.h"
+#include "UrgentNoticeWidget.h"
 
 namespace mivo {
 

@@ -7,8 +7,8 @@
 #include "Application.h"
 #include "FieldBinding.h"
 #include "HelpWindow.h"
-#include "MainWindow.h"
-#include "UrgentNotice.h"
+#include "MainWindowWidget.h"
+#include "UrgentNoticeWidget.h"
 #include "text/WindowTitle.h"
 
 namespace mivo {

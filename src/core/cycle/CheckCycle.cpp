@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "ports/SocketErrorCodes.h"
+#include "text/AccountTag.h"
 #include "text/TimeText.h"
 #include "transport/PopTarget.h"
 #include "transport/SocketErrorText.h"
@@ -118,10 +119,10 @@ void CheckCycle::copyAccountIntoWorkingFields(int account) {
 }
 
 void CheckCycle::reportIncompleteAccount(int account) {
-    const char* missing = m_window.User.get().empty()   ? ")Enter User Name"
-                          : m_window.Pass.get().empty() ? ")Enter Password"
-                                                        : ")Enter POP Host Name";
-    const std::string message = "(" + std::to_string(account) + missing;
+    const char* missing = m_window.User.get().empty()   ? "Enter User Name"
+                          : m_window.Pass.get().empty() ? "Enter Password"
+                                                        : "Enter POP Host Name";
+    const std::string message = accountTag(account) + missing;
     m_reports.accountFailure(account, message);
     m_cycle.accountError[account] = true;
     m_reports.accountError(message);
@@ -133,7 +134,7 @@ void CheckCycle::reportIncompleteAccount(int account) {
 void CheckCycle::openConnection(int account) {
     m_cycle.connecting = true;
     m_report.accounts[account] = CycleReport::Account::Failed;  // until the session says otherwise
-    m_reports.caption("(" + std::to_string(account) + ")(" + m_window.User.get() +
+    m_reports.caption(accountTag(account) + "(" + m_window.User.get() +
                       ")Checking for new mail - Mivo");
     m_seenMail.beforeCheck(account);
     m_session.begin();
@@ -342,7 +343,7 @@ void CheckCycle::timedStart() {
     m_reports.log("Timer initiated mail check.");
     m_reports.log("Time: ");
     m_reports.log(timeText(m_clock.now()));
-    m_reports.caption("(" + std::to_string(m_cycle.Account + 1) + ")Checking for new mail - Mivo");
+    m_reports.caption(accountTag(m_cycle.Account + 1) + "Checking for new mail - Mivo");
     m_reports.log("checking email...");
     checkNow();
 }

@@ -21,9 +21,11 @@ void CheckTimer::advance() {
         m_cycle.settingsOk && !m_cycle.anyAccountError()) {
         m_reports.caption("Mivo");
     }
-    m_ui.drawOnMainWindow(countdownClock(
+    drawCountdownClock(
         {m_window.TickCount - 1, m_window.TickCount, m_window.CheckBox2.get(), m_cycle.settingsOk,
-         m_cycle.connected, m_cycle.connecting, m_cycle.anyAccountError()}));
+         m_cycle.connected, m_cycle.connecting, m_cycle.anyAccountError()},
+        m_clockSegments);
+    m_ui.drawOnMainWindow(m_clockSegments);
 }
 
 int CheckTimer::typedMinutes() const {

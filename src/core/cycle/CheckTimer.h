@@ -3,8 +3,11 @@
 // and what every tick shows (the Log line, the caption reset, the countdown
 // clock). What a tick starts or abandons is the check cycle's.
 
+#include <vector>
+
 #include "model/CycleState.h"
 #include "model/MainWindowModel.h"
+#include "ports/ClockSegment.h"
 #include "ports/TimerPort.h"
 #include "ports/UiPort.h"
 #include "report/CheckReports.h"
@@ -37,6 +40,7 @@ private:
     CheckReports& m_reports;
     UiPort& m_ui;
     TimerPort& m_timers;
+    std::vector<ClockSegment> m_clockSegments;  // kept from tick to tick
 };
 
 }  // namespace mivo

@@ -65,6 +65,12 @@ PenColour clockColour(const ClockInputs& inputs) {
 
 std::vector<ClockSegment> countdownClock(const ClockInputs& inputs) {
     std::vector<ClockSegment> segments;
+    drawCountdownClock(inputs, segments);
+    return segments;
+}
+
+void drawCountdownClock(const ClockInputs& inputs, std::vector<ClockSegment>& segments) {
+    segments.clear();
     Pen eraser(segments, PenColour{true, 0, 0, 0});
     for (int y = clockface::kTop; y < clockface::kTop + clockface::kSize; ++y) {
         eraser.moveTo({clockface::kLeft, y});
@@ -99,7 +105,6 @@ std::vector<ClockSegment> countdownClock(const ClockInputs& inputs) {
             pen.lineTo(pointAt(a - kPi, r));
         }
     }
-    return segments;
 }
 
 }  // namespace mivo

@@ -33,5 +33,8 @@ PenColour clockColour(const ClockInputs& inputs);
 // The erase strokes over the whole square, then the hand (timed checks on and
 // settings ok) or the turning star (otherwise), in drawing order.
 std::vector<ClockSegment> countdownClock(const ClockInputs& inputs);
+// The same strokes in place of what `segments` held: the clock is drawn every
+// second, and a vector kept for it is not reallocated each time.
+void drawCountdownClock(const ClockInputs& inputs, std::vector<ClockSegment>& segments);
 
 }  // namespace mivo

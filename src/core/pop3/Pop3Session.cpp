@@ -5,6 +5,7 @@
 
 #include "pop3/HeaderSummary.h"
 #include "pop3/RuleMatching.h"
+#include "text/AccountTag.h"
 #include "text/IntegerText.h"
 #include "text/MemoText.h"
 
@@ -371,7 +372,7 @@ void Pop3Session::capabilitiesKnown() {
 void Pop3Session::RequestNextHeaders() {
     enter(Stage::RequestedHeaders, withLine("A - Requesting subject and from for ", m_topCommand),
           Logged::Yes);
-    m_reports.caption("(" + std::to_string(account()) + ")(" + m_window.User.get() + ")(" +
+    m_reports.caption(accountTag(account()) + "(" + m_window.User.get() + ")(" +
                       std::to_string(lastNumKnown() + 1) + " of " +
                       std::to_string(m_cycle.numonser[account()]) + ") Getting new Mail - Mivo");
     // Sent now, or already on its way: what is said and counted for it

@@ -15,9 +15,11 @@
 namespace mivo {
 
 TcpTransport::TcpTransport(SocketPort& sockets)
-    : m_sockets(sockets), m_alive(std::make_shared<TcpTransport*>(this)) {
-    // Sized once: a receive never allocates, nor clears what it overwrites.
-    m_receiveScratch.resize(PassReceiveSize);
+    : m_sockets(sockets),
+      // Sized once and never cleared: a receive never allocates, and only
+      // the bytes a receive wrote are ever read.
+      m_receiveScratch(std::make_unique_for_overwrite<char[]>(PassReceiveSize)),
+      m_alive(std::make_shared<TcpTransport*>(this)) {
     m_printfText.reserve(PrintfLimit + 1);
 }
 
@@ -396,7 +398,7 @@ void TcpTransport::TcpReceive(int slotNumber) {
     }
     const std::size_t room = slot.passBytes ? PassReceiveSize : slot.received.makeRoom();
     const SocketResult<int> count =
-        m_sockets.receive(socket, m_receiveScratch.data(), static_cast<int>(room));
+        m_sockets.receive(socket, m_receiveScratch.get(), static_cast<int>(room));
     m_lastError = count.error;
     if (!count.ok()) {
         return;
@@ -406,7 +408,7 @@ void TcpTransport::TcpReceive(int slotNumber) {
         return;
     }
     slot.receivedCount += static_cast<std::uint64_t>(count.value);
-    std::string_view received(m_receiveScratch.data(),
+    std::string_view received(m_receiveScratch.get(),
                               std::min(static_cast<std::size_t>(count.value), room));
     if (!slot.passBytes) {
         slot.received.append(received);

@@ -153,7 +153,7 @@ private:
     bool m_dispatchBusy = false;
     std::deque<SocketNotification> m_queued;
     LookupId m_nextLookup = 0;
-    std::string m_receiveScratch;
+    std::unique_ptr<char[]> m_receiveScratch;
     std::string m_heldScratch;  // bytes the line cutter held when passing began
     std::string m_printfText;
     // Tasks posted to the event loop hold this weakly, so they do nothing

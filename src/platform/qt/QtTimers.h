@@ -1,6 +1,6 @@
 #pragma once
 // The window timers on Qt's event loop. A timer keeps running through a
-// change that leaves it as it was, as the original window timers did.
+// change that leaves it as it was, as Windows timers did.
 
 #include <QTimer>
 #include <array>

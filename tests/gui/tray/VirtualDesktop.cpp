@@ -47,7 +47,10 @@ VirtualDesktop::VirtualDesktop() {
     if (number.find('\n') == std::string::npos) {
         throw std::runtime_error("Xvfb gave no display number");
     }
-    m_display = ":" + number.substr(0, number.find('\n'));
+    // Built in place: copying ":" into the string, or putting it in front of
+    // a temporary one, is a false -Wrestrict for GCC 12 at -O2 and above.
+    m_display.assign(1, ':');
+    m_display.append(number, 0, number.find('\n'));
     setenv("DISPLAY", m_display.c_str(), 1);
     // Without a session bus Qt puts its icon in the X notification area,
     // which is what the tray host offers.

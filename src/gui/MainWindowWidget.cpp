@@ -1,5 +1,5 @@
 // TUbo, the main window.
-#include "MainWindow.h"
+#include "MainWindowWidget.h"
 
 #include <QCloseEvent>
 #include <QEvent>

@@ -1,5 +1,5 @@
 // TForm1, the new-mail window.
-#include "NewMailWindow.h"
+#include "NewMailWindowWidget.h"
 
 #include <QCloseEvent>
 #include <QHideEvent>

@@ -1,5 +1,5 @@
 // TUrgentNotice, the urgent notice.
-#include "UrgentNotice.h"
+#include "UrgentNoticeWidget.h"
 
 #include <QFont>
 #include <QHideEvent>

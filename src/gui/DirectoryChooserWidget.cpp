@@ -1,5 +1,5 @@
 // TForm2, the directory chooser.
-#include "DirectoryChooser.h"
+#include "DirectoryChooserWidget.h"
 
 #include <QDir>
 #include <QKeyEvent>

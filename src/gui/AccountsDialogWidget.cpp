@@ -1,5 +1,5 @@
 // TMultiPOP, the accounts dialog.
-#include "AccountsDialog.h"
+#include "AccountsDialogWidget.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,5 +1,5 @@
 // TLogViewer, the log viewer.
-#include "LogViewer.h"
+#include "LogViewerWidget.h"
 
 #include <QHideEvent>
 #include <QScrollBar>
