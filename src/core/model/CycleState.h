@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-#include "state/MessageIds.h"
+#include "model/MessageIds.h"
 
 namespace mivo {
 

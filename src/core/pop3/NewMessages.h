@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/MessageIds.h"
 #include "pop3/UidListing.h"
-#include "state/MessageIds.h"
 
 namespace mivo {
 

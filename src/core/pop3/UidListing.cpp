@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "state/MessageIds.h"
+#include "model/MessageIds.h"
 
 namespace mivo {
 

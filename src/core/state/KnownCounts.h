@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "state/MessageIds.h"
+#include "model/MessageIds.h"
 
 namespace mivo {
 

@@ -1,4 +1,4 @@
-#include "state/MessageIds.h"
+#include "model/MessageIds.h"
 
 #include <algorithm>
 
