@@ -17,7 +17,7 @@ void CheckTimer::advance() {
     m_reports.log("Timer 1 called");
     // The caption of an account still failing stays: "Mivo" would tell the
     // user coming back that all is well.
-    if (m_window.TickCount == 50 && !m_cycle.connected && !m_cycle.connecting &&
+    if (m_window.TickCount == kCaptionResetTick && !m_cycle.connected && !m_cycle.connecting &&
         m_cycle.settingsOk && !m_cycle.anyAccountError()) {
         m_reports.caption("Mivo");
     }

@@ -17,6 +17,8 @@ namespace mivo {
 class CheckTimer {
 public:
     static constexpr int kTicksPerInterval = 200;
+    // The tick at which an idle, error-free check puts the plain caption back.
+    static constexpr int kCaptionResetTick = 50;
     // 35791 minutes is the longest interval whose milliseconds fit 32 bits.
     static constexpr int kMaxMinutes = 35791;
 

@@ -1,6 +1,8 @@
 #include "cycle/CountdownClock.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 namespace mivo {
@@ -11,11 +13,19 @@ constexpr double kPi = std::numbers::pi;
 constexpr PenColour kRed{false, 255, 0, 0};
 constexpr PenColour kGreen{false, 0, 255, 0};
 
-// The point at angle theta and radius r from the centre, truncated toward
-// zero like the pen coordinates it feeds.
-ClockPoint pointAt(double theta, double r) {
-    return {static_cast<int>(std::trunc(clockface::kCentreX + r * std::sin(theta))),
-            static_cast<int>(std::trunc(clockface::kCentreY + r * std::cos(theta)))};
+// An angle's sine and cosine, worked out once: the clock is drawn every
+// second, and each of its few angles is used at every radius.
+struct Direction {
+    double sine;
+    double cosine;
+    explicit Direction(double theta) : sine(std::sin(theta)), cosine(std::cos(theta)) {}
+};
+
+// The point in `direction` at radius r from the centre, truncated toward zero
+// like the pen coordinates it feeds.
+ClockPoint pointAt(const Direction& direction, double r) {
+    return {static_cast<int>(std::trunc(clockface::kCentreX + r * direction.sine)),
+            static_cast<int>(std::trunc(clockface::kCentreY + r * direction.cosine))};
 }
 
 class Pen {
@@ -83,26 +93,35 @@ void drawCountdownClock(const ClockInputs& inputs, std::vector<ClockSegment>& se
     const ClockPoint centre{clockface::kCentreX, clockface::kCentreY};
     if (inputs.checkMailEvery && inputs.settingsOk) {
         // A filled arrowhead: one outline per radius, growing outwards.
+        const Direction left(a - 0.75 * kPi);
+        const Direction tip(a);
+        const Direction right(a + 0.75 * kPi);
         for (int r = 0; r <= 13; ++r) {
             pen.moveTo(centre);
-            pen.lineTo(pointAt(a - 0.75 * kPi, r));
-            pen.lineTo(pointAt(a, r));
-            pen.lineTo(pointAt(a + 0.75 * kPi, r));
+            pen.lineTo(pointAt(left, r));
+            pen.lineTo(pointAt(tip, r));
+            pen.lineTo(pointAt(right, r));
             pen.lineTo({clockface::kCentreX, clockface::kCentreY - 4});
         }
     } else {
         // A four-pointed star: long points on the axes of a, short between.
+        // Eight directions a quarter pi apart, starting at a - pi.
+        const std::array<Direction, 8> points{Direction(a - kPi),
+                                              Direction(a - 0.75 * kPi),
+                                              Direction(a - 0.5 * kPi),
+                                              Direction(a - 0.25 * kPi),
+                                              Direction(a),
+                                              Direction(a + 0.25 * kPi),
+                                              Direction(a + 0.5 * kPi),
+                                              Direction(a + 0.75 * kPi)};
         for (int step = 0; step <= 27; ++step) {
             const double r = step * 0.5;
-            pen.moveTo(pointAt(a - kPi, r));
-            pen.lineTo(pointAt(a - 0.75 * kPi, r / 3));
-            pen.lineTo(pointAt(a - 0.5 * kPi, r));
-            pen.lineTo(pointAt(a - 0.25 * kPi, r / 3));
-            pen.lineTo(pointAt(a, r));
-            pen.lineTo(pointAt(a + 0.25 * kPi, r / 3));
-            pen.lineTo(pointAt(a + 0.5 * kPi, r));
-            pen.lineTo(pointAt(a + 0.75 * kPi, r / 3));
-            pen.lineTo(pointAt(a - kPi, r));
+            pen.moveTo(pointAt(points[0], r));
+            for (std::size_t i = 1; i <= points.size(); ++i) {
+                // Odd directions are the short points, and the outline closes
+                // where it began.
+                pen.lineTo(pointAt(points[i % points.size()], i % 2 == 1 ? r / 3 : r));
+            }
         }
     }
 }

@@ -116,18 +116,29 @@ SocketHandle FakeSocketPort::socketOfSlot(int slot) const {
 
 void FakeSocketPort::serverSends(SocketHandle handle, const std::vector<std::string>& chunks) {
     for (const std::string& chunk : chunks) {
-        if (!chunk.empty()) {
-            socket(handle).incoming.push_back(chunk);
-        }
-        // Like a level-triggered platform: FD_READ again while unread bytes
-        // remain and the client keeps taking them.
-        std::size_t receives = socket(handle).receiveCapacities.size();
-        do {
-            receives = socket(handle).receiveCapacities.size();
-            notify(handle, FdRead, 0);
-        } while (!socket(handle).closed && !socket(handle).incoming.empty() &&
-                 socket(handle).receiveCapacities.size() != receives);
+        sendChunk(handle, chunk);
     }
+}
+
+void FakeSocketPort::serverSendsInPieces(SocketHandle handle, std::string_view bytes,
+                                         std::size_t pieceSize) {
+    for (std::size_t at = 0; at < bytes.size(); at += pieceSize) {
+        sendChunk(handle, bytes.substr(at, pieceSize));
+    }
+}
+
+void FakeSocketPort::sendChunk(SocketHandle handle, std::string_view chunk) {
+    if (!chunk.empty()) {
+        socket(handle).incoming.emplace_back(chunk);
+    }
+    // Like a level-triggered platform: FD_READ again while unread bytes
+    // remain and the client keeps taking them.
+    std::size_t receives = socket(handle).receiveCapacities.size();
+    do {
+        receives = socket(handle).receiveCapacities.size();
+        notify(handle, FdRead, 0);
+    } while (!socket(handle).closed && !socket(handle).incoming.empty() &&
+             socket(handle).receiveCapacities.size() != receives);
 }
 
 void FakeSocketPort::serverCloses(SocketHandle handle) {

@@ -2,6 +2,7 @@
 // A scriptable socket layer for unit tests: a test plays the server (connect
 // outcome, byte chunks, close, reset) and reads back every byte sent.
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -81,9 +82,9 @@ public:
     // Each chunk is received on its own; FD_READ is delivered until the
     // client has taken everything (or stops taking).
     void serverSends(SocketHandle socket, const std::vector<std::string>& chunks);
-    void serverSends(SocketHandle socket, std::string_view bytes) {
-        serverSends(socket, std::vector<std::string>{std::string(bytes)});
-    }
+    void serverSends(SocketHandle socket, std::string_view bytes) { sendChunk(socket, bytes); }
+    // `bytes` cut into chunks of `pieceSize` (the last one may be shorter).
+    void serverSendsInPieces(SocketHandle socket, std::string_view bytes, std::size_t pieceSize);
     // An orderly end of the stream: the next receive returns 0.
     void serverCloses(SocketHandle socket);
     // The server resets the connection: FD_CLOSE carrying 10054.
@@ -103,6 +104,8 @@ public:
     void runPosted();
 
 private:
+    void sendChunk(SocketHandle socket, std::string_view chunk);
+
     SocketNotificationSink* m_sink = nullptr;
     SocketHandle m_nextHandle = 1;
     SocketHandle m_lastCreated = InvalidSocket;
