@@ -45,14 +45,22 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// What a program started by the run wrote, once it has: the run does not
-// wait for the programs it starts.
-std::string awaitFile(const fs::path& file) {
+// What a program started by the run wrote, once it has written `expected`
+// or given up: the run does not wait for the programs it starts, and a
+// program makes its file before it writes it.
+std::string awaitFile(const fs::path& file, const std::string& expected) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!fs::exists(file) && std::chrono::steady_clock::now() < deadline) {
+    std::string text = "(no file)";
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (fs::exists(file)) {
+            text = readWholeFile(file);
+            if (text == expected) {
+                break;
+            }
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return fs::exists(file) ? readWholeFile(file) : "(no file)";
+    return text;
 }
 
 std::vector<std::string> filesIn(const fs::path& directory) {
@@ -150,7 +158,7 @@ TEST_F(MivoCheckRulesTest, RulesDownloadRunAndDeleteAndTheFileNumberIsSavedBack)
     EXPECT_EQ(status.st_mode & 0777, 0600u);
     EXPECT_EQ(filesIn(mail), std::vector<std::string>{"Mivo12.txt"});
     // The program ran on the file once it was whole.
-    EXPECT_EQ(awaitFile(directory / "copy.txt"), message);
+    EXPECT_EQ(awaitFile(directory / "copy.txt", message), message);
     EXPECT_TRUE(contains(readWholeFile(settingsPath()), "uniqueFile=12\r\n"));
 }
 
